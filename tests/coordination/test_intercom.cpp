@@ -1,0 +1,255 @@
+// The intercom across real processes: helper processes hold the scene and
+// stage places, and this program takes them.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kelmard.h"
+#include "support/processes.h"
+
+namespace {
+
+using ktest::Event;
+using ktest::Helper;
+
+QVRIntercomRecord Scene() { return ktest::ReadPlace(QVR_SCENE_INTERCOM_NAME); }
+QVRIntercomRecord Stage() { return ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME); }
+
+// Shutdown routines of this process: they count their calls and note the thread.
+struct LocalCalls {
+    LONG count = 0;
+    DWORD thread = 0;
+};
+LocalCalls g_calls[4];
+
+template <int N, DWORD Result>
+DWORD WINAPI LocalShutdown(LPVOID) {
+    ++g_calls[N].count;
+    g_calls[N].thread = GetCurrentThreadId();
+    return Result;
+}
+
+class Intercom : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (auto& c : g_calls) c = LocalCalls{};
+        QVRRegisterScene(nullptr, 0, QVR_UNREGISTER);
+        QVRRegisterStage(nullptr, 0, QVR_UNREGISTER);
+    }
+    void TearDown() override {
+        for (auto& h : helpers_) {
+            Event("quit." + h.first).Set();
+            h.second->Wait(5000);
+        }
+        helpers_.clear();
+        QVRRegisterScene(nullptr, 0, QVR_UNREGISTER);
+        QVRRegisterStage(nullptr, 0, QVR_UNREGISTER);
+    }
+
+    // Starts "kelmard-test-helper COMMAND INDEX ARGS" and waits until it is ready.
+    Helper& Start(const std::string& command, int index, const std::string& more = "") {
+        const std::string id = std::to_string(index);
+        Event ready("ready." + id);
+        ready.Reset();
+        Event("quit." + id).Reset();
+        helpers_.emplace_back(id, std::make_unique<Helper>(command + " " + id + " " + more));
+        Helper& h = *helpers_.back().second;
+        EXPECT_TRUE(h.started());
+        EXPECT_TRUE(ready.Wait(20000)) << "helper " << command << " " << id << " not ready";
+        return h;
+    }
+
+    ktest::SharedLog log_{true};
+    std::vector<std::pair<std::string, std::unique_ptr<Helper>>> helpers_;
+};
+
+bool Holds(const QVRIntercomRecord& r, QVRShutdownRoutine routine, DWORD_PTR argument,
+           DWORD pid) {
+    return r.routine == routine && r.argument == argument && r.processId == pid;
+}
+
+TEST(IntercomLayout, RecordIsPointerWideInThe64BitBuild) {
+    EXPECT_EQ(sizeof(QVRIntercomRecord), 24u);
+    EXPECT_STREQ(QVR_SCENE_INTERCOM_NAME, "FxSceneIntercom64");
+    EXPECT_STREQ(QVR_STAGE_SEMAPHORE_NAME, "FxStageSemaphore64");
+}
+
+TEST_F(Intercom, SameProcessRegistrations) {
+    const DWORD self = GetCurrentProcessId();
+    // A fresh (free) place is taken without any shutdown.
+    ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 10, QVR_REGISTER), 1);
+    EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 10, self));
+    // The same holder again evicts nobody.
+    ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 10, QVR_REGISTER), 1);
+    EXPECT_EQ(g_calls[0].count, 0);
+    // The same routine with another argument is another holder: called directly,
+    // on this thread.
+    ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 11, QVR_REGISTER), 1);
+    EXPECT_EQ(g_calls[0].count, 1);
+    EXPECT_EQ(g_calls[0].thread, GetCurrentThreadId());
+    EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 11, self));
+    // A holder whose routine answers 0 keeps its place.
+    ASSERT_EQ(QVRRegisterScene(LocalShutdown<1, 0>, 20, QVR_REGISTER), 1);
+    EXPECT_EQ(QVRRegisterScene(LocalShutdown<2, 1>, 30, QVR_REGISTER), 0);
+    EXPECT_EQ(g_calls[1].count, 1);
+    EXPECT_TRUE(Holds(Scene(), LocalShutdown<1, 0>, 20, self));
+    // The stage place works alike, and a stage registration against another
+    // stage evicts the caller's own scene first, leaving it free.
+    ASSERT_EQ(QVRRegisterStage(LocalShutdown<3, 1>, 40, QVR_REGISTER), 1);
+    QVRRegisterScene(nullptr, 0, QVR_UNREGISTER);
+    ASSERT_EQ(QVRRegisterScene(LocalShutdown<2, 1>, 50, QVR_REGISTER), 1);
+    ASSERT_EQ(QVRRegisterStage(LocalShutdown<3, 1>, 41, QVR_REGISTER), 1);
+    EXPECT_EQ(g_calls[2].count, 1);
+    EXPECT_EQ(g_calls[3].count, 1);
+    EXPECT_TRUE(Holds(Scene(), nullptr, 0, self));
+    EXPECT_TRUE(Holds(Stage(), LocalShutdown<3, 1>, 41, self));
+}
+
+TEST_F(Intercom, HolderInAnotherProcessShutsDownThere) {
+    Helper& holder = Start("scene", 1);
+    ASSERT_EQ(log_->registrations[1], 1);
+    EXPECT_EQ(Scene().processId, holder.pid());
+    EXPECT_EQ(Scene().argument, 1u);
+
+    ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 7, QVR_REGISTER), 1);
+    EXPECT_EQ(log_->shutdowns[1], 1);
+    EXPECT_EQ(static_cast<DWORD>(log_->shutdownPid[1]), holder.pid());
+    EXPECT_EQ(log_->shutdownPriority[1], THREAD_PRIORITY_TIME_CRITICAL);
+    EXPECT_EQ(log_->wrongProcess, 0);
+    EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 7, GetCurrentProcessId()));
+}
+
+TEST_F(Intercom, RemoteRoutineCountsAsDoneWhenItEnds) {
+    // In another process only the end of the routine's thread counts, not
+    // its answer.
+    Start("scene", 2, "zero");
+    EXPECT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 7, QVR_REGISTER), 1);
+    EXPECT_EQ(log_->shutdowns[2], 1);
+    EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 7, GetCurrentProcessId()));
+}
+
+TEST_F(Intercom, RoutineThatNeverEndsFailsAfterSixSeconds) {
+    Helper& holder = Start("scene", 3, "hang");
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 7, QVR_REGISTER), 0);
+    const ULONGLONG waited = GetTickCount64() - start;
+    EXPECT_GE(waited, 5500u);
+    EXPECT_LT(waited, 11000u);
+    EXPECT_EQ(log_->shutdowns[3], 1);
+    EXPECT_TRUE(Holds(Scene(), Scene().routine, 3, holder.pid()));
+    holder.Kill();
+}
+
+TEST_F(Intercom, DeadHolderLeavesThePlaceFree) {
+    Helper& holder = Start("scene", 4);
+    const DWORD pid = holder.pid();
+    holder.Kill();  // crashed: no detach ran, the record still names it
+    EXPECT_EQ(Scene().processId, pid);
+    ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 7, QVR_REGISTER), 1);
+    EXPECT_EQ(log_->shutdowns[4], 0);
+    EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 7, GetCurrentProcessId()));
+
+    // The same for a stage holder.
+    Helper& stage = Start("stage", 5);
+    stage.Kill();
+    ASSERT_EQ(QVRRegisterStage(LocalShutdown<1, 1>, 8, QVR_REGISTER), 1);
+    EXPECT_TRUE(Holds(Stage(), LocalShutdown<1, 1>, 8, GetCurrentProcessId()));
+}
+
+TEST_F(Intercom, StageRegistrationEvictsSceneThenStage) {
+    Start("scene", 6);
+    Start("stage", 7);
+    ASSERT_EQ(QVRRegisterStage(LocalShutdown<0, 1>, 9, QVR_REGISTER), 1);
+    EXPECT_EQ(log_->shutdowns[6], 1);
+    EXPECT_EQ(log_->shutdowns[7], 1);
+    EXPECT_LT(log_->order[6], log_->order[7]) << "the scene goes first";
+    EXPECT_TRUE(Holds(Scene(), nullptr, 0, GetCurrentProcessId()));
+    EXPECT_TRUE(Holds(Stage(), LocalShutdown<0, 1>, 9, GetCurrentProcessId()));
+}
+
+TEST_F(Intercom, StageThatLeftWhileTheSceneShutDownIsNotEvicted) {
+    Start("scene", 8, "unregister-stage");  // its routine unregisters the stage
+    Start("stage", 9);
+    ASSERT_EQ(QVRRegisterStage(LocalShutdown<0, 1>, 9, QVR_REGISTER), 1);
+    EXPECT_EQ(log_->shutdowns[8], 1);
+    EXPECT_EQ(log_->shutdowns[9], 0);
+    EXPECT_TRUE(Holds(Stage(), LocalShutdown<0, 1>, 9, GetCurrentProcessId()));
+}
+
+TEST_F(Intercom, UnregisterClearsWhoeverHolds) {
+    Start("scene", 10);
+    Start("stage", 11);
+    EXPECT_EQ(QVRRegisterScene(nullptr, 0, QVR_UNREGISTER), 1);
+    EXPECT_EQ(QVRRegisterStage(nullptr, 0, QVR_UNREGISTER), 1);
+    EXPECT_TRUE(Holds(Scene(), nullptr, 0, 0));
+    EXPECT_TRUE(Holds(Stage(), nullptr, 0, 0));
+    EXPECT_EQ(log_->shutdowns[10] + log_->shutdowns[11], 0);
+}
+
+TEST_F(Intercom, DetachClearsOnlyTheProcessesOwnRecord) {
+    Helper& holder = Start("scene", 12);
+    Helper& other = Start("idle", 13);
+    Event("quit.13").Set();
+    EXPECT_EQ(other.Wait(10000), 0u);
+    EXPECT_EQ(Scene().processId, holder.pid()) << "a non-holder leaving keeps the record";
+    Event("quit.12").Set();
+    EXPECT_EQ(holder.Wait(10000), 0u);
+    EXPECT_TRUE(Holds(Scene(), nullptr, 0, 0)) << "the holder leaving frees its place";
+
+    // An evicted process leaving does not touch its successor's record.
+    Helper& evicted = Start("scene", 14);
+    ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 5, QVR_REGISTER), 1);
+    Event("quit.14").Set();
+    EXPECT_EQ(evicted.Wait(10000), 0u);
+    EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 5, GetCurrentProcessId()));
+}
+
+TEST_F(Intercom, RacingHelpersEndWithExactlyOneHolder) {
+    constexpr int kHelpers = 6;
+    constexpr int kRaceMs = 3000;
+    Event start("start");
+    start.Reset();
+    for (int i = 0; i < kHelpers; ++i) Start("race", i, std::to_string(kRaceMs));
+    start.Set();
+    const bool finished = ktest::WaitUntil(
+        [&] {
+            for (int i = 0; i < kHelpers; ++i)
+                if (!log_->done[i]) return false;
+            return true;
+        },
+        kRaceMs + 60000);
+    start.Reset();
+    ASSERT_TRUE(finished) << "a racer did not finish: deadlock";
+
+    LONG registrations = 0, shutdowns = 0, failures = 0;
+    int holders = 0, holder = -1;
+    for (int i = 0; i < kHelpers; ++i) {
+        registrations += log_->registrations[i];
+        shutdowns += log_->shutdowns[i];
+        failures += log_->failures[i];
+        const LONG held = log_->registrations[i] - log_->shutdowns[i];
+        EXPECT_TRUE(held == 0 || held == 1) << "helper " << i << " holds " << held;
+        if (held == 1) {
+            ++holders;
+            holder = i;
+        }
+        if (log_->shutdowns[i] > 0) {
+            EXPECT_EQ(log_->shutdownPid[i], log_->pid[i]) << "eviction ran in another process";
+            EXPECT_EQ(log_->shutdownPriority[i], THREAD_PRIORITY_TIME_CRITICAL);
+        }
+    }
+    EXPECT_EQ(log_->wrongProcess, 0);
+    EXPECT_EQ(failures, 0);
+    EXPECT_GT(registrations, kHelpers) << "the helpers hardly raced";
+    EXPECT_EQ(registrations - shutdowns, 1) << "every registration but the last evicted one";
+    ASSERT_EQ(holders, 1);
+    const QVRIntercomRecord record = Scene();
+    EXPECT_EQ(record.processId, static_cast<DWORD>(log_->pid[holder]));
+    EXPECT_EQ(record.argument, static_cast<DWORD_PTR>(holder));
+    std::printf("race: %ld registrations, %ld evictions in %d ms\n", registrations, shutdowns,
+                kRaceMs);
+}
+
+}  // namespace
