@@ -1,0 +1,35 @@
+// kelmard-demo: a host that plays a scene's road through KELMARD.DLL, step by
+// step, printing what happens and writing pictures into its output folder.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace demo {
+
+struct Context {
+    std::string exeFolder;     // where kelmard-demo.exe lives
+    std::string installFolder; // the installation folder ("DestDir")
+    std::string outputFolder;  // pictures and reports go here
+};
+
+// One step of the road. Answers true when it went as it should.
+struct Step {
+    const char* title;
+    bool (*run)(Context& context);
+};
+
+// Printing: a line of the report, flushed at once (several processes print).
+void Say(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Starts this program again with `arguments` and waits for it; its exit code.
+DWORD RunSelf(const Context& context, const std::string& arguments, DWORD timeoutMs = 30000);
+
+// Steps, one file each.
+bool StepSettings(Context& context);
+bool StepIntercom(Context& context);
+
+// Other processes of the demo (first argument names the role).
+int SecondSceneProcess(int argc, char** argv);
+
+}  // namespace demo

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds the three presets and runs
+# every test: the shipped 32-bit DLL's checks, the native cores under the
+# sanitizers, and the x86_64 build's tests under wine64 with Xvfb.
+set -u
+cd "$(dirname "$0")/.."
+bash tools/setup.sh || exit 1
+
+harness_down() { bash tools/wine-harness.sh down build/win64/wine >/dev/null 2>&1; }
+trap harness_down EXIT
+
+status=0
+for preset in win32 native win64; do
+  echo "=== $preset: configure and build"
+  if ! { cmake --preset "$preset" >"build-$preset.log" 2>&1 &&
+         cmake --build --preset "$preset" >>"build-$preset.log" 2>&1; }; then
+    tail -n 60 "build-$preset.log"; echo "=== $preset: build failed"; status=1; continue
+  fi
+  rm -f "build-$preset.log"
+  echo "=== $preset: test"
+  ctest --preset "$preset" || status=1
+done
+exit $status
