@@ -5,7 +5,7 @@ set -u
 cd "$(dirname "$0")/.."
 bash tools/setup.sh || exit 1
 # Measured in a release build: traces compiled out, as shipped.
-build=build/win64-release
+build=${KELMARD_BUILD_DIR:-build}/win64-release
 cmake --preset win64 -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null &&
   cmake --build "$build" >/dev/null || exit 1
 state=$build/bench-wine
@@ -16,8 +16,11 @@ for b in "$build"/bin/kelmard-bench-*.exe; do
   bash tools/wine-harness.sh exec "$state" "$b"
 done
 # Native benchmarks of the portable cores, where there are any.
-if [ -d build/native/bin ]; then
-  for b in build/native/bin/kelmard-bench-*; do
+native=${KELMARD_BUILD_DIR:-build}/native-release
+if [ -f CMakeLists.txt ]; then
+  cmake --preset native -B "$native" -DCMAKE_BUILD_TYPE=Release -DKELMARD_SANITIZE=OFF \
+      -DBUILD_TESTING=OFF >/dev/null && cmake --build "$native" >/dev/null || exit 1
+  for b in "$native"/bin/kelmard-bench-*; do
     [ -x "$b" ] && { echo "== $(basename "$b") (native)"; "$b"; }
   done
 fi

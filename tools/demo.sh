@@ -4,12 +4,13 @@
 set -u
 cd "$(dirname "$0")/.."
 bash tools/setup.sh || exit 1
-cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null || {
+build=${KELMARD_BUILD_DIR:-build}/win64
+cmake --preset win64 -B "$build" >/dev/null && cmake --build "$build" >/dev/null || {
   echo "demo: build failed"; exit 1; }
-state=build/win64/demo-wine
+state=$build/demo-wine
 trap 'bash tools/wine-harness.sh down "$state" >/dev/null 2>&1' EXIT
 bash tools/wine-harness.sh up "$state" || exit 1
-bin=build/win64/bin
+bin=$build/bin
 bash tools/wine-harness.sh exec "$state" "$bin/kelmard-demo.exe" install || exit 1
 # The debug build's library traces arrive through Wine's debug channel.
 WINEDEBUG=-all,+debugstr bash tools/wine-harness.sh exec "$state" "$bin/kelmard-demo.exe" \
@@ -19,5 +20,5 @@ echo
 echo "== The library's traces (debug build; the shipped build compiles them out) =="
 sed -n 's/^\([0-9a-f]*\):[a-z]*:debugstr:OutputDebugStringA "\(.*\)\\n"$/  [thread \1] \2/p' "$state/traces.log"
 echo
-echo "Pictures: build/win64/demo-out/"
+echo "Pictures: $build/demo-out/"
 exit $rc

@@ -6,18 +6,22 @@ set -u
 cd "$(dirname "$0")/.."
 bash tools/setup.sh || exit 1
 
-harness_down() { bash tools/wine-harness.sh down build/win64/wine >/dev/null 2>&1; }
+# KELMARD_BUILD_DIR puts the build trees elsewhere (default: build/<preset>).
+root=${KELMARD_BUILD_DIR:-build}
+harness_down() { bash tools/wine-harness.sh down "$root/win64/wine" >/dev/null 2>&1; }
 trap harness_down EXIT
 
 status=0
 for preset in win32 native win64; do
   echo "=== $preset: configure and build"
-  if ! { cmake --preset "$preset" >"build-$preset.log" 2>&1 &&
-         cmake --build --preset "$preset" >>"build-$preset.log" 2>&1; }; then
-    tail -n 60 "build-$preset.log"; echo "=== $preset: build failed"; status=1; continue
+  dir=$root/$preset
+  mkdir -p "$dir"
+  log=$dir/build.log
+  if ! { cmake --preset "$preset" -B "$dir" >"$log" 2>&1 &&
+         cmake --build "$dir" >>"$log" 2>&1; }; then
+    tail -n 60 "$log"; echo "=== $preset: build failed"; status=1; continue
   fi
-  rm -f "build-$preset.log"
   echo "=== $preset: test"
-  ctest --preset "$preset" || status=1
+  ctest --preset "$preset" --test-dir "$dir" || status=1
 done
 exit $status
