@@ -2,8 +2,11 @@
 // then the scene semaphore; unregistration and release take no lock.
 #include "coordination/intercom.h"
 
+#include <tlhelp32.h>
+
 #include <cstddef>
 
+#include "frame/frame.h"
 #include "frame/handles.h"
 #include "frame/trace.h"
 
@@ -129,6 +132,38 @@ Holder HolderState(DWORD processId) {
                                                                     : Holder::Running;
 }
 
+// A process id is reused once its process has ended. Before a thread is sent
+// into the recorded process, make sure it is still a holder: it has this
+// library loaded and the routine lies inside one of its modules. A process
+// that fails this is not the one that registered: its place is free. When
+// the modules cannot be listed, the process is taken to be the holder.
+Holder RecordedProcessIsHolder(const QVRIntercomRecord& record) {
+    UniqueFile snapshot;
+    for (int attempt = 0; attempt < 3 && !snapshot; ++attempt) {
+        snapshot.reset(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, record.processId));
+        if (!snapshot && GetLastError() != ERROR_BAD_LENGTH) break;
+    }
+    if (!snapshot) return Holder::Unknown;
+
+    char ownPath[MAX_PATH];
+    const DWORD ownLength = GetModuleFileNameA(ModuleHandle(), ownPath, MAX_PATH);
+    const char* ownName = ownPath;
+    for (DWORD i = 0; i < ownLength; ++i)
+        if (ownPath[i] == '\\' || ownPath[i] == '/') ownName = ownPath + i + 1;
+
+    const auto routine = reinterpret_cast<const BYTE*>(record.routine);
+    bool hasLibrary = false, routineInModule = false;
+    MODULEENTRY32 module{};
+    module.dwSize = sizeof module;
+    for (BOOL more = Module32First(snapshot.get(), &module); more;
+         more = Module32Next(snapshot.get(), &module)) {
+        if (lstrcmpiA(module.szModule, ownName) == 0) hasLibrary = true;
+        if (routine >= module.modBaseAddr && routine < module.modBaseAddr + module.modBaseSize)
+            routineInModule = true;
+    }
+    return hasLibrary && routineInModule ? Holder::Running : Holder::Gone;
+}
+
 QVRIntercomRecord MakeRecord(QVRShutdownRoutine routine, DWORD_PTR argument) {
     QVRIntercomRecord r;
     r.routine = routine;
@@ -213,6 +248,7 @@ int IntercomShutdown(const QVRIntercomRecord& record) {
         return HolderState(record.processId) == Holder::Gone ? 1 : 0;
     }
     if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) return 1;
+    if (RecordedProcessIsHolder(record) == Holder::Gone) return 1;
 
     // Created suspended so that the routine starts at its priority.
     UniqueHandle thread(CreateRemoteThread(process.get(), nullptr, 0, record.routine,

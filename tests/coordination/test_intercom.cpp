@@ -158,6 +158,33 @@ TEST_F(Intercom, DeadHolderLeavesThePlaceFree) {
     EXPECT_TRUE(Holds(Stage(), LocalShutdown<1, 1>, 8, GetCurrentProcessId()));
 }
 
+TEST_F(Intercom, ReusedProcessIdIsNeverSentAThread) {
+    // A holder died and its process id now belongs to a program that never
+    // loaded the library; the record still names the id and a routine address
+    // that happens to be valid code there.
+    Event ready("ready.bystander");
+    ready.Reset();
+    Event("quit.bystander").Reset();
+    Helper bystander("", "kelmard-test-bystander.exe");
+    ASSERT_TRUE(bystander.started());
+    ASSERT_TRUE(ready.Wait(20000));
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, QVR_SCENE_INTERCOM_NAME);
+    ASSERT_NE(mapping, nullptr);
+    auto* place = static_cast<QVRIntercomRecord*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    ASSERT_NE(place, nullptr);
+    place->routine = reinterpret_cast<QVRShutdownRoutine>(log_->address);
+    place->argument = 1;
+    place->processId = bystander.pid();
+    UnmapViewOfFile(place);
+    CloseHandle(mapping);
+
+    ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 7, QVR_REGISTER), 1);
+    EXPECT_EQ(log_->shutdowns[15], 0) << "a thread ran in an unrelated process";
+    EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 7, GetCurrentProcessId()));
+    Event("quit.bystander").Set();
+    EXPECT_EQ(bystander.Wait(10000), 0u) << "the bystander never loaded the library";
+}
+
 TEST_F(Intercom, StageRegistrationEvictsSceneThenStage) {
     Start("scene", 6);
     Start("stage", 7);

@@ -6,17 +6,17 @@
 namespace ktest {
 
 namespace {
-std::string HelperPath() {
+std::string ProgramPath(const char* program) {
     char path[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string p(path, n);
     p.resize(p.find_last_of("\\/") + 1);
-    return p + "kelmard-test-helper.exe";
+    return p + program;
 }
 }  // namespace
 
-Helper::Helper(const std::string& arguments) {
-    std::string command = "\"" + HelperPath() + "\" " + arguments;
+Helper::Helper(const std::string& arguments, const char* program) {
+    std::string command = "\"" + ProgramPath(program) + "\" " + arguments;
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
     STARTUPINFOA si{};

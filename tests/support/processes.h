@@ -10,11 +10,12 @@
 
 namespace ktest {
 
-// A helper process: "kelmard-test-helper.exe" from the test program's folder,
-// started with the given arguments. Killed on destruction if still running.
+// A helper process: "kelmard-test-helper.exe" (or another program) from the
+// test program's folder, started with the given arguments. Killed on destruction if still running.
 class Helper {
 public:
-    explicit Helper(const std::string& arguments);
+    explicit Helper(const std::string& arguments,
+                    const char* program = "kelmard-test-helper.exe");
     ~Helper();
     Helper(Helper&&) = default;
     Helper& operator=(Helper&&) = default;
@@ -56,6 +57,7 @@ struct TestLog {
     volatile LONG order[kSlots];             // sequence number of the last shutdown
     volatile LONG wrongProcess;              // a routine ran with another helper's argument
     volatile LONG sequence;                  // counts shutdowns across all helpers
+    volatile LONG64 address;                 // a routine address a helper publishes
 };
 
 // The test log, created (and zeroed) by the test program, opened by helpers.

@@ -1,0 +1,44 @@
+// A place whose semaphore cannot be made (its name is taken by another kind
+// of object) is unavailable: registrations answer 0 instead of running
+// without a lock. Runs alone: no other process may have the names open.
+#include <gtest/gtest.h>
+
+#include "kelmard.h"
+
+namespace {
+
+template <typename F>
+F Entry(HMODULE library, const char* name) {
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+using RegisterFn = int(QVRAPI*)(QVRShutdownRoutine, DWORD_PTR, DWORD);
+
+DWORD WINAPI Shutdown(LPVOID) { return 1; }
+
+TEST(IntercomUnavailable, SceneWithoutItsSemaphoreRefusesRegistrations) {
+    // Another kind of object already owns the scene semaphore's name.
+    HANDLE squatter = CreateMutexA(nullptr, FALSE, QVR_SCENE_SEMAPHORE_NAME);
+    ASSERT_NE(squatter, nullptr);
+    ASSERT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS))
+        << "another process has the library loaded; this test must run alone";
+
+    HMODULE library = LoadLibraryA("KELMARD.DLL");
+    ASSERT_NE(library, nullptr);
+    auto registerScene = Entry<RegisterFn>(library, "QVRRegisterScene");
+    auto registerStage = Entry<RegisterFn>(library, "QVRRegisterStage");
+    ASSERT_TRUE(registerScene && registerStage);
+
+    EXPECT_EQ(registerScene(Shutdown, 1, QVR_REGISTER), 0);
+    EXPECT_EQ(registerScene(nullptr, 0, QVR_UNREGISTER), 0);
+    // The stage place is whole and works while it evicts nothing...
+    EXPECT_EQ(registerStage(Shutdown, 1, QVR_REGISTER), 1);
+    // ...but evicting a stage means evicting the scene first, which cannot be done.
+    EXPECT_EQ(registerStage(Shutdown, 2, QVR_REGISTER), 0);
+    EXPECT_EQ(registerStage(nullptr, 0, QVR_UNREGISTER), 1);
+
+    FreeLibrary(library);
+    CloseHandle(squatter);
+}
+
+}  // namespace
