@@ -144,6 +144,166 @@ typedef struct QVRIntercomRecord {
  */
 #define QVR_SETTINGS_ROOT "SOFTWARE\\Quorvane\\Flarix Vortane"
 
+/* ------------------------------------------------------------------------ */
+/* Stage engines                                                            */
+/* ------------------------------------------------------------------------ */
+
+/*
+ * A stage is a render engine in a library of its own, kept in the
+ * installation's "Stages" folder as NAME.DLL. The library knows three, tried
+ * in this order when it detects the stage that runs on the machine:
+ * "D3D7CDI", "OPENGL", "D3D7UNI". The user's stage is the value "Stage"
+ * (REG_SZ, at most 19 characters) below the settings root in
+ * HKEY_CURRENT_USER; each stage's option block is the value of its name below
+ * the key "StageData" (REG_BINARY, exactly 64 bytes). The option block belongs
+ * to the stage: the library only fetches it, stores it and hands it over.
+ *
+ * Each process loads the user's stage library on its first QVRCreateStage
+ * and keeps it until QVRUpdateStage is called in any process: the next
+ * QVRCreateStage in every process then frees the library (under the stage
+ * lock) and loads it afresh.
+ */
+#define QVR_STAGE_OPTIONS_SIZE 64
+#define QVR_STAGE_NAME_SIZE 20 /* "Stage" is read into 20 bytes */
+
+/* Pixel formats of QVRStageTarget and QVRPicture. */
+#define QVR_PIXELS_BGRA32 1u /* 32 bits per pixel, bytes B, G, R, A */
+
+/*
+ * A picture handed to a stage: 32-bit BGRA pixels, rows top-down, `stride`
+ * bytes apart. Borrowed for the call.
+ */
+typedef struct QVRPicture {
+    LONG width;
+    LONG height;
+    LONG stride;
+    const void* bits;
+} QVRPicture;
+
+/*
+ * Where a stage object draws: the client area of `window`, `width` x
+ * `height` pixels. When `pixels` is not null the stage also copies every
+ * frame it draws there (format `pixelFormat`, rows top-down, `stride` bytes
+ * apart); the buffer must stay valid while the object lives. `size` is
+ * sizeof(QVRStageTarget), so that the structure can grow.
+ */
+typedef struct QVRStageTarget {
+    DWORD size;
+    HWND window;
+    LONG width;
+    LONG height;
+    DWORD pixelFormat;
+    void* pixels;
+    LONG stride;
+} QVRStageTarget;
+
+/*
+ * A stage object, made by QVRCreateStage and given back with QVRDestroyStage.
+ * Every stage object starts with a pointer to its methods.
+ *
+ * RenderTransition draws one frame of a transition from picture `from` to
+ * picture `to` at `progress` (0: all `from`, 1: all `to`) into the object's
+ * target. Answers 1 when the frame was drawn, else 0.
+ */
+typedef struct QVRStage QVRStage;
+typedef struct QVRStageMethods {
+    DWORD size; /* sizeof(QVRStageMethods) */
+    int (QVRAPI *RenderTransition)(QVRStage* stage, const QVRPicture* from,
+                                   const QVRPicture* to, float progress);
+} QVRStageMethods;
+struct QVRStage {
+    const QVRStageMethods* methods;
+};
+
+/* The address a stage receives to register and unregister itself. */
+typedef int (QVRAPI *QVRRegisterStageFn)(QVRShutdownRoutine routine, DWORD_PTR argument,
+                                         DWORD flags);
+
+/*
+ * The init block, handed to the stage's "QVRInitStage". Borrowed for the call.
+ *
+ *   32-bit build: 76 bytes, little-endian
+ *     offset 0   size            (4)   76
+ *     offset 4   options         (64)  the stage's option block
+ *     offset 68  reserved        (4)   0
+ *     offset 72  registerStage   (4)   the address of QVRRegisterStage
+ *
+ *   64-bit build: 88 bytes, natural alignment
+ *     offset 0   size            (4)   88
+ *     offset 4   options         (64), 4 bytes of padding
+ *     offset 72  reserved        (8)   0
+ *     offset 80  registerStage   (8)
+ */
+typedef struct QVRStageInit {
+    DWORD size;
+    BYTE options[QVR_STAGE_OPTIONS_SIZE];
+    DWORD_PTR reserved;
+    QVRRegisterStageFn registerStage;
+} QVRStageInit;
+
+/*
+ * The entries a stage library exports by these undecorated names, all with
+ * the C calling convention:
+ *
+ *   "QVRTestStage"()                    non-zero: the stage can run here
+ *   "QVREnumOptions"(0, 0, options)     non-zero: the 64-byte block was filled
+ *                                       with the stage's defaults
+ *   "QVRInitStage"(init)                non-zero: the stage is ready
+ *   "QVRCreateStage"(target, flags)     a new stage object, or null
+ *   "QVRDestroyStage"(stage)            1 when the object was destroyed
+ *
+ * A library without "QVRInitStage", "QVRCreateStage" or "QVRDestroyStage" is
+ * never used; one without "QVRTestStage" is never chosen by detection; one
+ * without "QVREnumOptions" runs with an all-zero option block.
+ *
+ * A stage library does not need to import KELMARD.DLL: it registers through
+ * the address in its init block. It defines QVR_STAGE_LIBRARY before
+ * including this header, so that its own QVRCreateStage and QVRDestroyStage
+ * are not taken for the library's.
+ */
+typedef int (QVRAPI *QVRTestStageFn)(void);
+typedef int (QVRAPI *QVREnumOptionsFn)(DWORD reserved1, DWORD reserved2, BYTE* options);
+typedef int (QVRAPI *QVRInitStageFn)(const QVRStageInit* init);
+typedef QVRStage* (QVRAPI *QVRCreateStageFn)(const QVRStageTarget* target, DWORD flags);
+typedef int (QVRAPI *QVRDestroyStageFn)(QVRStage* stage);
+
+#if !defined(QVR_STAGE_LIBRARY)
+/*
+ * QVRDetectStage: finds the first known stage that runs on this machine
+ * (loading each library in turn and asking its "QVRTestStage"), makes it the
+ * user's stage, stores its default option block when it has none yet, and
+ * answers 1 with the stage library's path in `path`. Answers 0 with an empty
+ * path when no stage runs (or "DestDir" is missing). `path` is a buffer of at
+ * least 256 characters, or null; at most 256 characters are written, the
+ * terminating NUL included.
+ */
+KELMARD_API int QVRAPI QVRDetectStage(char* path);
+
+/*
+ * QVRCreateStage: loads the user's stage library if this process has none
+ * (detecting one when no stage is chosen yet), then passes the call to the
+ * stage's "QVRCreateStage" with these arguments untouched and answers its
+ * result. Answers null when no stage library could be loaded; a failed load
+ * is tried again on the next call.
+ */
+KELMARD_API QVRStage* QVRAPI QVRCreateStage(const QVRStageTarget* target, DWORD flags);
+
+/*
+ * QVRDestroyStage: passes the object to the loaded stage's "QVRDestroyStage"
+ * and answers its result; 0 when no stage library is loaded.
+ */
+KELMARD_API int QVRAPI QVRDestroyStage(QVRStage* stage);
+
+/*
+ * QVRUpdateStage: after the user changed the stage or its options. Every
+ * process frees and reloads its stage library on its next QVRCreateStage;
+ * the current scene and stage holders are shut down in their own processes
+ * and the stage place is left free. Answers the result of that registration
+ * (1 on success).
+ */
+KELMARD_API int QVRAPI QVRUpdateStage(void);
+#endif
+
 #ifdef __cplusplus
 } /* extern "C" */
 #endif

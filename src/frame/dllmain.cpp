@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "coordination/intercom.h"
+#include "coordination/stage.h"
 #include "frame/frame.h"
 
 namespace kelmard {
@@ -29,6 +30,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
         // A non-null `reserved` means the process is ending: the other threads
         // are gone and the loader lock is held.
         g_processExiting = reserved != nullptr;
+        ReleaseStage();
         ReleaseIntercom();
         g_module = nullptr;
         break;

@@ -1,0 +1,483 @@
+// The stage engines through the exports a scene uses: detection, the user's
+// stage and option block, loading, forwarding, and the reload after
+// QVRUpdateStage in other processes. The test stage libraries answer what
+// each test sets and record what they get (stages/test/).
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "kelmard.h"
+#include "support/processes.h"
+#include "test_stage_control.h"
+
+namespace {
+
+using ktest::Event;
+using ktest::Helper;
+using teststage::Control;
+
+enum StageIndex { kD3D7CDI, kOPENGL, kD3D7UNI };
+const char* const kFileNames[] = {"D3D7CDI.DLL", "OPENGL.DLL", "D3D7UNI.DLL"};
+
+std::string ExeFolder() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p(path, n);
+    return p.substr(0, p.find_last_of("\\/"));
+}
+
+// The control block the test stages read and write, for the whole run.
+class ControlBlock {
+public:
+    ControlBlock()
+        : mapping_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      sizeof(Control), teststage::kMappingName)) {
+        block_ = static_cast<Control*>(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    }
+    Control* operator->() { return block_; }
+    void Reset() { std::memset(block_, 0, sizeof(Control)); }
+
+private:
+    kelmard::UniqueHandle mapping_;
+    Control* block_ = nullptr;
+};
+ControlBlock& Block() {
+    static ControlBlock block;
+    return block;
+}
+
+std::string KeyPath(const char* subKey) {
+    std::string path = QVR_SETTINGS_ROOT;
+    if (subKey) path += std::string("\\") + subKey;
+    return path;
+}
+
+void Put(HKEY hive, const char* subKey, const char* name, DWORD type, const void* data,
+         DWORD size) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(hive, KeyPath(subKey).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
+void PutString(HKEY hive, const char* name, const std::string& text) {
+    Put(hive, nullptr, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+// A user setting as stored: its type and bytes; type REG_NONE when missing.
+struct Stored {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> bytes;
+};
+Stored Get(const char* subKey, const char* name) {
+    Stored s;
+    DWORD size = 512;
+    s.bytes.resize(size);
+    if (RegGetValueA(HKEY_CURRENT_USER, KeyPath(subKey).c_str(), name, RRF_RT_ANY | RRF_NOEXPAND,
+                     &s.type, s.bytes.data(), &size) != ERROR_SUCCESS) {
+        return Stored{};
+    }
+    s.bytes.resize(size);
+    return s;
+}
+std::string StoredStage() {
+    const Stored s = Get(nullptr, "Stage");
+    return s.type == REG_SZ ? std::string(reinterpret_cast<const char*>(s.bytes.data())) : "";
+}
+std::vector<BYTE> Block64(BYTE seed) {
+    std::vector<BYTE> b(QVR_STAGE_OPTIONS_SIZE);
+    for (int i = 0; i < QVR_STAGE_OPTIONS_SIZE; ++i) b[i] = static_cast<BYTE>(seed + i * 37);
+    return b;
+}
+std::vector<BYTE> Bytes(const BYTE* p, std::size_t n) { return std::vector<BYTE>(p, p + n); }
+
+class Stages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Block().Reset();
+        for (int i = 0; i < teststage::kStages; ++i) {
+            teststage::Answers& a = Block()->answers[i];
+            a.test = a.offerOptions = a.init = a.destroyResult = 1;
+            const std::vector<BYTE> defaults = Block64(static_cast<BYTE>(0x10 * (i + 1)));
+            std::memcpy(a.defaults, defaults.data(), defaults.size());
+        }
+        RegDeleteTreeA(HKEY_CURRENT_USER, QVR_SETTINGS_ROOT);
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        destDir_ = std::string(temp) + "kelmard-stages-" + std::to_string(GetCurrentProcessId());
+        UseDestDir(destDir_);
+        target_.size = sizeof target_;
+        target_.width = 32;
+        target_.height = 24;
+        target_.pixelFormat = QVR_PIXELS_BGRA32;
+    }
+
+    void TearDown() override {
+        for (auto& h : helpers_) {
+            Event("quit." + h.first).Set();
+            h.second->Wait(5000);
+        }
+        helpers_.clear();
+        // The next creation after an update frees the stage; without an
+        // installation folder nothing is loaded again.
+        QVRUpdateStage();
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT);
+        QVRCreateStage(nullptr, 0);
+        QVRRegisterScene(nullptr, 0, QVR_UNREGISTER);
+        QVRRegisterStage(nullptr, 0, QVR_UNREGISTER);
+        RegDeleteTreeA(HKEY_CURRENT_USER, QVR_SETTINGS_ROOT);
+        for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) {
+            const std::string& folder = *it;
+            for (const char* file : kFileNames) DeleteFileA((folder + "\\Stages\\" + file).c_str());
+            RemoveDirectoryA((folder + "\\Stages").c_str());
+            RemoveDirectoryA(folder.c_str());
+        }
+    }
+
+    void UseDestDir(const std::string& folder) {
+        CreateDirectoryA(folder.c_str(), nullptr);
+        CreateDirectoryA((folder + "\\Stages").c_str(), nullptr);
+        folders_.push_back(folder);
+        PutString(HKEY_LOCAL_MACHINE, "DestDir", folder);
+    }
+
+    // Copies a built stage library into the installation's Stages folder.
+    void Install(const std::string& built, StageIndex as, const char* from = "test-stages") {
+        const std::string source = ExeFolder() + "\\" + from + "\\" + built;
+        const std::string dest = destDir_ + "\\Stages\\" + kFileNames[as];
+        ASSERT_TRUE(CopyFileA(source.c_str(), dest.c_str(), FALSE)) << source;
+    }
+    void InstallAll() {
+        for (int i = 0; i < teststage::kStages; ++i) Install(kFileNames[i], StageIndex(i));
+    }
+
+    teststage::Answers& Answers(StageIndex i) { return Block()->answers[i]; }
+    teststage::Calls& Calls(StageIndex i) { return Block()->calls[i]; }
+    QVRStage* Create() { return QVRCreateStage(&target_, 0); }
+
+    // Starts "kelmard-test-helper COMMAND INDEX" and waits until it is ready.
+    Helper& Start(const std::string& command, int index) {
+        const std::string id = std::to_string(index);
+        for (const char* e : {"ready.", "go.", "done.", "quit."}) Event(e + id).Reset();
+        helpers_.emplace_back(id, std::make_unique<Helper>(command + " " + id));
+        Helper& h = *helpers_.back().second;
+        EXPECT_TRUE(h.started());
+        EXPECT_TRUE(Event("ready." + id).Wait(20000)) << command << " " << id << " not ready";
+        return h;
+    }
+
+    std::string destDir_;
+    std::vector<std::string> folders_;
+    QVRStageTarget target_{};
+    std::vector<std::pair<std::string, std::unique_ptr<Helper>>> helpers_;
+};
+
+const teststage::ProcessCalls* ProcessCounts(DWORD pid) {
+    for (const auto& slot : Block()->processes)
+        if (static_cast<DWORD>(slot.pid) == pid) return &slot;
+    return nullptr;
+}
+
+TEST(StageLayout, InitBlockIsPointerWideInThe64BitBuild) {
+    EXPECT_EQ(sizeof(QVRStageInit), 88u);
+    EXPECT_EQ(offsetof(QVRStageInit, registerStage), 80u);
+}
+
+TEST_F(Stages, WithoutAChoiceTheFirstCreationDetectsLoadsAndForwards) {
+    InstallAll();
+    Answers(kD3D7CDI).test = 0;  // the first known stage does not run here
+    Answers(kOPENGL).destroyResult = 7;
+
+    QVRStage* object = QVRCreateStage(&target_, 0x55);
+    ASSERT_NE(object, nullptr);
+    // The stage that said no was loaded, asked and freed; the third never loaded.
+    EXPECT_EQ(Calls(kD3D7CDI).tests, 1);
+    EXPECT_EQ(Calls(kD3D7CDI).detaches, Calls(kD3D7CDI).attaches);
+    EXPECT_EQ(Calls(kD3D7CDI).inits, 0);
+    EXPECT_EQ(Calls(kD3D7UNI).attaches, 0);
+    // The choice and the stage's defaults are stored.
+    EXPECT_EQ(StoredStage(), "OPENGL");
+    const Stored options = Get("StageData", "OPENGL");
+    EXPECT_EQ(options.type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(options.bytes, Bytes(Answers(kOPENGL).defaults, QVR_STAGE_OPTIONS_SIZE));
+    // Loading read the stored block back instead of asking again.
+    EXPECT_EQ(Calls(kOPENGL).enums, 1);
+    EXPECT_EQ(Calls(kOPENGL).inits, 1);
+    const QVRStageInit& init = Calls(kOPENGL).lastInit;
+    EXPECT_EQ(init.size, sizeof(QVRStageInit));
+    EXPECT_EQ(Bytes(init.options, QVR_STAGE_OPTIONS_SIZE), options.bytes);
+    EXPECT_EQ(init.reserved, 0u);
+    EXPECT_EQ(init.registerStage, &QVRRegisterStage);
+    // The call went through untouched, and so did the answer.
+    EXPECT_EQ(Calls(kOPENGL).lastTarget, &target_);
+    EXPECT_EQ(Calls(kOPENGL).lastFlags, 0x55u);
+    EXPECT_EQ(object, Calls(kOPENGL).lastCreated);
+
+    // Detection freed the chosen library; loading took it again and keeps it.
+    EXPECT_EQ(Calls(kOPENGL).attaches, 2);
+    EXPECT_NE(Create(), nullptr);
+    EXPECT_EQ(Calls(kOPENGL).attaches, 2);
+    EXPECT_EQ(Calls(kOPENGL).detaches, 1);
+    EXPECT_EQ(Calls(kOPENGL).creates, 2);
+    EXPECT_EQ(QVRDestroyStage(object), 7);
+    EXPECT_EQ(Calls(kOPENGL).lastDestroyed, object);
+}
+
+TEST_F(Stages, DetectionIntoACallersBuffer) {
+    InstallAll();
+    Install("without-QVRTestStage.DLL", kD3D7CDI);
+    Answers(kOPENGL).test = Answers(kD3D7UNI).test = 0;
+    char buffer[300];
+    std::memset(buffer, 'x', sizeof buffer);
+    // Nothing runs: an empty path, every library freed, no choice stored.
+    EXPECT_EQ(QVRDetectStage(buffer), 0);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(buffer[1], 'x');
+    for (StageIndex i : {kD3D7CDI, kOPENGL, kD3D7UNI}) {
+        EXPECT_EQ(Calls(i).attaches, 1) << kFileNames[i];
+        EXPECT_EQ(Calls(i).detaches, 1) << kFileNames[i];
+    }
+    EXPECT_EQ(StoredStage(), "");
+
+    // A stage that declines to offer options is chosen without a stored block.
+    Answers(kD3D7UNI).test = 1;
+    Answers(kD3D7UNI).offerOptions = 0;
+    EXPECT_EQ(QVRDetectStage(buffer), 1);
+    EXPECT_EQ(std::string(buffer), destDir_ + "\\Stages\\D3D7UNI.DLL");
+    EXPECT_EQ(StoredStage(), "D3D7UNI");
+    EXPECT_EQ(Get("StageData", "D3D7UNI").type, static_cast<DWORD>(REG_NONE));
+    EXPECT_EQ(Calls(kD3D7UNI).detaches, Calls(kD3D7UNI).attaches);
+    EXPECT_EQ(QVRDetectStage(nullptr), 1);
+
+    // The longest path that fits 256 characters is found and written whole...
+    const std::string suffix = "\\Stages\\D3D7UNI.DLL";
+    std::string longDir = destDir_ + "\\" + std::string(255 - suffix.size() - destDir_.size() - 1, 'd');
+    UseDestDir(longDir);
+    destDir_ = longDir;
+    Install(kFileNames[kD3D7UNI], kD3D7UNI);
+    std::memset(buffer, 'x', sizeof buffer);
+    EXPECT_EQ(QVRDetectStage(buffer), 1);
+    EXPECT_EQ(std::string(buffer), longDir + suffix);
+    EXPECT_EQ(buffer[255], '\0');
+    EXPECT_EQ(buffer[256], 'x');
+    // ...one more and the installation counts as missing.
+    PutString(HKEY_LOCAL_MACHINE, "DestDir", longDir + "e");
+    std::memset(buffer, 'x', sizeof buffer);
+    EXPECT_EQ(QVRDetectStage(buffer), 0);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(Create(), nullptr);
+}
+
+TEST_F(Stages, AStageNameLongerThan19CharactersLeadsToDetection) {
+    InstallAll();
+    // 19 characters fit: the named (missing) stage is tried, nothing detected.
+    PutString(HKEY_CURRENT_USER, "Stage", "ABCDEFGHIJKLMNOPQRS");
+    EXPECT_EQ(Create(), nullptr);
+    EXPECT_EQ(Calls(kD3D7CDI).attaches, 0);
+    // 20 do not: the value cannot be read, and detection chooses a stage.
+    PutString(HKEY_CURRENT_USER, "Stage", "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_NE(Create(), nullptr);
+    EXPECT_EQ(StoredStage(), "D3D7CDI");
+    EXPECT_EQ(Calls(kD3D7CDI).inits, 1);
+}
+
+TEST_F(Stages, IncompleteOrFailingStagesAreFreedAndNeverCalled) {
+    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    EXPECT_EQ(QVRDestroyStage(reinterpret_cast<QVRStage*>(&target_)), 0);  // nothing loaded
+
+    for (const char* missing : {"QVRInitStage", "QVRCreateStage", "QVRDestroyStage"}) {
+        Install(std::string("without-") + missing + ".DLL", kOPENGL);
+        std::memset(&Calls(kOPENGL), 0, sizeof(teststage::Calls));
+        EXPECT_EQ(Create(), nullptr) << missing;
+        EXPECT_EQ(Calls(kOPENGL).attaches, 1) << missing;
+        EXPECT_EQ(Calls(kOPENGL).detaches, 1) << missing;
+        EXPECT_EQ(Calls(kOPENGL).inits, 0) << missing;
+        EXPECT_EQ(Calls(kOPENGL).creates, 0) << missing;
+        EXPECT_EQ(QVRDestroyStage(reinterpret_cast<QVRStage*>(&target_)), 0) << missing;
+        EXPECT_EQ(Calls(kOPENGL).destroys, 0) << missing;
+    }
+
+    // A stage whose init fails is freed, and the next creation tries again.
+    Install(kFileNames[kOPENGL], kOPENGL);
+    std::memset(&Calls(kOPENGL), 0, sizeof(teststage::Calls));
+    Answers(kOPENGL).init = 0;
+    EXPECT_EQ(Create(), nullptr);
+    EXPECT_EQ(Calls(kOPENGL).detaches, 1);
+    Answers(kOPENGL).init = 1;
+    EXPECT_NE(Create(), nullptr);
+    EXPECT_EQ(Calls(kOPENGL).attaches, 2);
+    EXPECT_EQ(Calls(kOPENGL).inits, 2);
+
+    // Without "QVREnumOptions" the stage runs with a zero block, not stored.
+    Install("without-QVREnumOptions.DLL", kD3D7UNI);
+    PutString(HKEY_CURRENT_USER, "Stage", "D3D7UNI");
+    QVRUpdateStage();
+    EXPECT_NE(Create(), nullptr);
+    EXPECT_EQ(Calls(kOPENGL).detaches, 2);
+    EXPECT_EQ(Bytes(Calls(kD3D7UNI).lastInit.options, QVR_STAGE_OPTIONS_SIZE),
+              std::vector<BYTE>(QVR_STAGE_OPTIONS_SIZE, 0));
+    EXPECT_EQ(Get("StageData", "D3D7UNI").type, static_cast<DWORD>(REG_NONE));
+}
+
+TEST_F(Stages, TheStoredOptionBlockReachesTheStageByteForByte) {
+    Install(kFileNames[kOPENGL], kOPENGL);
+    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    const std::vector<BYTE> mine = Block64(0xF3);
+    Put(HKEY_CURRENT_USER, "StageData", "OPENGL", REG_BINARY, mine.data(), 64);
+    ASSERT_NE(Create(), nullptr);
+    EXPECT_EQ(Bytes(Calls(kOPENGL).lastInit.options, 64), mine);
+    EXPECT_EQ(Calls(kOPENGL).enums, 0);
+
+    // A block of another length or type is no block: the stage's defaults
+    // replace it. Each change takes effect at the reload after the update.
+    const std::vector<BYTE> defaults = Bytes(Answers(kOPENGL).defaults, 64);
+    const DWORD number = 0x01020304;
+    for (int round = 0; round < 2; ++round) {
+        if (round == 0) Put(HKEY_CURRENT_USER, "StageData", "OPENGL", REG_BINARY, mine.data(), 63);
+        else Put(HKEY_CURRENT_USER, "StageData", "OPENGL", REG_DWORD, &number, 4);
+        QVRUpdateStage();
+        ASSERT_NE(Create(), nullptr);
+        EXPECT_EQ(Bytes(Calls(kOPENGL).lastInit.options, 64), defaults) << "round " << round;
+        EXPECT_EQ(Get("StageData", "OPENGL").bytes, defaults) << "round " << round;
+    }
+    EXPECT_EQ(Calls(kOPENGL).attaches, 3);
+    EXPECT_EQ(Calls(kOPENGL).detaches, 2);
+}
+
+// A stage that registered itself in its init and then failed it is freed;
+// its shutdown routine must not stay in the shared record, where the next
+// registration from another process would run it at an unmapped address.
+TEST_F(Stages, AFreedStageLeavesNoShutdownRoutineBehind) {
+    Install(kFileNames[kOPENGL], kOPENGL);
+    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    Answers(kOPENGL).registerInInit = 1;
+    Answers(kOPENGL).init = 0;
+    EXPECT_EQ(Create(), nullptr);
+    EXPECT_EQ(Calls(kOPENGL).registerResult, 1);
+    EXPECT_EQ(Calls(kOPENGL).detaches, 1);
+    EXPECT_EQ(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).routine, nullptr);
+
+    // A stage that stays holds the place until the update shuts it down here.
+    Answers(kOPENGL).init = 1;
+    ASSERT_NE(Create(), nullptr);
+    EXPECT_NE(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).routine, nullptr);
+    EXPECT_EQ(QVRUpdateStage(), 1);
+    const teststage::ProcessCalls* self = ProcessCounts(GetCurrentProcessId());
+    ASSERT_NE(self, nullptr);
+    EXPECT_EQ(self->shutdowns, 1);
+    EXPECT_EQ(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).routine, nullptr);
+}
+
+TEST_F(Stages, ThreadsOfOneProcessLoadTheStageOnce) {
+    Install(kFileNames[kOPENGL], kOPENGL);
+    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    Answers(kOPENGL).initDelayMs = 300;
+    QVRStage* objects[4] = {};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 4; ++i) threads.emplace_back([this, &objects, i] { objects[i] = Create(); });
+    for (std::thread& t : threads) t.join();
+    for (QVRStage* object : objects) EXPECT_NE(object, nullptr);
+    EXPECT_EQ(Calls(kOPENGL).inits, 1);
+    EXPECT_EQ(Calls(kOPENGL).creates, 4);
+}
+
+TEST_F(Stages, AfterAnUpdateEveryOtherProcessReloadsOnce) {
+    InstallAll();
+    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    ktest::SharedLog log(true);
+    Answers(kOPENGL).registerInInit = 1;
+    Helper& holder = Start("stage-user", 1);     // loads the stage, which takes the place
+    Answers(kOPENGL).registerInInit = 0;
+    Helper& user = Start("stage-user", 3);       // loads the stage, holds nothing
+    Helper& scene = Start("scene", 2);           // the scene place
+    ASSERT_EQ(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).processId, holder.pid());
+    ASSERT_EQ(ktest::ReadPlace(QVR_SCENE_INTERCOM_NAME).processId, scene.pid());
+
+    EXPECT_EQ(QVRUpdateStage(), 1);
+    // Both holders were shut down in their own processes.
+    EXPECT_EQ(log->shutdowns[2], 1);
+    EXPECT_EQ(static_cast<DWORD>(log->shutdownPid[2]), scene.pid());
+    const teststage::ProcessCalls* held = ProcessCounts(holder.pid());
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(held->shutdowns, 1);
+    EXPECT_EQ(held->shutdownPriority, THREAD_PRIORITY_TIME_CRITICAL);
+    EXPECT_EQ(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).routine, nullptr);
+    EXPECT_EQ(ktest::ReadPlace(QVR_SCENE_INTERCOM_NAME).routine, nullptr);
+
+    // Their next creations reload the stage once; the one after does not.
+    for (Helper* h : {&holder, &user}) {
+        const int index = h == &holder ? 1 : 3;
+        Event("go." + std::to_string(index)).Set();
+        ASSERT_TRUE(Event("done." + std::to_string(index)).Wait(20000));
+        EXPECT_EQ(log->registrations[index], 3);
+        const teststage::ProcessCalls* counts = ProcessCounts(h->pid());
+        ASSERT_NE(counts, nullptr);
+        EXPECT_EQ(counts->attaches, 2) << "helper " << index;
+        EXPECT_EQ(counts->detaches, 1) << "helper " << index;
+        EXPECT_EQ(counts->inits, 2) << "helper " << index;
+    }
+}
+
+// A process that ends with its stage loaded must not wait for the stage lock
+// at exit: here another process holds it.
+TEST_F(Stages, AProcessEndsAtOnceWhileAnotherHoldsTheStageLock) {
+    Install(kFileNames[kOPENGL], kOPENGL);
+    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    Helper& h = Start("stage-exit", 4);
+    ASSERT_EQ(Calls(kOPENGL).inits, 1);
+    kelmard::UniqueHandle lock(OpenSemaphoreA(SYNCHRONIZE | SEMAPHORE_MODIFY_STATE, FALSE,
+                                              QVR_STAGE_SEMAPHORE_NAME));
+    ASSERT_TRUE(lock);
+    ASSERT_EQ(WaitForSingleObject(lock.get(), 5000), WAIT_OBJECT_0);
+    const ULONGLONG start = GetTickCount64();
+    Event("go.4").Set();
+    const DWORD code = h.Wait(8000);
+    const ULONGLONG took = GetTickCount64() - start;
+    ReleaseSemaphore(lock.get(), 1, nullptr);
+    EXPECT_EQ(code, 0u);
+    EXPECT_LT(took, 4000u);
+}
+
+// The sample stage, as the demo installs it: it runs here, registers itself
+// and draws the door transition.
+TEST_F(Stages, TheSampleStageDrawsATransition) {
+    Install("OPENGL.DLL", kOPENGL, "stages");
+    char path[256];
+    ASSERT_EQ(QVRDetectStage(path), 1);
+    EXPECT_EQ(std::string(path), destDir_ + "\\Stages\\OPENGL.DLL");
+
+    const int w = 160, h = 120;
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    std::vector<std::uint32_t> frame(w * h), red(w * h, 0xFFFF0000u), blue(w * h, 0xFF0000FFu);
+    QVRStageTarget target{sizeof target, window, w, h, QVR_PIXELS_BGRA32, frame.data(), w * 4};
+    QVRStage* stage = QVRCreateStage(&target, 0);
+    ASSERT_NE(stage, nullptr);
+    EXPECT_EQ(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).processId, GetCurrentProcessId());
+    const QVRPicture from{w, h, w * 4, red.data()}, to{w, h, w * 4, blue.data()};
+
+    ASSERT_EQ(stage->methods->RenderTransition(stage, &from, &to, 0.0f), 1);
+    EXPECT_EQ(frame[0] & 0xFFFFFFu, 0xFF0000u);
+    EXPECT_EQ(frame[(h / 2) * w + w - 1] & 0xFFFFFFu, 0xFF0000u);
+    // Half way the door has turned away from the right edge, showing the
+    // second picture there, and is shaded where it still stands.
+    ASSERT_EQ(stage->methods->RenderTransition(stage, &from, &to, 0.5f), 1);
+    const std::uint32_t hinge = frame[(h / 2) * w + 2], open = frame[(h / 2) * w + w - 3];
+    EXPECT_EQ(open & 0xFFFFFFu, 0x0000FFu);
+    EXPECT_EQ(hinge & 0xFFFFu, 0u);
+    EXPECT_GT((hinge >> 16) & 0xFF, 120u);
+    EXPECT_LT((hinge >> 16) & 0xFF, 240u);
+
+    EXPECT_EQ(QVRDestroyStage(stage), 1);
+    DestroyWindow(window);
+}
+
+}  // namespace
