@@ -23,6 +23,7 @@
 #define KELMARD_H
 
 #include <windows.h>
+#include <commdlg.h> /* OPENFILENAMEA */
 
 #ifdef __cplusplus
 extern "C" {
@@ -303,6 +304,101 @@ KELMARD_API int QVRAPI QVRDestroyStage(QVRStage* stage);
  */
 KELMARD_API int QVRAPI QVRUpdateStage(void);
 #endif
+
+/* ------------------------------------------------------------------------ */
+/* TV formats                                                               */
+/* ------------------------------------------------------------------------ */
+
+/*
+ * The installation's table of television frame formats, read once per
+ * process from DestDir\Presets\TvFormats.cfg (a profile file; one section
+ * per format, the section name is a label):
+ *
+ *   [PAL 4:3]
+ *   Frame=720x576            width x height, lower-case x; 0x.. is hex, 0.. octal
+ *   PAspect=1.0667           pixel aspect; missing or 0 means 1.0
+ *   Underscan=36, 29, 684, 547   four numbers, handed back in this order
+ *
+ * A section with a malformed Frame or Underscan is skipped.
+ */
+
+/* The frame size argument of QVRCheckVideoFormat: width low, height high. */
+#define QVR_FRAME_SIZE(width, height) \
+    ((DWORD)(((DWORD)(WORD)(height) << 16) | (DWORD)(WORD)(width)))
+
+/*
+ * QVRCheckVideoFormat: answers 1 when the frame size is in the table (the
+ * first matching section wins) and writes its pixel aspect to *aspect and its
+ * four underscan numbers to underscan[0..3]; answers 0 and writes nothing
+ * when it is not (or when there is no table).
+ */
+KELMARD_API int QVRAPI QVRCheckVideoFormat(DWORD frameSize, float* aspect, short* underscan);
+
+/* ------------------------------------------------------------------------ */
+/* Pictures and file picking                                                */
+/* ------------------------------------------------------------------------ */
+
+/* QVRGetOpenFileName: GetOpenFileNameA with the block unchanged; its result. */
+KELMARD_API int QVRAPI QVRGetOpenFileName(OPENFILENAMEA* ofn);
+
+/*
+ * QVRLoadImage: decodes a picture file with the system picture decoder (BMP,
+ * JPEG, GIF, ICO, WMF/EMF...) into a new 32-bit DIB section: the picture's
+ * physical size at the screen's resolution (2540 HIMETRIC = LOGPIXELS
+ * pixels), rows bottom-up, pixels the picture does not paint 0. Null on any
+ * failure (missing, empty or undecodable file). The caller frees the bitmap
+ * with DeleteObject.
+ */
+KELMARD_API HBITMAP QVRAPI QVRLoadImage(const char* fileName);
+
+/* ------------------------------------------------------------------------ */
+/* Rich text                                                                */
+/* ------------------------------------------------------------------------ */
+
+/*
+ * The text render descriptor: 1044 bytes, the same layout in both builds.
+ *   offset 0     reserved (not read)
+ *   offset 4     rtf: the RTF text, read up to its NUL or its 1024 bytes
+ *   offset 1028  layoutWidth: the page width in screen pixels (0: no render)
+ *   offset 1030  layoutHeight: the page height in screen pixels; the page
+ *                has one more inch below it
+ *   offset 1032  background: COLORREF (0x00BBGGRR)
+ *   offset 1036  reserved (not read)
+ *   offset 1040  coverage: non-zero = the text colour with its coverage in
+ *                the alpha byte (0, 64, 128, 191, 255); 0 = colours averaged
+ *                over the background, alpha 0
+ */
+typedef struct RichTextDesc {
+    DWORD reserved0;
+    char rtf[1024];
+    WORD layoutWidth;
+    WORD layoutHeight;
+    COLORREF background;
+    DWORD reserved1;
+    DWORD coverage;
+} RichTextDesc;
+
+/*
+ * QVRGetRichText: the whole content of a RichEdit control as RTF in buffer,
+ * NUL-terminated, never more than size bytes in all. Answers the length of
+ * the text; 0 and an empty string when it does not fit or the transfer
+ * failed (nothing at all is written when size is below 1).
+ */
+KELMARD_API int QVRAPI QVRGetRichText(HWND control, char* buffer, int size);
+
+/* QVRSetRichText: replaces a RichEdit control's content with the RTF text;
+ * answers the characters read (0 on failure). */
+KELMARD_API int QVRAPI QVRSetRichText(HWND control, const char* rtf);
+
+/*
+ * QVRRenderText: lays the descriptor's text out on its page and renders it
+ * into a new 32-bit DIB section of width x height pixels (rows bottom-up):
+ * the page's width fills the bitmap's width, both directions scaled alike,
+ * drawn at twice the size and reduced by 2 x 2 blocks. Null on failure. The
+ * caller frees the bitmap with DeleteObject. Renders from several threads of
+ * one process must not overlap.
+ */
+KELMARD_API HBITMAP QVRAPI QVRRenderText(const RichTextDesc* desc, int width, int height);
 
 #ifdef __cplusplus
 } /* extern "C" */

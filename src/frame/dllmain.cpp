@@ -7,6 +7,7 @@
 #include "coordination/intercom.h"
 #include "coordination/stage.h"
 #include "frame/frame.h"
+#include "media/media.h"
 
 namespace kelmard {
 namespace {
@@ -25,12 +26,16 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
     case DLL_PROCESS_ATTACH:
         g_module = module;
         InitIntercom();
+        LoadTvFormats();
+        InitTextRender();
         break;
     case DLL_PROCESS_DETACH:
         // A non-null `reserved` means the process is ending: the other threads
         // are gone and the loader lock is held.
         g_processExiting = reserved != nullptr;
+        ReleaseTextRender();
         ReleaseStage();
+        FreeTvFormats();
         ReleaseIntercom();
         g_module = nullptr;
         break;
