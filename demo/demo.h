@@ -28,6 +28,7 @@ DWORD RunSelf(const Context& context, const std::string& arguments, DWORD timeou
 // Steps, one file each.
 bool StepSettings(Context& context);
 bool StepIntercom(Context& context);
+bool StepStage(Context& context);
 
 // Other processes of the demo (first argument names the role).
 int SecondSceneProcess(int argc, char** argv);

@@ -40,6 +40,7 @@ namespace {
 const Step kRoad[] = {
     {"Settings", StepSettings},
     {"Two scenes in two processes", StepIntercom},
+    {"The stage: detect, create, render a transition, reload", StepStage},
 };
 
 std::string ExeFolder() {
