@@ -400,6 +400,37 @@ KELMARD_API int QVRAPI QVRSetRichText(HWND control, const char* rtf);
  */
 KELMARD_API HBITMAP QVRAPI QVRRenderText(const RichTextDesc* desc, int width, int height);
 
+/* ------------------------------------------------------------------------ */
+/* Skin colours                                                             */
+/* ------------------------------------------------------------------------ */
+
+/*
+ * The skinned controls draw in one palette of 25 colours; other modules can
+ * paint in the same colours. Indices 0-10 are the normal palette, 11-21 the
+ * alternate one (the slate blue of buttons and thumbs), 22-24 caption and
+ * tooltip:
+ *
+ *   0 field background   1 face              2 light edge       3 highlight edge
+ *   4 shadow edge        5 dark shadow       6 grey text        7 pressed text
+ *   8-10 text (variants 0, 1, 2)            11 highlight text  12 alternate face
+ *   13 alternate light   14 alternate highlight                15 alternate shadow
+ *   16 alternate dark    17 inactive caption title             18 alternate pressed text
+ *   19-21 alternate text (variants 0, 1, 2; 19 is also the active caption title,
+ *   21 the selection)    22 caption          23 tooltip background  24 tooltip text
+ */
+
+/* WKGetColor: skin colour `index` (0-24); any other index answers colour 0. */
+KELMARD_API COLORREF QVRAPI WKGetColor(int index);
+
+/*
+ * WKGetSysColor: GetSysColor with the skin's colours for the system colours
+ * it replaces: COLOR_SCROLLBAR, COLOR_ACTIVECAPTION, COLOR_INACTIVECAPTION,
+ * COLOR_CAPTIONTEXT, COLOR_ACTIVEBORDER, COLOR_INACTIVEBORDER and
+ * COLOR_HIGHLIGHT up to COLOR_INFOBK (13-24); every other index answers
+ * GetSysColor(index).
+ */
+KELMARD_API COLORREF QVRAPI WKGetSysColor(int index);
+
 #ifdef __cplusplus
 } /* extern "C" */
 #endif

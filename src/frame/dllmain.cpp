@@ -4,6 +4,7 @@
 // results.
 #include <windows.h>
 
+#include "controls/framework/classes.h"
 #include "coordination/intercom.h"
 #include "coordination/stage.h"
 #include "frame/frame.h"
@@ -26,6 +27,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
     case DLL_PROCESS_ATTACH:
         g_module = module;
         InitIntercom();
+        RegisterControlClasses(module);
         LoadTvFormats();
         InitTextRender();
         break;
@@ -36,6 +38,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
         ReleaseTextRender();
         ReleaseStage();
         FreeTvFormats();
+        UnregisterControlClasses(module);
         ReleaseIntercom();
         g_module = nullptr;
         break;

@@ -1,0 +1,64 @@
+// The class table. A control's file defines its ControlClass row (name, kind,
+// ClassProc<row>, the object factory) and the row is added to kClassTable at
+// its place in registration order; unregistration follows kUnregisterOrder.
+//
+//   registration order:   WKBmpView, WKButton, WKSlider, WKTab, WKSpin,
+//                         WKAngle3D, WKScrollBar, WKComboBox, WKRange (own
+//                         classes), WKEdit, WKListBox, WKStatic, WKTreeView
+//                         (superclasses), WKDialog (its own registration)
+#include "controls/framework/classes.h"
+
+#include <cstring>
+
+#include "controls/framework/control.h"
+#include "controls/framework/skin.h"
+#include "frame/trace.h"
+
+namespace kelmard {
+namespace {
+
+// Rows of the classes whose controls exist, in registration order. (No
+// control class exists yet; each control adds its row here.)
+ControlClass* const kClassTable[] = {
+    nullptr,  // end of the table
+};
+
+// The order in which the classes are unregistered.
+const char* const kUnregisterOrder[] = {
+    "WKBmpView", "WKButton", "WKSlider",  "WKTab",     "WKSpin",     "WKAngle3D", "WKEdit",
+    "WKScrollBar", "WKComboBox", "WKRange", "WKListBox", "WKStatic", "WKTreeView", "WKDialog",
+};
+
+ATOM RegisterRow(HINSTANCE module, ControlClass& row) {
+    switch (row.kind) {
+    case ClassKind::Own: return RegisterOwnClass(module, row.name, row.procedure, kOwnClassStyle);
+    case ClassKind::Superclass:
+        return RegisterSuperclass(module, row.name, row.procedure, row.systemClass, &row.systemProcedure);
+    case ClassKind::Custom: return row.registerCustom ? row.registerCustom(module, row) : 0;
+    }
+    return 0;
+}
+
+bool InTable(const char* name) {
+    for (ControlClass* const* row = kClassTable; *row; ++row)
+        if (std::strcmp((*row)->name, name) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+void RegisterControlClasses(HINSTANCE module) {
+    LoadSkin(module);
+    for (ControlClass* const* row = kClassTable; *row; ++row) {
+        const ATOM atom = RegisterRow(module, **row);
+        KTRACE("Register class %s: %u\n", (*row)->name, static_cast<unsigned>(atom));
+    }
+}
+
+void UnregisterControlClasses(HINSTANCE module) {
+    for (const char* name : kUnregisterOrder)
+        if (InTable(name)) UnregisterClassA(name, module);
+    FreeSkin(module);
+}
+
+}  // namespace kelmard

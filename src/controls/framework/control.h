@@ -1,0 +1,120 @@
+// WKControl, the base of the skinned controls: it turns window messages into
+// virtual operations, keeps the control's text, font and id, and gives every
+// control the shared skin. The static window procedure of a class ties each
+// window to one heap object, made at WM_NCCREATE and deleted at WM_DESTROY.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <new>
+
+#include "controls/framework/skin.h"
+
+namespace kelmard {
+
+class WKControl {
+public:
+    explicit WKControl(HWND window);
+    virtual ~WKControl();
+    WKControl(const WKControl&) = delete;
+    WKControl& operator=(const WKControl&) = delete;
+
+    // Every message of the window; the base dispatches to the operations below
+    // and passes the rest to DefWindowProcA.
+    virtual LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnCreate(const CREATESTRUCTA* create);
+    virtual LRESULT OnDestroy();
+    virtual LRESULT OnSize(WPARAM type, LPARAM size);
+    virtual LRESULT OnPaint();
+    virtual LRESULT OnNcPaint(WPARAM region);
+    virtual LRESULT OnNcActivate(WPARAM active);
+    virtual LRESULT OnEraseBkgnd(HDC dc);
+    virtual LRESULT OnSetFocus(HWND lost);
+    virtual LRESULT OnKillFocus(HWND gaining);
+    virtual LRESULT OnEnable(WPARAM enabled);
+    virtual LRESULT OnKeyUp(WPARAM key, LPARAM flags);
+    virtual LRESULT OnKeyDown(WPARAM key, LPARAM flags);
+    virtual LRESULT OnMouseMove(WPARAM keys, LPARAM point);
+    virtual LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
+    virtual LRESULT OnLButtonUp(WPARAM keys, LPARAM point);
+    // Replaces the text copy (null: the empty text). 1 on success, 0 when
+    // memory ran out (the control then has no text).
+    virtual LRESULT OnSetText(const char* text);
+    virtual LRESULT OnSetFont(HFONT font, LPARAM redraw);
+
+    // Selects the control's font (asking the parent for its font while the
+    // control has none) and answers the font it replaced, or null when there
+    // is no font and nothing was selected.
+    HFONT SelectControlFont(HDC dc);
+    // Repaints the whole client at once, without erasing the background.
+    void Redraw();
+
+    HWND window() const { return window_; }
+    const char* text() const { return text_.get(); }
+    int textLength() const { return textLength_; }
+
+protected:
+    LRESULT GetText(WPARAM size, LPARAM buffer) const;
+    void NotifyParent(UINT event);
+    LRESULT PaintClientEdge(WPARAM region, bool useRegion);
+
+    HWND window_;
+    HWND parent_;
+    int focus_ = 0;
+    int id_;
+    std::unique_ptr<char[]> text_;
+    int textLength_ = 0;
+    HFONT font_ = nullptr;  // not owned
+    int dialogCode_ = DLGC_STATIC;
+    WKSkin* skin_;
+};
+
+// How a window class is registered.
+enum class ClassKind {
+    Own,         // RegisterOwnClass; the object pointer in GWLP_USERDATA
+    Superclass,  // RegisterSuperclass of a system class; the pointer in the last window-extra slot
+    Custom,      // the row's own register function
+};
+
+// One window class of the library: a row of the class table.
+struct ControlClass {
+    const char* name;
+    ClassKind kind;
+    const char* systemClass;  // superclasses: the system class extended
+    WNDPROC procedure;        // the class's static window procedure
+    // The object for a new window (the class may choose by style); null when
+    // memory ran out.
+    WKControl* (*make)(HWND window, const CREATESTRUCTA& create);
+    ATOM (*registerCustom)(HINSTANCE instance, ControlClass& row);  // Custom only
+    WNDPROC systemProcedure;  // superclasses: the system class's procedure, saved at registration
+};
+
+// RegisterClassA: style | CS_GLOBALCLASS, no extra bytes, the arrow cursor, no background.
+ATOM RegisterOwnClass(HINSTANCE instance, const char* name, WNDPROC procedure, UINT style);
+// RegisterClassA of a copy of a system class with style | CS_GLOBALCLASS, the
+// given procedure, one pointer-sized slot more of window extra (the object
+// pointer), the instance and the name. The system class's procedure goes to
+// `systemProcedure` (if given). Answers 0, registering nothing, when the
+// system class does not exist.
+ATOM RegisterSuperclass(HINSTANCE instance, const char* name, WNDPROC procedure, const char* systemClass,
+                        WNDPROC* systemProcedure = nullptr);
+
+// The object attached to a window of the class, or null.
+WKControl* AttachedControl(HWND window, const ControlClass& row);
+
+// The static window procedure shared by every class of the table.
+LRESULT RunControlProc(ControlClass& row, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The window procedure of one class: ClassProc<row>.
+template <ControlClass& Row>
+LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return RunControlProc(Row, window, message, wParam, lParam);
+}
+
+// Object factory for a class with one control type.
+template <typename T>
+WKControl* MakeControl(HWND window, const CREATESTRUCTA&) {
+    return new (std::nothrow) T(window);
+}
+
+}  // namespace kelmard
