@@ -78,13 +78,15 @@ DWORD CALLBACK StreamCallback(DWORD_PTR cookieValue, LPBYTE data, LONG bytes, LO
 }
 
 // Streams `length` bytes of RTF into the control. The characters read, or
-// -1 when the transfer failed.
+// -1 when the control took nothing of a non-empty text (no control, or one
+// that does not answer). An RTF text that ends early (some versions report
+// that as an error) still shows what was read.
 LRESULT StreamIn(HWND control, const char* rtf, std::size_t length) {
     StreamCookie cookie{kIntoControl, 0, static_cast<LONG>(length), const_cast<char*>(rtf)};
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&cookie), 0, StreamCallback};
     const LRESULT read = SendMessageA(control, EM_STREAMIN, SF_RTF | SFF_PLAINRTF,
                                       reinterpret_cast<LPARAM>(&stream));
-    return stream.dwError != 0 ? -1 : read;
+    return length > 0 && cookie.position == 0 ? -1 : read;
 }
 
 // ---------------------------------------------------------------------------
