@@ -1,0 +1,345 @@
+#include "help_test_support.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+namespace fs = std::filesystem;
+using kelmard::FileHandle;
+
+namespace htest {
+
+// ---------------------------------------------------------------------------
+// Files and folders
+
+TempFolder::TempFolder() {
+    std::error_code ec;
+    const fs::path base = fs::temp_directory_path(ec);
+    std::mt19937_64 random(std::random_device{}() ^
+                           static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[64];
+        std::snprintf(name, sizeof name, "kelmard-help-%016llx",
+                      static_cast<unsigned long long>(random()));
+        const fs::path p = (ec ? fs::path(".") : base) / name;
+        if (fs::create_directory(p, ec) && !ec) {
+            path_ = p.string();
+            return;
+        }
+    }
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ec;
+    if (!path_.empty()) fs::remove_all(path_, ec);
+}
+
+std::string TempFolder::File(const std::string& name) const {
+#if defined(_WIN32)
+    return path_ + "\\" + name;
+#else
+    return path_ + "/" + name;
+#endif
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::string bytes;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buffer[65536];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+bool Exists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(path, ec);
+}
+
+void Put32(std::string& bytes, size_t offset, uint32_t value) {
+    if (bytes.size() < offset + 4) bytes.resize(offset + 4, '\0');
+    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+uint32_t Get32(const std::string& bytes, size_t offset) {
+    if (bytes.size() < offset + 4) return 0;
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(bytes[offset + i]);
+    return v;
+}
+
+static void Put16(std::string& bytes, size_t offset, uint32_t value) {
+    bytes[offset] = static_cast<char>(value & 0xFF);
+    bytes[offset + 1] = static_cast<char>((value >> 8) & 0xFF);
+}
+static uint32_t Get16(const std::string& bytes, size_t offset) {
+    return static_cast<unsigned char>(bytes[offset]) |
+           (static_cast<uint32_t>(static_cast<unsigned char>(bytes[offset + 1])) << 8);
+}
+
+// ---------------------------------------------------------------------------
+// Containers made and read without the library
+
+bool operator==(const Entry& a, const Entry& b) {
+    return a.tag == b.tag && a.data == b.data && std::equal(a.attr, a.attr + 4, b.attr);
+}
+bool operator==(const String& a, const String& b) {
+    return a.id == b.id && a.language == b.language && a.text == b.text;
+}
+bool operator==(const Container& a, const Container& b) {
+    return a.entries == b.entries && a.strings == b.strings;
+}
+
+std::string Describe(const Container& c) {
+    std::string s;
+    char line[160];
+    for (const Entry& e : c.entries) {
+        std::snprintf(line, sizeof line, "entry %08x size %zu attr %x %x %x %x first \"%.12s\"\n",
+                      e.tag, e.data.size(), e.attr[0], e.attr[1], e.attr[2], e.attr[3],
+                      e.data.c_str());
+        s += line;
+    }
+    for (const String& t : c.strings) {
+        std::snprintf(line, sizeof line, "string %08x lang %u \"%.40s\"\n", t.id, t.language,
+                      t.text.c_str());
+        s += line;
+    }
+    return s;
+}
+
+void PrintTo(const Container& c, std::ostream* os) { *os << "\n" << Describe(c); }
+
+std::string Build(const Container& c) {
+    const uint32_t count = static_cast<uint32_t>(c.entries.size());
+    std::string strings;
+    for (const String& t : c.strings) {
+        const size_t at = strings.size();
+        strings.resize(at + 8);
+        Put32(strings, at, t.id);
+        Put16(strings, at + 4, static_cast<uint32_t>(8 + t.text.size() + 1));
+        Put16(strings, at + 6, t.language);
+        strings += t.text;
+        strings.push_back('\0');
+    }
+    const uint32_t dataStart = 24 + 28 * count;
+    std::string bytes(dataStart, '\0');
+    Put32(bytes, 0, kelmard::kFxMagic);
+    Put32(bytes, 4, 24);
+    Put32(bytes, 8, 28);
+    Put32(bytes, 12, static_cast<uint32_t>(strings.size()));
+    Put32(bytes, 16, count);
+    Put32(bytes, 20, dataStart);
+    uint32_t offset = static_cast<uint32_t>(strings.size());
+    for (uint32_t i = 0; i < count; ++i) {
+        const Entry& e = c.entries[i];
+        const size_t r = 24 + 28 * i;
+        Put32(bytes, r, e.tag);
+        Put32(bytes, r + 4, offset);
+        Put32(bytes, r + 8, static_cast<uint32_t>(e.data.size()));
+        for (int a = 0; a < 4; ++a) Put32(bytes, r + 12 + 4 * a, e.attr[a]);
+        offset += static_cast<uint32_t>(e.data.size());
+    }
+    bytes += strings;
+    for (const Entry& e : c.entries) bytes += e.data;
+    return bytes;
+}
+
+std::string Pairs(const std::vector<std::pair<uint32_t, uint32_t>>& pairs) {
+    std::string data;
+    for (const auto& p : pairs) {
+        const size_t at = data.size();
+        Put32(data, at, p.first);
+        Put32(data, at + 4, p.second);
+    }
+    return data;
+}
+
+bool ParseCommitted(const std::string& bytes, Container& out, std::string& why) {
+    out = Container{};
+    auto fail = [&why](const char* rule) {
+        why = rule;
+        return false;
+    };
+    if (bytes.size() < 24) return fail("shorter than a header");
+    if (Get32(bytes, 0) != kelmard::kFxMagic) return fail("magic");
+    if (Get32(bytes, 4) != 24) return fail("directory right after the header");
+    if (Get32(bytes, 8) != 28) return fail("record size 28");
+    const uint32_t stringSize = Get32(bytes, 12), count = Get32(bytes, 16);
+    const uint64_t dataStart = Get32(bytes, 20);
+    if (dataStart != 24 + 28ull * count) return fail("data area right after the directory");
+    if (dataStart + stringSize > bytes.size()) return fail("string table inside the file");
+    uint64_t expected = stringSize;
+    uint32_t lastKey = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        const size_t r = 24 + 28 * static_cast<size_t>(i);
+        Entry e;
+        e.tag = Get32(bytes, r);
+        const uint32_t offset = Get32(bytes, r + 4), size = Get32(bytes, r + 8);
+        for (int a = 0; a < 4; ++a) e.attr[a] = Get32(bytes, r + 12 + 4 * a);
+        if ((e.tag >> 16) == 0xFFFF) return fail("no deleted entries");
+        const uint32_t key = ((0xFFFFu - (e.tag >> 16)) << 16) | (e.tag & 0xFFFF);
+        if (i > 0 && key < lastKey) return fail("sorted: type descending, number ascending");
+        lastKey = key;
+        if (offset != expected) return fail("entries contiguous in directory order");
+        if (dataStart + offset + size > bytes.size()) return fail("entry inside the file");
+        e.data = bytes.substr(dataStart + offset, size);
+        expected += size;
+        out.entries.push_back(std::move(e));
+    }
+    if (dataStart + expected != bytes.size()) return fail("nothing after the last entry");
+    for (const Entry& e : out.entries) {
+        if (!kelmard::FxIsReferenceList(e.tag)) continue;
+        if (e.attr[0] * 8ull != e.data.size()) return fail("reference list: pairs = size / 8");
+        for (uint32_t p = 0; p < e.attr[0]; ++p) {
+            const uint32_t tag = Get32(e.data, 8 * p), index = Get32(e.data, 8 * p + 4);
+            if (index >= out.entries.size()) return fail("reference list: index inside the directory");
+            const uint32_t there = out.entries[index].tag;
+            const bool match = (tag & 0xFFFF) == 0 ? (there >> 16) == (tag >> 16) : there == tag;
+            if (!match) return fail("reference list: the index holds the tag");
+        }
+    }
+    uint32_t lastId = 0;
+    for (uint64_t at = dataStart, end = dataStart + stringSize; at < end;) {
+        if (end - at < 9) return fail("string record header");
+        String t;
+        t.id = Get32(bytes, at);
+        const uint32_t length = Get16(bytes, at + 4);
+        t.language = Get16(bytes, at + 6);
+        if (length < 9 || at + length > end) return fail("string record length");
+        if (bytes[at + length - 1] != '\0') return fail("string ends with its NUL");
+        t.text = bytes.substr(at + 8, length - 9);
+        if (!out.strings.empty() && t.id < lastId) return fail("strings ascending by id");
+        lastId = t.id;
+        out.strings.push_back(std::move(t));
+        at += length;
+    }
+    return true;
+}
+
+Container ReadThroughLibrary(kelmard::FxTagFile& file) {
+    Container c;
+    for (uint32_t i = 0; i < file.GetEntryCount(); ++i) {
+        kelmard::FxTagEntry record;
+        file.GetEntry(i, &record);
+        Entry e;
+        e.tag = record.tag;
+        std::copy(record.attribute, record.attribute + 4, e.attr);
+        kelmard::FxTagStream stream;
+        if (stream.Open(&file, i, 0)) {
+            e.data.resize(stream.GetSize());
+            const uint32_t n = stream.Read(&e.data[0], stream.GetSize());
+            e.data.resize(n);
+            stream.Close();
+        }
+        c.entries.push_back(std::move(e));
+    }
+    const uint32_t strings = file.GetStringCount();
+    for (uint32_t n = 0; n < strings; ++n) {
+        String t;
+        const char* text = nullptr;
+        file.GetStringRecord(n, &t.id, &t.language, &text);
+        t.text = text ? text : "";
+        c.strings.push_back(std::move(t));
+    }
+    return c;
+}
+
+// ---------------------------------------------------------------------------
+// The counting, failing file layer
+
+TestFiles::TestFiles() : real_(kelmard::PlatformFileLayer()) { previous_ = kelmard::UseFileLayer(this); }
+
+TestFiles::~TestFiles() { kelmard::UseFileLayer(previous_); }
+
+void TestFiles::Reset() {
+    writes = flushes = replaces = creates = temporaries = writableOpens = 0;
+    replaced.clear();
+    failWrite = 0;
+    failFlush = failReplace = failTemporary = refuseWritable = crash = false;
+    crashed_ = false;
+}
+
+bool TestFiles::Fault() {
+    if (crash) crashed_ = true;
+    return true;
+}
+
+FileHandle TestFiles::OpenExisting(const char* path, bool writable) {
+    if (crashed_) return nullptr;
+    if (writable) {
+        ++writableOpens;
+        if (refuseWritable) return nullptr;
+    }
+    return real_.OpenExisting(path, writable);
+}
+
+FileHandle TestFiles::CreateAlways(const char* path) {
+    if (crashed_) return nullptr;
+    ++creates;
+    return real_.CreateAlways(path);
+}
+
+FileHandle TestFiles::CreateTemporary() {
+    if (crashed_) return nullptr;
+    ++temporaries;
+    if (failTemporary && Fault()) return nullptr;
+    return real_.CreateTemporary();
+}
+
+bool TestFiles::Seek(FileHandle file, uint32_t position) {
+    return !crashed_ && real_.Seek(file, position);
+}
+
+bool TestFiles::Read(FileHandle file, void* buffer, uint32_t size, uint32_t& done) {
+    done = 0;
+    return !crashed_ && real_.Read(file, buffer, size, done);
+}
+
+bool TestFiles::Write(FileHandle file, const void* buffer, uint32_t size, uint32_t& done) {
+    done = 0;
+    if (crashed_) return false;
+    ++writes;
+    if (writes == failWrite && Fault()) {
+        // A failing write may still have put part of its bytes down.
+        uint32_t half = 0;
+        real_.Write(file, buffer, size / 2, half);
+        done = half;
+        return false;
+    }
+    return real_.Write(file, buffer, size, done);
+}
+
+bool TestFiles::Size(FileHandle file, uint64_t& size) { return !crashed_ && real_.Size(file, size); }
+
+bool TestFiles::Flush(FileHandle file) {
+    if (crashed_) return false;
+    ++flushes;
+    if (failFlush && Fault()) return false;
+    return real_.Flush(file);
+}
+
+void TestFiles::Close(FileHandle file) { real_.Close(file); }
+
+bool TestFiles::Replace(const char* from, const char* to) {
+    if (crashed_) return false;
+    ++replaces;
+    replaced.emplace_back(from, to);
+    if (failReplace && Fault()) return false;
+    return real_.Replace(from, to);
+}
+
+bool TestFiles::Remove(const char* path) { return !crashed_ && real_.Remove(path); }
+
+}  // namespace htest

@@ -1,0 +1,109 @@
+// Support for the container tests: temporary folders, container bytes made
+// independently of the library (and read back the same way), and a file layer
+// that counts what the container does and injects failures into it.
+#pragma once
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "help/file_layer.h"
+#include "help/tagfile.h"
+
+namespace htest {
+
+// A fresh folder in the system's temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    const std::string& path() const { return path_; }
+    // folder + separator + name
+    std::string File(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+std::string ReadBytes(const std::string& path);  // "" when missing
+bool WriteBytes(const std::string& path, const std::string& bytes);
+bool Exists(const std::string& path);
+void Put32(std::string& bytes, size_t offset, uint32_t value);
+uint32_t Get32(const std::string& bytes, size_t offset);
+
+struct Entry {
+    uint32_t tag = 0;
+    std::string data;
+    uint32_t attr[4] = {0, 0, 0, 0};
+};
+struct String {
+    uint32_t id = 0;
+    uint32_t language = 0;
+    std::string text;
+};
+struct Container {
+    std::vector<Entry> entries;    // in directory order
+    std::vector<String> strings;   // in table order
+};
+bool operator==(const Entry& a, const Entry& b);
+bool operator==(const String& a, const String& b);
+bool operator==(const Container& a, const Container& b);
+std::string Describe(const Container& c);
+void PrintTo(const Container& c, std::ostream* os);  // for test failure messages
+
+// The bytes of a container laid out as a committed file: directory after the
+// header, strings, then each entry's data in the order given.
+std::string Build(const Container& c);
+// Reads a file that must keep every rule of a committed container (directory
+// after the header, data area after it, sorted, no deleted entries, entries
+// contiguous in directory order, reference lists naming existing entries by
+// their index, strings ascending by id). False with the broken rule in `why`.
+bool ParseCommitted(const std::string& bytes, Container& out, std::string& why);
+// A reference list's data from (tag, index) pairs.
+std::string Pairs(const std::vector<std::pair<uint32_t, uint32_t>>& pairs);
+
+// Everything the library reads of a container, through its own interface
+// (entries through entry streams, strings in table order).
+Container ReadThroughLibrary(kelmard::FxTagFile& file);
+
+// A file layer over the platform's that counts operations and can fail them.
+// Installed while it lives.
+class TestFiles final : public kelmard::FileLayer {
+public:
+    TestFiles();
+    ~TestFiles() override;
+
+    // What happened since the last Reset.
+    int writes = 0, flushes = 0, replaces = 0, creates = 0, temporaries = 0, writableOpens = 0;
+    std::vector<std::pair<std::string, std::string>> replaced;  // (from, to)
+
+    // Faults. failWrite = n fails the n-th write from the last Reset.
+    int failWrite = 0;
+    bool failFlush = false, failReplace = false, failTemporary = false, refuseWritable = false;
+    // After the first injected fault every operation fails, as if the process
+    // had died there (handles are still closed, as the system would).
+    bool crash = false;
+    bool Crashed() const { return crashed_; }
+    void Reset();
+
+    kelmard::FileHandle OpenExisting(const char* path, bool writable) override;
+    kelmard::FileHandle CreateAlways(const char* path) override;
+    kelmard::FileHandle CreateTemporary() override;
+    bool Seek(kelmard::FileHandle file, uint32_t position) override;
+    bool Read(kelmard::FileHandle file, void* buffer, uint32_t size, uint32_t& done) override;
+    bool Write(kelmard::FileHandle file, const void* buffer, uint32_t size, uint32_t& done) override;
+    bool Size(kelmard::FileHandle file, uint64_t& size) override;
+    bool Flush(kelmard::FileHandle file) override;
+    void Close(kelmard::FileHandle file) override;
+    bool Replace(const char* from, const char* to) override;
+    bool Remove(const char* path) override;
+
+private:
+    bool Fault();  // records an injected fault; always true
+    kelmard::FileLayer& real_;
+    kelmard::FileLayer* previous_;
+    bool crashed_ = false;
+};
+
+}  // namespace htest

@@ -1,0 +1,188 @@
+// rfh, the authoring tool: each command on real files, and what it says and
+// answers for bad input.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "help_test_support.h"
+#include "rfh.h"
+
+using namespace kelmard;
+
+namespace {
+
+class Rfh : public ::testing::Test {
+protected:
+    struct Result {
+        int code;
+        std::string out, err;
+    };
+    Result Run(std::vector<std::string> args) {
+        args.insert(args.begin(), "rfh");
+        std::vector<const char*> argv;
+        for (const std::string& a : args) argv.push_back(a.c_str());
+        const std::string outPath = folder.File("out.txt"), errPath = folder.File("err.txt");
+        std::FILE* out = std::fopen(outPath.c_str(), "w+b");
+        std::FILE* err = std::fopen(errPath.c_str(), "w+b");
+        Result r{rfh::Run(static_cast<int>(argv.size()), argv.data(), out, err), "", ""};
+        std::fclose(out);
+        std::fclose(err);
+        r.out = htest::ReadBytes(outPath);
+        r.err = htest::ReadBytes(errPath);
+        return r;
+    }
+    // A topic folder: file name -> contents.
+    std::string Topics(const std::string& name, const std::vector<std::pair<std::string, std::string>>& files) {
+        const std::string dir = folder.File(name);
+        std::filesystem::create_directory(dir);
+        for (const auto& f : files) EXPECT_TRUE(htest::WriteBytes(dir + "/" + f.first, f.second));
+        return dir;
+    }
+    htest::Container Committed(const std::string& path) {
+        htest::Container c;
+        std::string why;
+        EXPECT_TRUE(htest::ParseCommitted(htest::ReadBytes(path), c, why)) << why;
+        return c;
+    }
+    std::string GoodTopics() {
+        return Topics("topics", {{"100-intro.rtf", "\\b Intro\\b0\\par {\\cf2 green} text \\{ \\}"},
+                                 {"101-cross-fade.rtf", "\\b Cross fade\\b0\\par"},
+                                 {"7.rtf", "seven"},
+                                 {"notes.md", "not a topic"},
+                                 {"strings.txt", "# titles\n100 1033 Introduction\r\n\n"
+                                                 "101 1033 Cross fade\n101 0x0407 Blende\n"
+                                                 "1:7 1033   Seven  \n"}});
+    }
+    htest::TempFolder folder;
+};
+
+TEST_F(Rfh, CreatesListsAndExtracts) {
+    const std::string help = folder.File("HELP.RFH");
+    Result r = Run({"create", help, GoodTopics()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("3 topics"), std::string::npos) << r.out;
+    EXPECT_FALSE(htest::Exists(help + ".new"));
+
+    const htest::Container c = Committed(help);
+    ASSERT_EQ(c.entries.size(), 3u) << htest::Describe(c);
+    EXPECT_EQ(c.entries[0].tag, FxTag(1, 7));
+    EXPECT_EQ(c.entries[0].data, "seven");
+    EXPECT_EQ(c.entries[1].tag, FxTag(1, 100));
+    EXPECT_EQ(c.entries[2].data, "\\b Cross fade\\b0\\par");
+    ASSERT_EQ(c.strings.size(), 4u);
+    EXPECT_EQ(c.strings[0].text, "Seven");
+    EXPECT_EQ(c.strings[1].text, "Introduction");
+    EXPECT_EQ(c.strings[3].language, 0x0407u);
+    EXPECT_EQ(c.strings[3].text, "Blende");
+
+    r = Run({"list", help});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("3 entries, 4 strings"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("0x00010065"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"Cross fade\""), std::string::npos) << r.out;
+
+    const std::string extracted = folder.File("intro.rtf");
+    r = Run({"extract", help, "100", extracted});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(htest::ReadBytes(extracted), "\\b Intro\\b0\\par {\\cf2 green} text \\{ \\}");
+    r = Run({"extract", help, "0x00010007"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "seven");
+}
+
+TEST_F(Rfh, ChangesStringsAndEntries) {
+    const std::string help = folder.File("HELP.RFH");
+    ASSERT_EQ(Run({"create", help, GoodTopics()}).code, 0);
+
+    EXPECT_EQ(Run({"set-string", help, "100", "1036", "Introduction en francais"}).code, 0);
+    Result r = Run({"set-string", help, "7", "1033", "Cross fade"});  // the text of 101
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("stored already"), std::string::npos) << r.err;
+    r = Run({"set-string", help, "555", "1033", "Nobody"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("no entry 0x0001022B"), std::string::npos) << r.err;
+    EXPECT_EQ(Run({"delete-string", help, "101", "1031"}).code, 0);
+    r = Run({"delete-string", help, "101", "1031"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("no string"), std::string::npos) << r.err;
+
+    const std::string body = folder.File("new.rtf");
+    ASSERT_TRUE(htest::WriteBytes(body, "short"));
+    EXPECT_EQ(Run({"put", help, "100", body}).code, 0);  // shorter than before
+    EXPECT_EQ(Run({"put", help, "3:4", body}).code, 0);  // a new entry of another type
+    EXPECT_EQ(Run({"delete", help, "7"}).code, 0);
+    r = Run({"delete", help, "7"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("no entry 0x00010007"), std::string::npos) << r.err;
+
+    const htest::Container c = Committed(help);
+    ASSERT_EQ(c.entries.size(), 3u) << htest::Describe(c);
+    EXPECT_EQ(c.entries[0].tag, FxTag(3, 4));
+    EXPECT_EQ(c.entries[1].tag, FxTag(1, 100));
+    EXPECT_EQ(c.entries[1].data, "short");
+    ASSERT_EQ(c.strings.size(), 3u) << htest::Describe(c);  // "Seven" went with its entry
+    EXPECT_EQ(c.strings[1].text, "Introduction en francais");
+    EXPECT_EQ(c.strings[2].text, "Cross fade");
+}
+
+TEST_F(Rfh, BadInputIsNamedAndLeavesFilesAlone) {
+    const std::string help = folder.File("HELP.RFH");
+    ASSERT_EQ(Run({"create", help, GoodTopics()}).code, 0);
+    const std::string before = htest::ReadBytes(help);
+
+    EXPECT_EQ(Run({}).code, 2);
+    EXPECT_EQ(Run({"frobnicate"}).code, 2);
+    EXPECT_EQ(Run({"list"}).code, 2);
+    Result r = Run({"extract", help, "seventy"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("\"seventy\" is not a tag"), std::string::npos) << r.err;
+    EXPECT_EQ(Run({"extract", help, "70000"}).code, 2);  // help IDs are 16 bits
+    EXPECT_EQ(Run({"set-string", help, "100", "0", "x"}).code, 2);
+
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> files;
+        const char* message;
+    } const cases[] = {
+        {"no help ID", {{"intro.rtf", "x"}}, "starts with its help ID"},
+        {"help ID 0", {{"0-zero.rtf", "x"}}, "starts with its help ID"},
+        {"two files for one topic", {{"5-a.rtf", "a"}, {"05-b.rtf", "b"}}, "both are topic 5"},
+        {"an open group", {{"5.rtf", "{\\b bold"}}, "a group is not closed"},
+        {"a stray brace", {{"5.rtf", "text}"}}, "a closing brace without its group"},
+        {"a whole document", {{"5.rtf", "{\\rtf1 x}"}}, "whole RTF document"},
+        {"a bad strings line", {{"5.rtf", "x"}, {"strings.txt", "5 1033 ok\n5 English\n"}}, "strings.txt:2"},
+        {"a string for no topic", {{"5.rtf", "x"}, {"strings.txt", "6 1033 Six\n"}}, "no entry 0x00010006"},
+        {"no topics", {{"readme.txt", "x"}}, "no topics"},
+    };
+    int n = 0;
+    for (const Case& k : cases) {
+        const std::string dir = Topics("bad" + std::to_string(n++), k.files);
+        r = Run({"create", help, dir});
+        EXPECT_EQ(r.code, 1) << k.what;
+        EXPECT_NE(r.err.find(k.message), std::string::npos) << k.what << ": " << r.err;
+        EXPECT_EQ(htest::ReadBytes(help), before) << k.what;
+        EXPECT_FALSE(htest::Exists(help + ".new")) << k.what;
+    }
+    r = Run({"create", help, folder.File("missing")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("not a folder"), std::string::npos) << r.err;
+
+    ASSERT_TRUE(htest::WriteBytes(folder.File("text.rfh"), "just some text, not a help file"));
+    r = Run({"list", folder.File("text.rfh")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("not a help file"), std::string::npos) << r.err;
+    r = Run({"list", folder.File("none.rfh")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("cannot open"), std::string::npos) << r.err;
+    const std::string odd = folder.File("odd.bin");
+    ASSERT_TRUE(htest::WriteBytes(odd, "12345"));
+    r = Run({"put", help, "0x80010001", odd});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("8-byte pairs"), std::string::npos) << r.err;
+    EXPECT_EQ(htest::ReadBytes(help), before);
+}
+
+}  // namespace
