@@ -257,6 +257,10 @@ typedef struct QVRStageInit {
  * never used; one without "QVRTestStage" is never chosen by detection; one
  * without "QVREnumOptions" runs with an all-zero option block.
  *
+ * The library calls "QVRCreateStage" and "QVRDestroyStage" while it holds
+ * its own per-process lock: they must not call QVRCreateStage or
+ * QVRDestroyStage themselves.
+ *
  * A stage library does not need to import KELMARD.DLL: it registers through
  * the address in its init block. It defines QVR_STAGE_LIBRARY before
  * including this header, so that its own QVRCreateStage and QVRDestroyStage
