@@ -435,6 +435,60 @@ KELMARD_API COLORREF QVRAPI WKGetColor(int index);
  */
 KELMARD_API COLORREF QVRAPI WKGetSysColor(int index);
 
+/* ------------------------------------------------------------------------ */
+/* Skinned dialogs and the message box                                      */
+/* ------------------------------------------------------------------------ */
+
+/*
+ * The dialog entry points take the same arguments and give the same results
+ * as the ANSI system calls whose names they echo, but they are exported with
+ * the C calling convention (QVRAPI, __cdecl) like every other export; only
+ * the dialog procedure they are given is WINAPI (__stdcall), as for the
+ * system. A plug-in passes the template written for the system controls:
+ * the library runs a converted copy in which
+ *
+ *   Button (except BS_OWNERDRAW)  -> "WKButton"    Edit      -> "WKEdit"
+ *   Static                        -> "WKStatic"    ListBox   -> "WKListBox"
+ *   ScrollBar                     -> "WKScrollBar" ComboBox  -> "WKComboBox"
+ *   "msctls_trackbar32" -> "WKSlider"    "SysTabControl32" -> "WKTab"
+ *   "msctls_updown32"   -> "WKSpin"      "SysTreeView32"   -> "WKTreeView"
+ *
+ * (class names compared without regard to case; the predefined classes are
+ * replaced only when given as atoms, as resource compilers write them), and a
+ * dialog that names no class of its own becomes a "WKDialog": a skinned frame
+ * and caption, skin colours for the background and WM_CTLCOLOR answers. Any
+ * other class, the library's own ("WKRange", "WKAngle3D", "WKBmpView"...)
+ * included, is kept. The converted copy lives only for the call. When memory
+ * for it runs out, the template is run as it is, with the system controls.
+ *
+ * WKDialogBox, WKDialogBoxParam: the RT_DIALOG resource `name` of `instance`;
+ *   -1 when it is missing or runs past its resource size.
+ * WKDialogBoxIndirect(Param): a template in memory.
+ * WKCreateDialogIndirect(Param): a modeless dialog; its window, or NULL.
+ */
+KELMARD_API INT_PTR QVRAPI WKDialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure);
+KELMARD_API INT_PTR QVRAPI WKDialogBoxParam(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure,
+                                            LPARAM init);
+KELMARD_API INT_PTR QVRAPI WKDialogBoxIndirect(HINSTANCE instance, LPCDLGTEMPLATEA source, HWND owner,
+                                               DLGPROC procedure);
+KELMARD_API INT_PTR QVRAPI WKDialogBoxIndirectParam(HINSTANCE instance, LPCDLGTEMPLATEA source, HWND owner,
+                                                    DLGPROC procedure, LPARAM init);
+KELMARD_API HWND QVRAPI WKCreateDialogIndirect(HINSTANCE instance, LPCDLGTEMPLATEA source, HWND owner,
+                                               DLGPROC procedure);
+KELMARD_API HWND QVRAPI WKCreateDialogIndirectParam(HINSTANCE instance, LPCDLGTEMPLATEA source, HWND owner,
+                                                    DLGPROC procedure, LPARAM init);
+
+/*
+ * "WKDialog" inset panel: a sunken panel at the top left of the client area
+ * of a skinned (captioned) dialog. wParam 0: lParam is MAKELONG(x, y) of the
+ * panel's bottom-right corner in client coordinates (x 0 removes the panel);
+ * wParam non-zero: the low word of lParam is a child window whose bottom-right
+ * corner becomes the corner. Answers the previous corner as MAKELONG(x, y)
+ * (0 for a dialog without a caption, which has no panel). Nothing is
+ * repainted by the message.
+ */
+#define WKDIALOG_SETPANEL (WM_USER + 100)
+
 #ifdef __cplusplus
 } /* extern "C" */
 #endif

@@ -15,12 +15,16 @@
 #include "frame/trace.h"
 
 namespace kelmard {
+
+extern ControlClass kDialogClass;  // dialog.cpp
+
 namespace {
 
 // Rows of the classes whose controls exist, in registration order. (No
 // control class exists yet; each control adds its row here.)
 ControlClass* const kClassTable[] = {
-    nullptr,  // end of the table
+    &kDialogClass,  // dialog.cpp, registered last
+    nullptr,        // end of the table
 };
 
 // The order in which the classes are unregistered.

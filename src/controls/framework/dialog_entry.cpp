@@ -1,0 +1,95 @@
+// The dialog entry points: a plug-in's ordinary template, converted to name
+// the skinned classes, run or created by the system dialog manager.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <new>
+
+#include "controls/framework/dialog_entry.h"
+#include "controls/framework/dialog_template.h"
+#include "frame/trace.h"
+#include "kelmard.h"
+
+namespace kelmard {
+
+const void* LoadDialogTemplate(HINSTANCE instance, const char* name, std::size_t* size) {
+    if (size) *size = 0;
+    const HRSRC found = FindResourceA(instance, name, reinterpret_cast<LPCSTR>(RT_DIALOG));
+    if (!found) return nullptr;
+    const HGLOBAL loaded = LoadResource(instance, found);
+    if (!loaded) return nullptr;
+    const void* bytes = LockResource(loaded);
+    if (bytes && size) *size = SizeofResource(instance, found);
+    return bytes;
+}
+
+ConvertedTemplate::ConvertedTemplate(const void* source, std::size_t size) {
+    const std::size_t bytes = ConvertDialogTemplate(source, size, nullptr);
+    if (bytes == 0) {
+        overrun_ = source != nullptr;
+        return;
+    }
+    // 4-byte aligned, as the dialog manager wants its templates.
+    copy_.reset(new (std::nothrow) std::uint32_t[(bytes + 3) / 4]);
+    if (!copy_) return;  // out of memory: the caller uses the template as it is
+    if (ConvertDialogTemplate(source, size, copy_.get()) != bytes) copy_.reset();
+}
+
+namespace {
+
+// Converts and runs a template whose size is known (a resource) or not.
+INT_PTR RunDialog(HINSTANCE instance, const void* source, std::size_t size, HWND owner, DLGPROC procedure,
+                  LPARAM init) {
+    if (!source) return -1;  // no template: no dialog (the system would read through null)
+    ConvertedTemplate converted(source, size);
+    if (converted.overrun()) return -1;
+    const void* use = converted.get() ? converted.get() : source;
+    return DialogBoxIndirectParamA(instance, static_cast<LPCDLGTEMPLATEA>(use), owner, procedure, init);
+}
+
+}  // namespace
+
+INT_PTR DialogBoxFromResource(HINSTANCE instance, const char* name, HWND owner, DLGPROC procedure, LPARAM init) {
+    std::size_t size = 0;
+    const void* source = LoadDialogTemplate(instance, name, &size);
+    if (!source) return -1;
+    return RunDialog(instance, source, size, owner, procedure, init);
+}
+
+}  // namespace kelmard
+
+using kelmard::kUnboundedTemplate;
+
+extern "C" KELMARD_API INT_PTR QVRAPI WKDialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure) {
+    return kelmard::DialogBoxFromResource(instance, name, owner, procedure, 0);
+}
+
+extern "C" KELMARD_API INT_PTR QVRAPI WKDialogBoxParam(HINSTANCE instance, LPCSTR name, HWND owner,
+                                                      DLGPROC procedure, LPARAM init) {
+    return kelmard::DialogBoxFromResource(instance, name, owner, procedure, init);
+}
+
+extern "C" KELMARD_API INT_PTR QVRAPI WKDialogBoxIndirectParam(HINSTANCE instance, LPCDLGTEMPLATEA source,
+                                                              HWND owner, DLGPROC procedure, LPARAM init) {
+    return kelmard::RunDialog(instance, source, kUnboundedTemplate, owner, procedure, init);
+}
+
+extern "C" KELMARD_API INT_PTR QVRAPI WKDialogBoxIndirect(HINSTANCE instance, LPCDLGTEMPLATEA source, HWND owner,
+                                                         DLGPROC procedure) {
+    return WKDialogBoxIndirectParam(instance, source, owner, procedure, 0);
+}
+
+extern "C" KELMARD_API HWND QVRAPI WKCreateDialogIndirectParam(HINSTANCE instance, LPCDLGTEMPLATEA source,
+                                                              HWND owner, DLGPROC procedure, LPARAM init) {
+    if (!source) return nullptr;
+    // The copy is freed as soon as the dialog exists.
+    kelmard::ConvertedTemplate converted(source, kUnboundedTemplate);
+    const void* use = converted.get() ? converted.get() : source;
+    return CreateDialogIndirectParamA(instance, static_cast<LPCDLGTEMPLATEA>(use), owner, procedure, init);
+}
+
+extern "C" KELMARD_API HWND QVRAPI WKCreateDialogIndirect(HINSTANCE instance, LPCDLGTEMPLATEA source, HWND owner,
+                                                         DLGPROC procedure) {
+    return WKCreateDialogIndirectParam(instance, source, owner, procedure, 0);
+}

@@ -1,0 +1,408 @@
+// "WKDialog" under Wine: modeless dialogs made with WKCreateDialogIndirectParam
+// from templates written for the system, driven with the messages the system
+// and the user send them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <thread>
+#include <utility>
+
+#include "dialog_support.h"
+#include "kelmard.h"
+#include "picture.h"
+
+namespace {
+
+using namespace dialog_tests;
+
+// A modeless dialog that is destroyed with the test.
+class Dialog {
+public:
+    explicit Dialog(const TemplateBuilder& t, DLGPROC proc = RecordingProc) {
+        window_ = WKCreateDialogIndirectParam(GetModuleHandleA(nullptr),
+                                              reinterpret_cast<LPCDLGTEMPLATEA>(t.data()), nullptr, proc, 0);
+        if (window_) {
+            ShowWindow(window_, SW_SHOW);
+            SetForegroundWindow(window_);
+            Pump(80);
+        }
+    }
+    ~Dialog() {
+        if (window_) DestroyWindow(window_);
+        Pump(10);
+    }
+    HWND get() const { return window_; }
+
+private:
+    HWND window_ = nullptr;
+};
+
+// The system's dialog from the same template, for comparison.
+class SystemDialog {
+public:
+    explicit SystemDialog(const TemplateBuilder& t) {
+        window_ = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(t.data()),
+                                             nullptr, RecordingProc, 0);
+    }
+    ~SystemDialog() {
+        if (window_) DestroyWindow(window_);
+    }
+    HWND get() const { return window_; }
+
+private:
+    HWND window_ = nullptr;
+};
+
+SIZE ClientSize(HWND w) {
+    RECT r;
+    GetClientRect(w, &r);
+    return {r.right, r.bottom};
+}
+
+// The caption band of a skinned dialog in screen coordinates: from the
+// window's top to the client's top.
+RECT CaptionBand(HWND w) {
+    RECT window;
+    GetWindowRect(w, &window);
+    POINT client{0, 0};
+    ClientToScreen(w, &client);
+    return {window.left, window.top, window.right, client.y};
+}
+
+// Hit codes along the caption's middle row, with runs merged and the frame's
+// own codes (border, nowhere) left out: the caption's layout as a user meets it.
+std::vector<std::pair<LRESULT, int>> CaptionRuns(HWND w) {
+    const RECT band = CaptionBand(w);
+    const int y = (band.top + band.bottom) / 2;
+    std::vector<std::pair<LRESULT, int>> runs;
+    for (int x = band.left; x < band.right; ++x) {
+        const LRESULT hit = SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+        if (hit == HTBORDER || hit == HTNOWHERE) continue;
+        if (!runs.empty() && runs.back().first == hit) ++runs.back().second;
+        else runs.push_back({hit, 1});
+    }
+    return runs;
+}
+
+std::vector<LRESULT> Codes(const std::vector<std::pair<LRESULT, int>>& runs) {
+    std::vector<LRESULT> codes;
+    for (const auto& r : runs) codes.push_back(r.first);
+    return codes;
+}
+
+TEST(DialogWindow, ACaptionDialogKeepsTheClientSizeOfItsTemplate) {
+    const DWORD styles[] = {kPopupCaption, kPopupCaption & ~DS_MODALFRAME, kPopupCaption | WS_THICKFRAME,
+                            WS_POPUP | WS_VISIBLE | WS_CAPTION, kPopupCaption | WS_MINIMIZEBOX | WS_MAXIMIZEBOX};
+    for (DWORD style : styles) {
+        SCOPED_TRACE(testing::Message() << "style " << std::hex << style);
+        const TemplateBuilder t = CaptionDialog(style);
+        Dialog skinned(t);
+        SystemDialog system(t);
+        ASSERT_TRUE(skinned.get());
+        ASSERT_TRUE(system.get());
+        EXPECT_EQ(ClassOf(skinned.get()), "WKDialog");
+        // The template's size in dialog units, as the dialog's font maps it.
+        RECT units{0, 0, 160, 90};
+        MapDialogRect(skinned.get(), &units);
+        const SIZE client = ClientSize(skinned.get());
+        EXPECT_EQ(client.cx, units.right);
+        EXPECT_EQ(client.cy, units.bottom);
+        const SIZE systemClient = ClientSize(system.get());
+        EXPECT_EQ(client.cx, systemClient.cx);
+        EXPECT_EQ(client.cy, systemClient.cy);
+        // The system draws no caption of its own.
+        EXPECT_EQ(GetWindowLongA(skinned.get(), GWL_STYLE) & WS_DLGFRAME, 0);
+    }
+}
+
+TEST(DialogWindow, PaintsTheSkinnedCaptionAndBackground) {
+    Dialog d(CaptionDialog(kPopupCaption | WS_MINIMIZEBOX, 0, 0, "Skinned caption"));
+    ASSERT_TRUE(d.get());
+    RedrawWindow(d.get(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump(50);
+    const kpicture::Image image = kpicture::CaptureWindow(d.get());
+    ASSERT_FALSE(image.empty());
+    const RECT band = CaptionBand(d.get());
+    RECT window;
+    GetWindowRect(d.get(), &window);
+    const int captionHeight = band.bottom - band.top;
+    kpicture::Image caption;
+    caption.width = image.width;
+    caption.height = captionHeight;
+    caption.pixels.assign(image.pixels.begin(), image.pixels.begin() + captionHeight * image.width);
+    // The caption band is filled with the caption colour and carries the title.
+    EXPECT_GT(kpicture::CountColour(caption, kpicture::FromColorRef(WKGetColor(22))), image.width * 4);
+    const int title = kpicture::CountColour(caption, kpicture::FromColorRef(WKGetColor(19))) +
+                      kpicture::CountColour(caption, kpicture::FromColorRef(WKGetColor(17)));
+    EXPECT_GT(title, 30);
+    // The client is the skin's face colour.
+    const kpicture::Image client = kpicture::CaptureWindow(d.get(), true);
+    EXPECT_EQ(kpicture::CountColour(client, kpicture::FromColorRef(WKGetColor(1))), client.width * client.height);
+}
+
+TEST(DialogWindow, CaptionButtonsAreHitWhereTheStyleHasThem) {
+    struct Case {
+        DWORD style, exStyle;
+        std::vector<LRESULT> codes;
+    };
+    const Case cases[] = {
+        {kPopupCaption, 0, {HTCAPTION, HTCLOSE, HTCAPTION}},
+        {kPopupCaption & ~DS_MODALFRAME, 0, {HTCAPTION, HTSYSMENU, HTCAPTION, HTCLOSE, HTCAPTION}},
+        {kPopupCaption | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0,
+         {HTCAPTION, HTMINBUTTON, HTMAXBUTTON, HTCAPTION, HTCLOSE, HTCAPTION}},
+        // A maximise box alone: the minimise button is drawn disabled and not hit.
+        {kPopupCaption | WS_MAXIMIZEBOX, 0, {HTCAPTION, HTMAXBUTTON, HTCAPTION, HTCLOSE, HTCAPTION}},
+        {kPopupCaption | WS_MINIMIZEBOX, 0, {HTCAPTION, HTMINBUTTON, HTCAPTION, HTCLOSE, HTCAPTION}},
+        {kPopupCaption, WS_EX_CONTEXTHELP, {HTCAPTION, HTHELP, HTCAPTION, HTCLOSE, HTCAPTION}},
+        {kPopupCaption | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, WS_EX_CONTEXTHELP,
+         {HTCAPTION, HTHELP, HTCAPTION, HTMINBUTTON, HTMAXBUTTON, HTCAPTION, HTCLOSE, HTCAPTION}},
+        // Without a system menu there are no close, minimise or maximise buttons.
+        {(kPopupCaption & ~WS_SYSMENU) | WS_MINIMIZEBOX, 0, {HTCAPTION}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "style " << std::hex << c.style << " ex " << c.exStyle);
+        Dialog d(CaptionDialog(c.style, c.exStyle));
+        ASSERT_TRUE(d.get());
+        const auto runs = CaptionRuns(d.get());
+        EXPECT_EQ(Codes(runs), c.codes);
+        // Every button is as wide as the others.
+        int width = 0;
+        for (const auto& run : runs) {
+            if (run.first == HTCAPTION) continue;
+            if (!width) width = run.second;
+            EXPECT_EQ(run.second, width) << "code " << run.first;
+        }
+        // Below the caption is the client.
+        POINT inside{5, 5};
+        ClientToScreen(d.get(), &inside);
+        EXPECT_EQ(SendMessageA(d.get(), WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
+    }
+}
+
+// The first point along the caption's middle row where the hit code is `code`.
+POINT FindHit(HWND w, LRESULT code) {
+    const RECT band = CaptionBand(w);
+    const int y = (band.top + band.bottom) / 2;
+    for (int x = band.left; x < band.right; ++x)
+        if (SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == code) return {x + 2, y};
+    return {-1, -1};
+}
+
+// Removes and answers the WM_SYSCOMMAND queued for the dialog (0: none).
+WPARAM QueuedSysCommand(HWND w) {
+    MSG msg;
+    WPARAM command = 0;
+    while (PeekMessageA(&msg, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) command = msg.wParam;
+    return command;
+}
+
+TEST(DialogWindow, ACaptionButtonActsOnlyWhenReleasedOverIt) {
+    Dialog d(CaptionDialog(kPopupCaption | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    ASSERT_TRUE(d.get());
+    const struct {
+        LRESULT hit;
+        WPARAM command;
+    } buttons[] = {{HTCLOSE, SC_CLOSE}, {HTMINBUTTON, SC_MINIMIZE}, {HTMAXBUTTON, SC_MAXIMIZE}};
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(testing::Message() << "hit " << b.hit);
+        const POINT over = FindHit(d.get(), b.hit);
+        ASSERT_GE(over.x, 0);
+        const RECT band = CaptionBand(d.get());
+        Pump(10);
+        // Pressed, moved off and released elsewhere: nothing happens.
+        SetCursorPos(over.x, band.bottom + 30);
+        PostMessageA(d.get(), WM_MOUSEMOVE, 0, 0);
+        PostMessageA(d.get(), WM_LBUTTONUP, 0, 0);
+        SendMessageA(d.get(), WM_NCLBUTTONDOWN, b.hit, MAKELPARAM(over.x, over.y));
+        EXPECT_EQ(QueuedSysCommand(d.get()), 0u);
+        EXPECT_EQ(GetCapture(), nullptr);
+        // Released over it: its command is posted.
+        SetCursorPos(over.x, over.y);
+        PostMessageA(d.get(), WM_LBUTTONUP, 0, 0);
+        SendMessageA(d.get(), WM_NCLBUTTONDOWN, b.hit, MAKELPARAM(over.x, over.y));
+        EXPECT_EQ(QueuedSysCommand(d.get()), b.command);
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
+    EXPECT_TRUE(IsWindow(d.get()));
+}
+
+// The press ends when the dialog loses the capture, without a button-up.
+// (A button-up over the button arrives much later: a tracking that waited
+// for it would post SC_CLOSE.)
+TEST(DialogWindow, LosingTheCaptureEndsAPressWithoutActing) {
+    Dialog d(CaptionDialog(kPopupCaption));
+    ASSERT_TRUE(d.get());
+    const POINT over = FindHit(d.get(), HTCLOSE);
+    ASSERT_GE(over.x, 0);
+    SetCursorPos(over.x, over.y);
+    const HWND dialog = d.get();
+    std::thread other([dialog, over] {
+        Sleep(200);
+        SendMessageA(dialog, kReleaseCaptureMessage, 0, 0);
+        Sleep(1500);
+        SetCursorPos(over.x, over.y);
+        PostMessageA(dialog, WM_LBUTTONUP, 0, 0);
+    });
+    const DWORD start = GetTickCount();
+    SendMessageA(dialog, WM_NCLBUTTONDOWN, HTCLOSE, MAKELPARAM(over.x, over.y));
+    const DWORD took = GetTickCount() - start;
+    other.join();
+    EXPECT_LT(took, 1200u);
+    EXPECT_EQ(QueuedSysCommand(dialog), 0u);
+    Pump(20);
+}
+
+TEST(DialogWindow, TheHelpButtonPostsContextHelpAndStaysPressedUntilTheNextHitTest) {
+    Dialog d(CaptionDialog(kPopupCaption, WS_EX_CONTEXTHELP));
+    ASSERT_TRUE(d.get());
+    const POINT over = FindHit(d.get(), HTHELP);
+    ASSERT_GE(over.x, 0);
+    SendMessageA(d.get(), WM_NCLBUTTONDOWN, HTHELP, MAKELPARAM(over.x, over.y));
+    EXPECT_EQ(QueuedSysCommand(d.get()), static_cast<WPARAM>(SC_CONTEXTHELP));
+}
+
+TEST(DialogWindow, AMinimisedDialogIsLeftToTheSystem) {
+    Dialog d(CaptionDialog(kPopupCaption | WS_MINIMIZEBOX));
+    ASSERT_TRUE(d.get());
+    const POINT close = FindHit(d.get(), HTCLOSE);
+    ASSERT_GE(close.x, 0);
+    ShowWindow(d.get(), SW_MINIMIZE);
+    Pump(50);
+    ASSERT_TRUE(IsIconic(d.get()));
+    RECT w;
+    GetWindowRect(d.get(), &w);
+    const POINT points[] = {close, {w.left + 2, w.top + 2}, {(w.left + w.right) / 2, (w.top + w.bottom) / 2}};
+    for (POINT p : points) {
+        const LPARAM at = MAKELPARAM(p.x, p.y);
+        EXPECT_EQ(SendMessageA(d.get(), WM_NCHITTEST, 0, at), DefDlgProcA(d.get(), WM_NCHITTEST, 0, at));
+    }
+    // The panel is no business of a minimised dialog's frame either way; the
+    // client keeps what the system gives it.
+    RECT proposed = w, system = w;
+    SendMessageA(d.get(), WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&proposed));
+    DefDlgProcA(d.get(), WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&system));
+    EXPECT_TRUE(EqualRect(&proposed, &system));
+}
+
+TEST(DialogWindow, AnUncaptionedDialogIsLeftToTheSystem) {
+    const TemplateBuilder t = CaptionDialog(WS_POPUP | WS_VISIBLE);
+    Dialog d(t);
+    SystemDialog system(t);
+    ASSERT_TRUE(d.get());
+    RECT skinned, plain;
+    GetWindowRect(d.get(), &skinned);
+    GetWindowRect(system.get(), &plain);
+    EXPECT_EQ(skinned.right - skinned.left, plain.right - plain.left);
+    EXPECT_EQ(skinned.bottom - skinned.top, plain.bottom - plain.top);
+    const POINT corner{skinned.left + 3, skinned.top + 3};
+    EXPECT_EQ(SendMessageA(d.get(), WM_NCHITTEST, 0, MAKELPARAM(corner.x, corner.y)), HTCLIENT);
+    // No panel: the message answers 0 and keeps nothing.
+    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(20, 20)), 0);
+    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, 0), 0);
+}
+
+TEST(DialogWindow, ThePanelMessageAnswersTheOldCorner) {
+    TemplateBuilder t = CaptionDialog(kPopupCaption, 0, 1);
+    t.Item(WS_CHILD | WS_VISIBLE, 10, 10, 60, 20, 50).String("Static").String("Panel").NoData();
+    Dialog d(t);
+    ASSERT_TRUE(d.get());
+    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(40, 30)), 0);
+    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(70, 50)), MAKELONG(40, 30));
+    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, 0), MAKELONG(70, 50));
+    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, 0), 0);
+
+    // By window: the child's bottom-right corner in client coordinates.
+    const HWND child = GetDlgItem(d.get(), 50);
+    ASSERT_TRUE(child);
+    RECT r;
+    GetWindowRect(child, &r);
+    POINT corner{r.right, r.bottom};
+    ScreenToClient(d.get(), &corner);
+    const LPARAM byWindow = static_cast<LPARAM>(reinterpret_cast<UINT_PTR>(child) & 0xFFFF);
+    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 1, byWindow), 0);
+    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(11, 12)), MAKELONG(corner.x, corner.y));
+
+    // A handle that is no window keeps the corner.
+    WORD notWindow = 0xFFF0;
+    while (IsWindow(reinterpret_cast<HWND>(static_cast<UINT_PTR>(notWindow)))) --notWindow;
+    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 1, notWindow), MAKELONG(11, 12));
+    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, 0), MAKELONG(11, 12));
+
+    // The panel is painted at the client's top left.
+    SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(60, 40));
+    RedrawWindow(d.get(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump(50);
+    const kpicture::Image client = kpicture::CaptureWindow(d.get(), true);
+    ASSERT_FALSE(client.empty());
+    EXPECT_EQ(client.rgb(4, 4), kpicture::FromColorRef(WKGetColor(12)));
+    EXPECT_EQ(client.rgb(client.width - 3, client.height - 3), kpicture::FromColorRef(WKGetColor(1)));
+}
+
+// Counts pixels of the caption band that differ between two pictures.
+int CaptionChanges(const kpicture::Image& a, const kpicture::Image& b, int bandHeight) {
+    int n = 0;
+    for (int y = 0; y < bandHeight && y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x) n += a.rgb(x, y) != b.rgb(x, y);
+    return n;
+}
+
+TEST(DialogWindow, ANewTitleIsDrawnAtOnce) {
+    Dialog d(CaptionDialog(kPopupCaption, 0, 0, "A"));
+    ASSERT_TRUE(d.get());
+    Pump(50);
+    const RECT band = CaptionBand(d.get());
+    const kpicture::Image before = kpicture::CaptureWindow(d.get());
+    SetWindowTextA(d.get(), "A much longer title, drawn at once");
+    GdiFlush();
+    const kpicture::Image after = kpicture::CaptureWindow(d.get());
+    ASSERT_EQ(before.width, after.width);
+    EXPECT_GT(CaptionChanges(before, after, band.bottom - band.top), 100);
+}
+
+// The class keeps one DC per window: painting the frame leaves its settings.
+TEST(DialogWindow, PaintingTheFrameLeavesTheWindowsOwnDC) {
+    Dialog d(CaptionDialog(kPopupCaption, 0, 0, "Own DC"));
+    ASSERT_TRUE(d.get());
+    const HDC own = GetDC(d.get());
+    ASSERT_TRUE(own);
+    SetTextColor(own, RGB(1, 2, 3));
+    SetBkMode(own, OPAQUE);
+    SetTextAlign(own, TA_BASELINE | TA_RIGHT);
+    const HGDIOBJ font = GetStockObject(ANSI_FIXED_FONT);
+    SelectObject(own, font);
+    ReleaseDC(d.get(), own);
+    RedrawWindow(d.get(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    SendMessageA(d.get(), WM_NCACTIVATE, FALSE, 0);
+    SendMessageA(d.get(), WM_NCPAINT, 1, 0);
+    const HDC again = GetDC(d.get());
+    EXPECT_EQ(GetTextColor(again), RGB(1, 2, 3));
+    EXPECT_EQ(GetBkMode(again), OPAQUE);
+    EXPECT_EQ(GetTextAlign(again), static_cast<UINT>(TA_BASELINE | TA_RIGHT));
+    EXPECT_EQ(GetCurrentObject(again, OBJ_FONT), font);
+    ReleaseDC(d.get(), again);
+}
+
+TEST(DialogWindow, ControlColoursComeFromTheSkin) {
+    Dialog d(CaptionDialog(kPopupCaption));
+    ASSERT_TRUE(d.get());
+    const HDC dc = GetDC(nullptr);
+    const struct {
+        UINT message;
+        int background;
+    } cases[] = {{WM_CTLCOLOREDIT, 0}, {WM_CTLCOLORLISTBOX, 0}, {WM_CTLCOLORSTATIC, 1}, {WM_CTLCOLORBTN, 1},
+                 {WM_CTLCOLORDLG, 1}, {WM_CTLCOLORSCROLLBAR, 1}};
+    for (const auto& c : cases) {
+        SetBkMode(dc, OPAQUE);
+        const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(d.get(), c.message, reinterpret_cast<WPARAM>(dc), 0));
+        ASSERT_TRUE(brush) << c.message;
+        LOGBRUSH lb{};
+        GetObjectA(brush, sizeof lb, &lb);
+        EXPECT_EQ(lb.lbColor, WKGetColor(c.background)) << c.message;
+        EXPECT_EQ(GetTextColor(dc), WKGetColor(8));
+        EXPECT_EQ(GetBkColor(dc), WKGetColor(c.background));
+        EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+    }
+    ReleaseDC(nullptr, dc);
+}
+
+}  // namespace
