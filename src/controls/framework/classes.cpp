@@ -18,11 +18,15 @@ namespace kelmard {
 
 extern ControlClass kDialogClass;  // dialog.cpp
 
+// Rows defined by the controls' own files.
+extern ControlClass kButtonClass;
+
 namespace {
 
 // Rows of the classes whose controls exist, in registration order. (No
 // control class exists yet; each control adds its row here.)
 ControlClass* const kClassTable[] = {
+    &kButtonClass,
     &kDialogClass,  // dialog.cpp, registered last
     nullptr,        // end of the table
 };

@@ -1,0 +1,463 @@
+// "WKButton": push buttons, check boxes, radio buttons and group boxes.
+#include "controls/value/button.h"
+
+#include <new>
+
+#include "controls/framework/draw.h"
+#include "controls/value/button_layout.h"
+#include "frame/gdi.h"
+
+namespace kelmard {
+namespace {
+
+static_assert(button::kDtCenter == DT_CENTER && button::kDtRight == DT_RIGHT && button::kDtVCenter == DT_VCENTER &&
+                  button::kDtBottom == DT_BOTTOM && button::kDtWordBreak == DT_WORDBREAK &&
+                  button::kDtSingleLine == DT_SINGLELINE,
+              "text flags");
+static_assert(button::kIcon == BS_ICON && button::kBitmap == BS_BITMAP && button::kLeftText == BS_LEFTTEXT &&
+                  button::kPushLike == BS_PUSHLIKE && button::kMultiLine == BS_MULTILINE &&
+                  button::kNotify == BS_NOTIFY && button::kVCenter == BS_VCENTER && button::kCenter == BS_CENTER,
+              "button styles");
+static_assert(button::kTabStop == WS_TABSTOP && button::kDisabled == WS_DISABLED, "window styles");
+
+button::Box ToBox(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const button::Box& b) { return {b.left, b.top, b.right, b.bottom}; }
+
+// The brushes of the skin the button paints with.
+constexpr int kFaceBrush = 1;
+constexpr int kAlternateFaceBrush = 10;
+
+}  // namespace
+
+// ---------------------------------------------------------------- WKButtonBase
+
+WKButtonBase::WKButtonBase(HWND window) : WKControl(window) {}
+
+DWORD WKButtonBase::Style() const { return static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE)); }
+
+void WKButtonBase::Notify(WORD code) {
+    if (!parent_) return;
+    SendMessageA(parent_, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id_), code), reinterpret_cast<LPARAM>(window_));
+}
+
+SIZE WKButtonBase::MeasureText(int width, int height, UINT format, TEXTMETRICA* metrics) {
+    SIZE size{0, 0};
+    const bool hasText = text_ && textLength_ > 0;
+    if (!hasText && !metrics) return size;
+    WindowDC dc(window_, GetDC(window_));
+    if (!dc) return size;
+    const HFONT old = SelectControlFont(dc.get());
+    if (metrics) GetTextMetricsA(dc.get(), metrics);
+    if (hasText) {
+        RECT r{0, 0, width > 0 ? width : 0, height > 0 ? height : 0};
+        DrawTextA(dc.get(), text_.get(), textLength_, &r, format | DT_CALCRECT);
+        size = {r.right - r.left + 4, r.bottom - r.top + 4};
+    }
+    if (old) SelectObject(dc.get(), old);
+    return size;
+}
+
+LRESULT WKButtonBase::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case BM_SETIMAGE: {
+        // The content's size changes with the image: lay out and repaint.
+        HANDLE previous = nullptr;
+        if (wParam == IMAGE_BITMAP) {
+            previous = bitmap_;
+            bitmap_ = reinterpret_cast<HBITMAP>(lParam);
+        } else if (wParam == IMAGE_ICON) {
+            previous = icon_;
+            icon_ = reinterpret_cast<HICON>(lParam);
+        } else {
+            return 0;
+        }
+        RecalcLayout();
+        InvalidateRect(window_, nullptr, FALSE);
+        return reinterpret_cast<LRESULT>(previous);
+    }
+    case BM_GETIMAGE:
+        if (wParam == IMAGE_BITMAP) return reinterpret_cast<LRESULT>(bitmap_);
+        if (wParam == IMAGE_ICON) return reinterpret_cast<LRESULT>(icon_);
+        return 0;
+    default: return WKControl::WindowProc(window, message, wParam, lParam);
+    }
+}
+
+LRESULT WKButtonBase::OnCreate(const CREATESTRUCTA* create) {
+    const LRESULT result = WKControl::OnCreate(create);
+    RecalcLayout();
+    return result;
+}
+
+LRESULT WKButtonBase::OnSize(WPARAM type, LPARAM) {
+    if (type == SIZE_RESTORED || type == SIZE_MAXIMIZED) RecalcLayout();
+    return 0;
+}
+
+LRESULT WKButtonBase::OnSetFocus(HWND) {
+    focus_ = 1;
+    Redraw();
+    if (Style() & BS_NOTIFY) Notify(BN_SETFOCUS);
+    return 0;
+}
+
+LRESULT WKButtonBase::OnKillFocus(HWND) {
+    focus_ = 0;
+    Redraw();
+    if (Style() & BS_NOTIFY) Notify(BN_KILLFOCUS);
+    return 0;
+}
+
+LRESULT WKButtonBase::OnEnable(WPARAM) {
+    Redraw();
+    return 0;
+}
+
+LRESULT WKButtonBase::OnSetText(const char* text) {
+    const LRESULT stored = WKControl::OnSetText(text);
+    if (!stored) return 0;
+    RecalcLayout();
+    Redraw();
+    return 1;
+}
+
+LRESULT WKButtonBase::OnSetFont(HFONT font, LPARAM redraw) {
+    font_ = font;
+    RecalcLayout();
+    if (redraw) Redraw();
+    return 0;
+}
+
+// ---------------------------------------------------------------- WKGroupBox
+
+WKGroupBox::WKGroupBox(HWND window) : WKButtonBase(window) { dialogCode_ = DLGC_STATIC; }
+
+LRESULT WKGroupBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCHITTEST) return HTTRANSPARENT;
+    return WKButtonBase::WindowProc(window, message, wParam, lParam);
+}
+
+void WKGroupBox::RecalcLayout() {
+    GetClientRect(window_, &client_);
+    const button::Box client = ToBox(client_);
+    const int edge = skin_->frames[skin::kGroupBoxFrame].edge;
+    TEXTMETRICA metrics{};
+    const SIZE caption = MeasureText(button::GroupCaptionRoom(client, edge), client.bottom - client.top,
+                                     DT_SINGLELINE | DT_CENTER, &metrics);
+    const button::GroupLayout layout =
+        button::LayoutGroupBox(client, edge, {caption.cx, caption.cy}, metrics.tmHeight, Style());
+    box_ = ToRect(layout.frame);
+    content_ = ToRect(layout.caption);
+}
+
+LRESULT WKGroupBox::OnPaint() {
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(window_, &ps);
+    if (dc && IsWindowVisible(window_)) {
+        const HFONT old = SelectControlFont(dc);
+        const DWORD style = Style();
+        DrawSkinFrame(dc, &box_, &skin_->frames[skin::kGroupBoxFrame], kAllSides);
+        FillRect(dc, &content_, skin_->brushes[kFaceBrush]);
+        const ControlState state = MakeState((style & WS_DISABLED) ? 0 : 1, 0);
+        if (style & BS_ICON)
+            DrawSkinIcon(skin_, dc, content_, icon_, state, false);
+        else if (style & BS_BITMAP)
+            DrawCentredBitmap(skin_, dc, content_, bitmap_);
+        else if (text_)
+            DrawSkinText(skin_, dc, content_, text_.get(), textLength_, DT_SINGLELINE, state, false);
+        if (old) SelectObject(dc, old);
+    }
+    EndPaint(window_, &ps);
+    return 0;
+}
+
+LRESULT WKGroupBox::OnSetFocus(HWND lost) {
+    // A group box never keeps the focus: the next control of its group takes
+    // it. Group boxes handing the focus to each other stop after one hop.
+    static thread_local bool forwarding = false;
+    const HWND self = window_;
+    if (parent_ && !forwarding) {
+        const HWND next = GetNextDlgGroupItem(parent_, self, FALSE);
+        if (next && next != lost && next != self) {
+            forwarding = true;
+            SetFocus(next);
+            forwarding = false;
+            if (!IsWindow(self)) return 0;
+        }
+    }
+    if (Style() & BS_NOTIFY) Notify(BN_SETFOCUS);
+    return 0;
+}
+
+// ---------------------------------------------------------------- WKButton
+
+WKButton::WKButton(HWND window) : WKButtonBase(window) {
+    const DWORD style = Style();
+    enabled_ = (style & WS_DISABLED) == 0;
+    pushLike_ = button::IsPushLike(style);
+    radio_ = button::IsRadio(style);
+    const DWORD kept = button::CreationStyle(style);
+    if (kept != style) SetWindowLongA(window_, GWL_STYLE, static_cast<LONG>(kept));
+    const bool defaultLook = button::TypeOf(style) == button::kDefPushButton;
+    sprite_ = pushLike_ ? (defaultLook ? skin::kDefaultPushSprite : skin::kPushSprite)
+                        : (radio_ ? skin::kRadioSprite : skin::kCheckSprite);
+    dialogCode_ = static_cast<int>(button::DialogCode(kept, false));
+    ApplyDefaultLook(defaultLook);
+}
+
+unsigned WKButton::Look() const { return !enabled_ ? 0u : pressed_ ? 2u : 1u; }
+
+ControlState WKButton::State() const { return MakeState(Look(), check_ >> 2); }
+
+void WKButton::SetPressed(bool pressed) {
+    pressed_ = pressed;
+    Redraw();
+}
+
+void WKButton::SetCheck(unsigned check) {
+    if (check != check_) {
+        check_ = check;
+        const DWORD style = Style();
+        if (button::IsRadio(style)) {
+            // WS_TABSTOP sits on the checked radio button of a group.
+            const DWORD tabbed = check == button::kChecked ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
+            if (tabbed != style) SetWindowLongA(window_, GWL_STYLE, static_cast<LONG>(tabbed));
+        }
+    }
+    Redraw();
+}
+
+void WKButton::ApplyDefaultLook(bool on) {
+    if (!button::IsPushType(Style())) return;
+    defaultLook_ = on;
+    dialogCode_ = static_cast<int>(button::DialogCode(button::kPushButton, on));
+    sprite_ = on ? skin::kDefaultPushSprite : skin::kPushSprite;
+}
+
+void WKButton::CancelPress() {
+    const bool ours = tracking_ || spaceDown_;
+    spaceDown_ = false;
+    inside_ = false;
+    if (tracking_) {
+        tracking_ = false;  // before the release: WM_CAPTURECHANGED then finds nothing to cancel
+        if (GetCapture() == window_) ReleaseCapture();
+    }
+    if (ours && pressed_) SetPressed(false);
+}
+
+void WKButton::Click() {
+    const DWORD style = Style();
+    switch (button::TypeOf(style)) {
+    case button::kAutoCheckBox:
+    case button::kAuto3State: SetCheck(button::CheckAfterClick(style, check_)); break;
+    case button::kAutoRadioButton:
+        SetCheck(button::kChecked);
+        UncheckAutoRadioGroup();
+        break;
+    default: Redraw(); break;
+    }
+    Notify(BN_CLICKED);
+}
+
+void WKButton::UncheckAutoRadioGroup() {
+    if (!parent_) return;
+    // The walk skips hidden and disabled controls, this button too when it is
+    // one of them: it also ends where it began its cycle, and after a bound.
+    HWND first = nullptr;
+    int steps = 0;
+    for (HWND next = GetNextDlgGroupItem(parent_, window_, FALSE); next && next != window_ && steps < 4096;
+         next = GetNextDlgGroupItem(parent_, next, FALSE), ++steps) {
+        if (!first) {
+            first = next;
+        } else if (next == first) {
+            break;
+        }
+        if (button::TypeOf(static_cast<DWORD>(GetWindowLongA(next, GWL_STYLE))) == button::kAutoRadioButton)
+            SendMessageA(next, BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+}
+
+LRESULT WKButton::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case BM_GETCHECK: return button::CheckAnswer(check_);
+    case BM_SETCHECK:
+    case WM_USER + 1: {
+        unsigned check = 0;
+        if (button::CheckFromMessage(Style(), wParam, &check)) SetCheck(check);
+        return 0;
+    }
+    case BM_GETSTATE: return button::StateAnswer(pressed_, check_, focus_ != 0);
+    case BM_SETSTATE: SetPressed(wParam != 0); return 0;
+    case BM_SETSTYLE:
+        ApplyDefaultLook(button::WantsDefaultLook(wParam));
+        if (lParam) Redraw();
+        return 0;
+    case BM_CLICK:
+        // As a press and release of the mouse inside the button.
+        if (IsWindowEnabled(window)) {
+            SendMessageA(window, WM_LBUTTONDOWN, 0, 0);
+            SendMessageA(window, WM_LBUTTONUP, 0, 0);
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (tracking_ && reinterpret_cast<HWND>(lParam) != window_) CancelPress();
+        return 0;
+    default: return WKButtonBase::WindowProc(window, message, wParam, lParam);
+    }
+}
+
+void WKButton::RecalcLayout() {
+    GetClientRect(window_, &client_);
+    const DWORD style = Style();
+    const SkinSprite& sprite = skin_->sprites[sprite_];
+    button::Box area{};
+    if (pushLike_) {
+        box_ = client_;
+        focusRect_ = client_;
+        InflateRect(&focusRect_, -sprite.edge, -sprite.edge);
+        area = ToBox(focusRect_);
+    } else {
+        const button::CheckLayout layout = button::LayoutCheck(ToBox(client_), sprite.columnStep, sprite.rowStep, style);
+        box_ = ToRect(layout.glyph);
+        area = layout.textArea;
+    }
+    SIZE size{0, 0};
+    if (style & BS_ICON) {
+        GetIconSize(icon_, &size);
+    } else if (style & BS_BITMAP) {
+        GetBitmapSize(bitmap_, &size);
+    } else {
+        const button::Extent room = button::Available(area);
+        size = MeasureText(room.cx, room.cy, (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE);
+    }
+    content_ = ToRect(button::PlaceContent(area, {size.cx, size.cy}, style));
+    if (!pushLike_) {
+        focusRect_ = content_;
+        InflateRect(&focusRect_, 1, 1);
+    }
+}
+
+LRESULT WKButton::OnPaint() {
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(window_, &ps);
+    if (dc && IsWindowVisible(window_)) {
+        const HFONT old = SelectControlFont(dc);
+        const DWORD style = Style();
+        const ControlState state = State();
+        const bool down = Look() == 2 || check_ != button::kUnchecked;
+        FillRect(dc, &client_, skin_->brushes[kFaceBrush]);
+        if (!DrawSkinFace(dc, &skin_->sprites[sprite_], box_, state)) {
+            FillRect(dc, &box_, skin_->brushes[Look() != 0 ? kAlternateFaceBrush : kFaceBrush]);
+            Draw3DFrame(dc, skin_, &box_, down, Look() != 0);
+        }
+        RECT content = content_;
+        if (pushLike_ && down) OffsetRect(&content, 1, 1);
+        if (style & BS_ICON) {
+            DrawSkinIcon(skin_, dc, content, icon_, state, pushLike_);
+        } else if (style & BS_BITMAP) {
+            DrawCentredBitmap(skin_, dc, content, bitmap_);
+        } else if (text_) {
+            content.left += 2;
+            content.right -= 2;
+            DrawSkinText(skin_, dc, content, text_.get(), textLength_, button::TextFormat(style), state, pushLike_);
+        }
+        if (focus_) DrawSkinFocusRect(dc, &focusRect_);
+        if (old) SelectObject(dc, old);
+    }
+    EndPaint(window_, &ps);
+    return 0;
+}
+
+LRESULT WKButton::OnSetFocus(HWND lost) {
+    // Moving the focus onto an unchecked radio button selects it.
+    if (radio_ && !pressed_ && check_ != button::kChecked) {
+        const HWND self = window_;
+        Click();
+        if (!IsWindow(self)) return 0;
+    }
+    return WKButtonBase::OnSetFocus(lost);
+}
+
+LRESULT WKButton::OnKillFocus(HWND gaining) {
+    CancelPress();
+    return WKButtonBase::OnKillFocus(gaining);
+}
+
+LRESULT WKButton::OnEnable(WPARAM enabled) {
+    enabled_ = enabled != 0;
+    if (!enabled_) CancelPress();
+    Redraw();
+    return 0;
+}
+
+LRESULT WKButton::OnKeyDown(WPARAM key, LPARAM flags) {
+    if (key != VK_SPACE || (flags & 0x40000000)) return 0;  // auto-repeats change nothing
+    spaceDown_ = true;
+    SetPressed(true);
+    return 0;
+}
+
+LRESULT WKButton::OnKeyUp(WPARAM key, LPARAM) {
+    // Only a space bar that went down on this button clicks it.
+    if (key != VK_SPACE || !spaceDown_) return 0;
+    spaceDown_ = false;
+    pressed_ = false;
+    Click();
+    return 0;
+}
+
+LRESULT WKButton::OnLButtonDown(WPARAM, LPARAM) {
+    SetCapture(window_);
+    pressed_ = true;
+    tracking_ = inside_ = true;
+    Redraw();
+    if (!focus_) SetFocus(window_);
+    return 0;
+}
+
+LRESULT WKButton::OnMouseMove(WPARAM, LPARAM point) {
+    if (!tracking_) return 0;
+    RECT client;
+    GetClientRect(window_, &client);
+    const POINT p{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    const bool in = PtInRect(&client, p) != FALSE;
+    if (in != inside_) {
+        inside_ = in;
+        SetPressed(in);
+    }
+    return 0;
+}
+
+LRESULT WKButton::OnLButtonUp(WPARAM, LPARAM point) {
+    // Only a press that began on this button clicks, and only when released inside.
+    if (!tracking_) return 0;
+    tracking_ = false;
+    RECT client;
+    GetClientRect(window_, &client);
+    const POINT p{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    const bool in = inside_ && PtInRect(&client, p);
+    inside_ = false;
+    ReleaseCapture();
+    if (!in) {
+        if (pressed_) SetPressed(false);
+        return 0;
+    }
+    pressed_ = false;
+    Click();
+    return 0;
+}
+
+// ---------------------------------------------------------------- class
+
+namespace {
+
+WKControl* MakeButton(HWND window, const CREATESTRUCTA& create) {
+    if ((create.style & BS_TYPEMASK) == BS_GROUPBOX) return new (std::nothrow) WKGroupBox(window);
+    return new (std::nothrow) WKButton(window);
+}
+
+}  // namespace
+
+ControlClass kButtonClass{"WKButton", ClassKind::Own, nullptr, ClassProc<kButtonClass>, MakeButton, nullptr, nullptr};
+
+}  // namespace kelmard

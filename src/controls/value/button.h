@@ -1,0 +1,106 @@
+// "WKButton": the skinned button. One class serves every kind a dialog
+// template names: push and default push buttons, check boxes (two- and
+// three-state, manual and automatic), radio buttons, push-like check boxes and
+// radio buttons, icon and bitmap buttons, and group boxes. It answers the
+// BM_* messages and tells its parent with WM_COMMAND / BN_* as the system
+// button does.
+#pragma once
+#include <windows.h>
+
+#include "controls/framework/classes.h"
+#include "controls/framework/control.h"
+
+namespace kelmard {
+
+// The common part: content handles, focus notifications, layout on size,
+// text and font.
+class WKButtonBase : public WKControl {
+public:
+    explicit WKButtonBase(HWND window);
+
+    LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnCreate(const CREATESTRUCTA* create) override;
+    LRESULT OnSize(WPARAM type, LPARAM size) override;
+    LRESULT OnSetFocus(HWND lost) override;
+    LRESULT OnKillFocus(HWND gaining) override;
+    LRESULT OnEnable(WPARAM enabled) override;
+    LRESULT OnSetText(const char* text) override;
+    LRESULT OnSetFont(HFONT font, LPARAM redraw) override;
+    // Recomputes the rectangles from the client size, style, text and font.
+    virtual void RecalcLayout() = 0;
+
+protected:
+    DWORD Style() const;
+    // WM_COMMAND with `code` to the parent, if there is one.
+    void Notify(WORD code);
+    // The text's extent measured with the control's font in a box of the
+    // given width and height (+4 each way; 0 by 0 without text).
+    SIZE MeasureText(int width, int height, UINT format, TEXTMETRICA* metrics = nullptr);
+
+    RECT client_{};
+    RECT box_{};
+    RECT content_{};
+    HBITMAP bitmap_ = nullptr;  // borrowed
+    HICON icon_ = nullptr;      // borrowed
+};
+
+// A group box: a skinned frame with a caption; transparent to the mouse, and
+// it passes the focus on to the next control of its group.
+class WKGroupBox : public WKButtonBase {
+public:
+    explicit WKGroupBox(HWND window);
+
+    LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnPaint() override;
+    LRESULT OnSetFocus(HWND lost) override;
+    void RecalcLayout() override;
+};
+
+// Every other button kind.
+class WKButton : public WKButtonBase {
+public:
+    explicit WKButton(HWND window);
+
+    LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnPaint() override;
+    LRESULT OnSetFocus(HWND lost) override;
+    LRESULT OnKillFocus(HWND gaining) override;
+    LRESULT OnEnable(WPARAM enabled) override;
+    LRESULT OnKeyUp(WPARAM key, LPARAM flags) override;
+    LRESULT OnKeyDown(WPARAM key, LPARAM flags) override;
+    LRESULT OnMouseMove(WPARAM keys, LPARAM point) override;
+    LRESULT OnLButtonDown(WPARAM keys, LPARAM point) override;
+    LRESULT OnLButtonUp(WPARAM keys, LPARAM point) override;
+    void RecalcLayout() override;
+
+private:
+    // The look given to the drawing primitives: 0 disabled, 1 normal, 2 pressed.
+    unsigned Look() const;
+    ControlState State() const;
+    void SetPressed(bool pressed);
+    void SetCheck(unsigned check);
+    void ApplyDefaultLook(bool on);
+    // Ends a press by mouse or space bar without clicking.
+    void CancelPress();
+    // Checks or steps the automatic kinds, then BN_CLICKED. The parent may
+    // destroy the button while it is told: callers touch nothing afterwards.
+    void Click();
+    void UncheckAutoRadioGroup();
+
+    bool enabled_;
+    bool pressed_ = false;
+    unsigned check_ = 0;  // 0 unchecked, 4 checked, 8 indeterminate
+    RECT focusRect_{};
+    bool pushLike_ = false;
+    bool radio_ = false;
+    bool defaultLook_ = false;
+    bool tracking_ = false;  // the mouse went down here and is captured
+    bool inside_ = false;
+    bool spaceDown_ = false;  // the space bar went down here
+    int sprite_ = 0;
+};
+
+// The class table's row for "WKButton".
+extern ControlClass kButtonClass;
+
+}  // namespace kelmard

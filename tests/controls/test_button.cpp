@@ -1,0 +1,460 @@
+// "WKButton" driven as the dialog manager and a user drive it: messages,
+// posted mouse and keyboard input, the dialog manager's own keys, the
+// WM_COMMAND notifications the dialog receives and the painted pixels.
+#include <gtest/gtest.h>
+
+#include "ctl_support.h"
+
+namespace {
+
+using namespace ctl_test;
+namespace sk = kelmard::skin;
+
+// Where the skin's sprite cells lie: look (0 disabled, 1 normal, 2 pressed), variant.
+struct Cell {
+    int x, y;
+};
+Cell SpriteCell(int sprite, int look, int variant) {
+    const sk::SpritePlace& s = sk::kSprites[sprite];
+    return {s.x + s.columnStep * variant, s.y + s.rowStep * look};
+}
+
+class Buttons : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dialog_ = EmptyDialog();
+        ASSERT_NE(dialog_, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(dialog_);
+        Pump(nullptr, 1);
+    }
+    HWND Make(const char* text, DWORD style, int id = 100, int x = 10, int y = 10, int w = 120, int h = 24) {
+        HWND b = Child(dialog_, "WKButton", text, style, id, x, y, w, h);
+        EXPECT_NE(b, nullptr) << "error " << GetLastError();
+        return b;
+    }
+    static kpicture::Image Shot(HWND w) {
+        RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return kpicture::CaptureWindow(w, true);
+    }
+    static LRESULT Get(HWND w, UINT message) { return SendMessageA(w, message, 0, 0); }
+    // Posts a press and release at client points and lets the dialog run.
+    void PostClick(HWND b, int x, int y) {
+        PostMessageA(b, WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y));
+        PostMessageA(b, WM_LBUTTONUP, 0, Point(x, y));
+        Pump(dialog_);
+    }
+    void PostKey(HWND w, UINT key, bool repeat = false) {
+        PostMessageA(w, WM_KEYDOWN, key, repeat ? 0x40000001 : 1);
+        PostMessageA(w, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+        Pump(dialog_);
+    }
+    HWND dialog_ = nullptr;
+};
+
+TEST_F(Buttons, CheckMessagesFollowTheButtonKind) {
+    HWND plain = Make("plain", BS_CHECKBOX, 1);
+    HWND tri = Make("three", BS_3STATE, 2, 10, 40);
+    EXPECT_EQ(Get(plain, BM_GETCHECK), BST_UNCHECKED);
+    SendMessageA(plain, BM_SETCHECK, 2, 0);
+    EXPECT_EQ(Get(plain, BM_GETCHECK), BST_CHECKED) << "2 checks a two-state box";
+    SendMessageA(plain, BM_SETCHECK, 3, 0);
+    EXPECT_EQ(Get(plain, BM_GETCHECK), BST_CHECKED) << "3 changes nothing";
+    SendMessageA(plain, BM_SETCHECK, 0, 0);
+    EXPECT_EQ(Get(plain, BM_GETCHECK), BST_UNCHECKED);
+    SendMessageA(plain, WM_USER + 1, 1, 0);
+    EXPECT_EQ(Get(plain, BM_GETCHECK), BST_CHECKED) << "WM_USER+1 is BM_SETCHECK";
+    SendMessageA(tri, BM_SETCHECK, BST_INDETERMINATE, 0);
+    EXPECT_EQ(Get(tri, BM_GETCHECK), BST_INDETERMINATE);
+    EXPECT_TRUE(Log().commands.empty()) << "setting a check notifies nobody";
+}
+
+TEST_F(Buttons, StateCombinesPressCheckAndFocus) {
+    HWND tri = Make("three", BS_AUTO3STATE);
+    SetFocus(tri);
+    SendMessageA(tri, BM_SETSTATE, TRUE, 0);
+    SendMessageA(tri, BM_SETCHECK, BST_INDETERMINATE, 0);
+    EXPECT_EQ(Get(tri, BM_GETSTATE), BST_PUSHED | BST_INDETERMINATE | BST_FOCUS);
+    SendMessageA(tri, BM_SETSTATE, FALSE, 0);
+    EXPECT_EQ(Get(tri, BM_GETSTATE), BST_INDETERMINATE | BST_FOCUS);
+    EXPECT_EQ(Log().Count(100, BN_CLICKED), 0);
+}
+
+TEST_F(Buttons, CreationFixesAlignmentAndRadioTabStops) {
+    EXPECT_EQ(GetWindowLongA(Make("p", BS_PUSHBUTTON, 1), GWL_STYLE) & BS_CENTER, BS_CENTER);
+    EXPECT_EQ(GetWindowLongA(Make("c", BS_AUTOCHECKBOX, 2), GWL_STYLE) & BS_CENTER, BS_LEFT);
+    EXPECT_EQ(GetWindowLongA(Make("l", BS_AUTOCHECKBOX | BS_PUSHLIKE, 3), GWL_STYLE) & BS_CENTER, BS_CENTER);
+    EXPECT_EQ(GetWindowLongA(Make("r", BS_AUTOCHECKBOX | BS_RIGHT, 4), GWL_STYLE) & BS_CENTER, BS_RIGHT);
+    HWND radio = Make("o", BS_AUTORADIOBUTTON | WS_TABSTOP, 5);
+    EXPECT_FALSE(GetWindowLongA(radio, GWL_STYLE) & WS_TABSTOP);
+    SendMessageA(radio, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_TRUE(GetWindowLongA(radio, GWL_STYLE) & WS_TABSTOP) << "the checked radio button is the tab stop";
+    SendMessageA(radio, BM_SETCHECK, BST_UNCHECKED, 0);
+    EXPECT_FALSE(GetWindowLongA(radio, GWL_STYLE) & WS_TABSTOP);
+}
+
+TEST_F(Buttons, DialogCodesAndTheDefaultLook) {
+    HWND def = Make("OK", BS_DEFPUSHBUTTON, 1, 10, 10, 80, 26);
+    EXPECT_EQ(Get(def, WM_GETDLGCODE), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+    EXPECT_EQ(Get(Make("p", BS_PUSHBUTTON, 2, 10, 40), WM_GETDLGCODE), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+    EXPECT_EQ(Get(Make("r", BS_AUTORADIOBUTTON, 3, 10, 70), WM_GETDLGCODE), DLGC_RADIOBUTTON);
+    EXPECT_EQ(Get(Make("c", BS_AUTOCHECKBOX, 4, 10, 100), WM_GETDLGCODE), DLGC_BUTTON);
+    EXPECT_EQ(Get(Make("g", BS_GROUPBOX, 5, 140, 10, 80, 80), WM_GETDLGCODE), DLGC_STATIC);
+
+    // The default look is drawn with its own sprite.
+    const Cell defCell = SpriteCell(sk::kDefaultPushSprite, 1, 0), pushCell = SpriteCell(sk::kPushSprite, 1, 0);
+    ASSERT_TRUE(SkinCellsDiffer(defCell.x, defCell.y, pushCell.x, pushCell.y, 3, 3));
+    EXPECT_EQ(DiffersFromSkin(Shot(def), 0, 0, defCell.x, defCell.y, 3, 3), 0);
+
+    SendMessageA(def, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    EXPECT_EQ(Get(def, WM_GETDLGCODE), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+    EXPECT_EQ(GetWindowLongA(def, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON) << "the window style stays";
+    EXPECT_EQ(DiffersFromSkin(Shot(def), 0, 0, pushCell.x, pushCell.y, 3, 3), 0);
+
+    // Other style bits beside the type do not hide the request.
+    SendMessageA(def, BM_SETSTYLE, BS_DEFPUSHBUTTON | BS_NOTIFY | BS_CENTER, TRUE);
+    EXPECT_EQ(Get(def, WM_GETDLGCODE), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+}
+
+TEST_F(Buttons, MouseClicksOnlyAPressReleasedInside) {
+    HWND b = Make("OK", BS_PUSHBUTTON, 7);
+    PostClick(b, 5, 5);
+    EXPECT_EQ(Log().Count(7, BN_CLICKED), 1);
+    EXPECT_EQ(GetFocus(), b) << "a press takes the focus";
+    EXPECT_EQ(Log().commands.back().from, b);
+
+    // Dragged out and released outside: no click, not pushed.
+    PostMessageA(b, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    Pump(dialog_);
+    EXPECT_TRUE(Get(b, BM_GETSTATE) & BST_PUSHED);
+    EXPECT_EQ(GetCapture(), b);
+    PostMessageA(b, WM_MOUSEMOVE, MK_LBUTTON, Point(-20, -20));
+    Pump(dialog_);
+    EXPECT_FALSE(Get(b, BM_GETSTATE) & BST_PUSHED) << "the pointer left";
+    PostMessageA(b, WM_LBUTTONUP, 0, Point(-20, -20));
+    Pump(dialog_);
+    EXPECT_EQ(Log().Count(7, BN_CLICKED), 1);
+    EXPECT_NE(GetCapture(), b);
+
+    // Dragged out and back in: a click.
+    PostMessageA(b, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    PostMessageA(b, WM_MOUSEMOVE, MK_LBUTTON, Point(300, 5));
+    PostMessageA(b, WM_MOUSEMOVE, MK_LBUTTON, Point(6, 6));
+    Pump(dialog_);
+    EXPECT_TRUE(Get(b, BM_GETSTATE) & BST_PUSHED);
+    PostMessageA(b, WM_LBUTTONUP, 0, Point(6, 6));
+    Pump(dialog_);
+    EXPECT_EQ(Log().Count(7, BN_CLICKED), 2);
+
+    // A release whose press this button never saw is no click.
+    PostMessageA(b, WM_LBUTTONUP, 0, Point(5, 5));
+    Pump(dialog_);
+    EXPECT_EQ(Log().Count(7, BN_CLICKED), 2);
+
+    SendMessageA(b, BM_CLICK, 0, 0);
+    EXPECT_EQ(Log().Count(7, BN_CLICKED), 3) << "BM_CLICK clicks as the mouse does";
+}
+
+TEST_F(Buttons, SpaceBarClicksOnlyAfterItsOwnPress) {
+    HWND box = Make("box", BS_AUTOCHECKBOX, 8);
+    SetFocus(box);
+    PostMessageA(box, WM_KEYDOWN, VK_SPACE, 1);
+    Pump(dialog_);
+    EXPECT_TRUE(Get(box, BM_GETSTATE) & BST_PUSHED);
+    PostMessageA(box, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0000001u));
+    Pump(dialog_);
+    EXPECT_EQ(Log().Count(8, BN_CLICKED), 1);
+    EXPECT_EQ(Get(box, BM_GETSTATE), BST_CHECKED | BST_FOCUS);
+
+    // A key-up alone (its press went to another window) does nothing.
+    PostMessageA(box, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0000001u));
+    Pump(dialog_);
+    EXPECT_EQ(Log().Count(8, BN_CLICKED), 1);
+    EXPECT_EQ(Get(box, BM_GETCHECK), BST_CHECKED);
+
+    // An auto-repeat alone does not press; other keys do not click.
+    PostMessageA(box, WM_KEYDOWN, VK_SPACE, 0x40000001);
+    Pump(dialog_);
+    EXPECT_FALSE(Get(box, BM_GETSTATE) & BST_PUSHED);
+    SendMessageA(box, WM_KEYDOWN, 'A', 1);
+    SendMessageA(box, WM_KEYUP, 'A', static_cast<LPARAM>(0xC0000001u));
+    EXPECT_EQ(Log().Count(8, BN_CLICKED), 1);
+}
+
+TEST_F(Buttons, AutomaticKindsStepTheirCheckOnEveryClick) {
+    HWND tri = Make("three", BS_AUTO3STATE, 1);
+    HWND manual = Make("manual", BS_CHECKBOX, 2, 10, 40);
+    SetFocus(tri);
+    const LRESULT expected[] = {BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED};
+    for (LRESULT check : expected) {
+        PostKey(tri, VK_SPACE);
+        EXPECT_EQ(Get(tri, BM_GETCHECK), check);
+    }
+    EXPECT_EQ(Log().Count(1, BN_CLICKED), 3);
+    PostClick(manual, 3, 3);
+    EXPECT_EQ(Get(manual, BM_GETCHECK), BST_UNCHECKED) << "a manual box leaves its check to the program";
+    EXPECT_EQ(Log().Count(2, BN_CLICKED), 1);
+}
+
+TEST_F(Buttons, FocusNotificationsOnlyWithNotifyStyle) {
+    HWND noisy = Make("n", BS_PUSHBUTTON | BS_NOTIFY, 1);
+    HWND quiet = Make("q", BS_PUSHBUTTON, 2, 10, 40);
+    SetFocus(noisy);
+    SetFocus(quiet);
+    SetFocus(noisy);
+    EXPECT_EQ(Log().Count(1, BN_SETFOCUS), 2);
+    EXPECT_EQ(Log().Count(1, BN_KILLFOCUS), 1);
+    EXPECT_EQ(Log().Count(2, BN_SETFOCUS) + Log().Count(2, BN_KILLFOCUS), 0);
+}
+
+TEST_F(Buttons, APressEndsWithFocusCaptureOrDisabling) {
+    HWND b = Make("b", BS_PUSHBUTTON, 1);
+    HWND other = Make("o", BS_PUSHBUTTON, 2, 10, 40);
+    auto press = [&] {
+        PostMessageA(b, WM_LBUTTONDOWN, MK_LBUTTON, Point(4, 4));
+        Pump(dialog_);
+        ASSERT_TRUE(Get(b, BM_GETSTATE) & BST_PUSHED);
+    };
+    auto release = [&] {
+        PostMessageA(b, WM_LBUTTONUP, 0, Point(4, 4));
+        Pump(dialog_);
+    };
+
+    press();
+    SetFocus(other);
+    EXPECT_FALSE(Get(b, BM_GETSTATE) & BST_PUSHED) << "losing the focus ends the press";
+    EXPECT_NE(GetCapture(), b);
+    release();
+
+    press();
+    SetCapture(other);
+    EXPECT_FALSE(Get(b, BM_GETSTATE) & BST_PUSHED) << "losing the capture ends the press";
+    ReleaseCapture();
+    release();
+
+    press();
+    EnableWindow(b, FALSE);
+    EXPECT_FALSE(Get(b, BM_GETSTATE) & BST_PUSHED) << "disabling ends the press";
+    EXPECT_NE(GetCapture(), b);
+    EnableWindow(b, TRUE);
+    release();
+
+    EXPECT_EQ(Log().Count(1, BN_CLICKED), 0);
+    PostKey(b, VK_SPACE);
+    EXPECT_EQ(Log().Count(1, BN_CLICKED), 1) << "a space press and release on the button itself clicks";
+    Log().commands.clear();
+    SetFocus(b);
+    PostMessageA(b, WM_KEYDOWN, VK_SPACE, 1);
+    Pump(dialog_);
+    SetFocus(other);
+    PostMessageA(b, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0000001u));
+    Pump(dialog_);
+    EXPECT_EQ(Log().Count(1, BN_CLICKED), 0) << "no click after the press was cancelled";
+}
+
+TEST_F(Buttons, ADisabledButtonKeepsItsLookWhenUnpushed) {
+    HWND box = Make("box", BS_AUTOCHECKBOX | WS_DISABLED, 1, 10, 10, 120, 19);
+    const Cell disabled = SpriteCell(sk::kCheckSprite, 0, 0), normal = SpriteCell(sk::kCheckSprite, 1, 0);
+    ASSERT_TRUE(SkinCellsDiffer(disabled.x, disabled.y, normal.x, normal.y, 15, 15));
+    EXPECT_EQ(DiffersFromSkin(Shot(box), 0, 2, disabled.x, disabled.y, 15, 15), 0);
+    SendMessageA(box, BM_SETSTATE, TRUE, 0);
+    EXPECT_TRUE(Get(box, BM_GETSTATE) & BST_PUSHED);
+    SendMessageA(box, BM_SETSTATE, FALSE, 0);
+    EXPECT_EQ(Get(box, BM_GETSTATE), 0);
+    EXPECT_EQ(DiffersFromSkin(Shot(box), 0, 2, disabled.x, disabled.y, 15, 15), 0) << "still drawn disabled";
+    EnableWindow(box, TRUE);
+    EXPECT_EQ(DiffersFromSkin(Shot(box), 0, 2, normal.x, normal.y, 15, 15), 0);
+}
+
+TEST_F(Buttons, PaintsTheSkinsGlyphsFacesAndText) {
+    HWND box = Make("MMMM", BS_3STATE, 1, 10, 10, 120, 19);
+    HWND left = Make("MMMM", BS_CHECKBOX | BS_LEFTTEXT, 2, 10, 40, 120, 19);
+    HWND radio = Make("MMMM", BS_RADIOBUTTON, 3, 10, 70, 120, 20);
+    HWND push = Make("MMMM", BS_PUSHBUTTON, 4, 140, 10, 90, 26);
+    HWND empty = Make("", BS_PUSHBUTTON, 5, 140, 40, 90, 26);
+    HWND group = Make("Group", BS_GROUPBOX, 6, 140, 70, 90, 60);
+
+    for (int variant = 0; variant < 3; ++variant) {
+        SendMessageA(box, BM_SETCHECK, variant, 0);
+        const Cell c = SpriteCell(sk::kCheckSprite, 1, variant);
+        EXPECT_EQ(DiffersFromSkin(Shot(box), 0, 2, c.x, c.y, 15, 15), 0) << "check variant " << variant;
+    }
+    const Cell off = SpriteCell(sk::kCheckSprite, 1, 0);
+    EXPECT_EQ(DiffersFromSkin(Shot(left), 120 - 15, 2, off.x, off.y, 15, 15), 0) << "BS_LEFTTEXT: glyph on the right";
+    SendMessageA(radio, BM_SETCHECK, BST_CHECKED, 0);
+    const Cell on = SpriteCell(sk::kRadioSprite, 1, 1);
+    EXPECT_EQ(DiffersFromSkin(Shot(radio), 0, 2, on.x, on.y, 16, 16), 0);
+
+    // The check box's text in the normal palette, right of the glyph; the
+    // glyph on the right leaves the text on the left.
+    const kpicture::Image boxShot = Shot(box), leftShot = Shot(left);
+    EXPECT_GT(CountNear(boxShot, SkinColour(8), 17, 0, 120, 19), 15);
+    EXPECT_GT(CountNear(leftShot, SkinColour(8), 0, 0, 100, 19), 15);
+    EXPECT_EQ(CountNear(leftShot, SkinColour(8), 100, 0, 120 - 15, 19), 0) << "the text ends before the glyph";
+
+    // The push button's text in the alternate palette; pressed, the pressed face.
+    const int withText = CountNear(Shot(push), SkinColour(19), 3, 3, 87, 23);
+    const int without = CountNear(Shot(empty), SkinColour(19), 3, 3, 87, 23);
+    EXPECT_GT(withText, without + 15);
+    SendMessageA(push, BM_SETSTATE, TRUE, 0);
+    const Cell pressed = SpriteCell(sk::kPushSprite, 2, 0);
+    EXPECT_EQ(DiffersFromSkin(Shot(push), 0, 0, pressed.x, pressed.y, 3, 3), 0);
+    EXPECT_GT(CountNear(Shot(push), SkinColour(18), 3, 3, 87, 23), 15) << "pressed text";
+
+    // The group box: its frame's bottom corners from the skin, the caption on the face colour.
+    const sk::FramePlace& f = sk::kFrames[sk::kGroupBoxFrame];
+    const kpicture::Image g = Shot(group);
+    EXPECT_EQ(DiffersFromSkin(g, 0, 60 - 3, f.x, f.y + 3, 3, 3), 0);
+    EXPECT_EQ(DiffersFromSkin(g, 90 - 3, 60 - 3, f.x + 3, f.y + 3, 3, 3), 0);
+    EXPECT_GT(CountIn(g, SkinColour(1), 6, 0, 40, 8), 20);
+    EXPECT_EQ(SendMessageA(group, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+}
+
+TEST_F(Buttons, AnImageSetAfterCreationIsLaidOutAndShown) {
+    HWND box = Make("", BS_AUTOCHECKBOX | BS_BITMAP, 1, 10, 10, 120, 24);
+    HDC screen = GetDC(nullptr);
+    HBITMAP red = CreateCompatibleBitmap(screen, 20, 10);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, red);
+    HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
+    RECT all{0, 0, 20, 10};
+    FillRect(memory, &all, brush);
+    SelectObject(memory, old);
+    DeleteObject(brush);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    EXPECT_EQ(SendMessageA(box, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(red)), 0);
+    EXPECT_EQ(SendMessageA(box, BM_GETIMAGE, IMAGE_BITMAP, 0), reinterpret_cast<LRESULT>(red));
+    Pump(dialog_);
+    const kpicture::Image shot = kpicture::CaptureWindow(box, true);
+    EXPECT_EQ(CountIn(shot, RGB(255, 0, 0), 0, 0, 120, 24), 200) << "the whole bitmap is shown";
+    EXPECT_EQ(CountIn(shot, RGB(255, 0, 0), 0, 0, 17, 24), 0) << "beside the glyph, not over it";
+    EXPECT_EQ(SendMessageA(box, BM_SETIMAGE, IMAGE_BITMAP, 0), reinterpret_cast<LRESULT>(red));
+    EXPECT_EQ(SendMessageA(box, BM_SETIMAGE, 5, 0), 0) << "an unknown image type";
+    DestroyWindow(box);
+    BITMAP bm{};
+    EXPECT_NE(GetObjectA(red, sizeof bm, &bm), 0) << "the button never frees a borrowed bitmap";
+    DeleteObject(red);
+}
+
+// ---------------------------------------------------------------- in dialogs
+
+class ButtonDialog : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (dialog_) DestroyWindow(dialog_);
+        Pump(nullptr, 1);
+    }
+    void Open(const DialogTemplate& t) {
+        dialog_ = OpenDialog(t);
+        ASSERT_NE(dialog_, nullptr) << "the dialog manager created every WKButton";
+        Pump(dialog_);
+    }
+    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+    LRESULT Check(int id) const { return SendDlgItemMessageA(dialog_, id, BM_GETCHECK, 0, 0); }
+    HWND dialog_ = nullptr;
+};
+
+// Radio buttons A, B (automatic), C (manual), D (automatic), then OK in a new group.
+DialogTemplate RadioTemplate() {
+    DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, 160, 120, "radios");
+    t.Add("WKButton", "A", 1, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 8, 8, 60, 12);
+    t.Add("WKButton", "B", 2, BS_AUTORADIOBUTTON, 8, 22, 60, 12);
+    t.Add("WKButton", "C", 3, BS_RADIOBUTTON, 8, 36, 60, 12);
+    t.Add("WKButton", "D", 4, BS_AUTORADIOBUTTON, 8, 50, 60, 12);
+    t.Add("WKButton", "OK", IDOK, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 90, 8, 50, 14);
+    return t;
+}
+
+TEST_F(ButtonDialog, AnAutomaticRadioButtonUnchecksOnlyItsAutomaticPeers) {
+    Open(RadioTemplate());
+    for (int id : {1, 3, 4}) SendDlgItemMessageA(dialog_, id, BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageA(Item(2), WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 3));
+    PostMessageA(Item(2), WM_LBUTTONUP, 0, Point(3, 3));
+    Pump(dialog_);
+    EXPECT_EQ(Check(2), BST_CHECKED);
+    EXPECT_EQ(Check(1), BST_UNCHECKED);
+    EXPECT_EQ(Check(4), BST_UNCHECKED);
+    EXPECT_EQ(Check(3), BST_CHECKED) << "a manual radio button is the program's";
+    EXPECT_EQ(Log().Count(2, BN_CLICKED), 1);
+    EXPECT_TRUE(GetWindowLongA(Item(2), GWL_STYLE) & WS_TABSTOP);
+    EXPECT_FALSE(GetWindowLongA(Item(1), GWL_STYLE) & WS_TABSTOP);
+    EXPECT_FALSE(GetWindowLongA(Item(4), GWL_STYLE) & WS_TABSTOP);
+}
+
+TEST_F(ButtonDialog, ArrowKeysMoveTheFocusAndSelect) {
+    Open(RadioTemplate());
+    SendDlgItemMessageA(dialog_, 1, BM_SETCHECK, BST_CHECKED, 0);
+    SetFocus(Item(1));
+    Pump(dialog_);
+    EXPECT_EQ(Log().Count(1, BN_CLICKED), 0) << "a checked radio button taking the focus is not clicked";
+    PostMessageA(Item(1), WM_KEYDOWN, VK_DOWN, 1);
+    Pump(dialog_);
+    EXPECT_EQ(GetFocus(), Item(2));
+    EXPECT_EQ(Check(2), BST_CHECKED) << "the focus selects an automatic radio button";
+    EXPECT_EQ(Check(1), BST_UNCHECKED);
+    EXPECT_EQ(Log().Count(2, BN_CLICKED), 1);
+    PostMessageA(Item(2), WM_KEYDOWN, VK_DOWN, 1);
+    Pump(dialog_);
+    EXPECT_EQ(GetFocus(), Item(3));
+    PostMessageA(Item(3), WM_KEYDOWN, VK_DOWN, 1);
+    Pump(dialog_);
+    EXPECT_EQ(GetFocus(), Item(4));
+    EXPECT_EQ(Log().Count(3, BN_CLICKED), 1) << "the manual one was passed and told";
+    EXPECT_EQ(Check(3), BST_UNCHECKED);
+    EXPECT_EQ(Check(4), BST_CHECKED);
+    EXPECT_EQ(Check(2), BST_UNCHECKED);
+}
+
+TEST_F(ButtonDialog, ClickingADisabledRadioButtonEndsItsGroupWalk) {
+    Open(RadioTemplate());
+    SendDlgItemMessageA(dialog_, 1, BM_SETCHECK, BST_CHECKED, 0);
+    SendDlgItemMessageA(dialog_, 4, BM_SETCHECK, BST_CHECKED, 0);
+    EnableWindow(Item(2), FALSE);
+    {
+        // The group walk skips the disabled button it starts from.
+        Watchdog watch(10000, "the radio group walk from a disabled button");
+        SendMessageA(Item(2), WM_KEYDOWN, VK_SPACE, 1);
+        SendMessageA(Item(2), WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0000001u));
+    }
+    EXPECT_EQ(Check(2), BST_CHECKED);
+    EXPECT_EQ(Check(1), BST_UNCHECKED);
+    EXPECT_EQ(Check(4), BST_UNCHECKED);
+    ShowWindow(Item(2), SW_HIDE);
+    {
+        Watchdog watch(10000, "the radio group walk from a hidden button");
+        SendDlgItemMessageA(dialog_, 1, BM_SETCHECK, BST_CHECKED, 0);
+        SendMessageA(Item(2), WM_KEYDOWN, VK_SPACE, 1);
+        SendMessageA(Item(2), WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0000001u));
+    }
+    EXPECT_EQ(Check(1), BST_UNCHECKED);
+}
+
+TEST_F(ButtonDialog, AGroupBoxHandsTheFocusOnAndTheDialogMovesTheDefault) {
+    DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, 160, 100, "groups");
+    t.Add("WKButton", "Options", 10, BS_GROUPBOX | WS_GROUP | WS_TABSTOP, 4, 4, 80, 60);
+    t.Add("WKButton", "Sharp", 11, BS_AUTOCHECKBOX | WS_TABSTOP, 10, 18, 60, 12);
+    t.Add("WKButton", "OK", IDOK, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 100, 8, 50, 14);
+    t.Add("WKButton", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 100, 26, 50, 14);
+    Open(t);
+    SetFocus(Item(IDOK));
+    Pump(dialog_);
+    PostMessageA(Item(IDOK), WM_KEYDOWN, VK_TAB, 1);
+    Pump(dialog_);
+    EXPECT_EQ(GetFocus(), Item(IDCANCEL));
+    EXPECT_EQ(SendMessageA(Item(IDCANCEL), WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON)
+        << "the dialog gave the focused push button the default look";
+    EXPECT_EQ(SendMessageA(Item(IDOK), WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+    PostMessageA(Item(IDCANCEL), WM_KEYDOWN, VK_TAB, 1);
+    Pump(dialog_);
+    EXPECT_EQ(GetFocus(), Item(11)) << "tabbing onto the group box lands on its first control";
+    EXPECT_EQ(SendMessageA(Item(IDOK), WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON)
+        << "the dialog's default button has its look back";
+    PostMessageA(Item(11), WM_KEYDOWN, VK_RETURN, 1);
+    Pump(dialog_);
+    EXPECT_EQ(Log().Count(IDOK, BN_CLICKED), 1) << "Return clicks the dialog's default button";
+}
+
+}  // namespace
