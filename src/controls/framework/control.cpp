@@ -56,7 +56,13 @@ LRESULT WKControl::OnDestroy() {
 }
 
 LRESULT WKControl::OnSize(WPARAM, LPARAM) { return 1; }
-LRESULT WKControl::OnPaint() { return 1; }
+LRESULT WKControl::OnPaint() {
+    // Nothing to paint, but the update region is validated: a region left
+    // invalid would bring WM_PAINT back for ever.
+    PAINTSTRUCT ps;
+    if (BeginPaint(window_, &ps)) EndPaint(window_, &ps);
+    return 1;
+}
 LRESULT WKControl::OnNcPaint(WPARAM region) { return PaintClientEdge(region, true); }
 LRESULT WKControl::OnNcActivate(WPARAM) { return PaintClientEdge(0, false); }
 LRESULT WKControl::OnEraseBkgnd(HDC) { return 1; }
