@@ -29,6 +29,7 @@ DWORD RunSelf(const Context& context, const std::string& arguments, DWORD timeou
 bool StepSettings(Context& context);
 bool StepIntercom(Context& context);
 bool StepStage(Context& context);
+bool StepHelp(Context& context);
 bool StepMedia(Context& context);
 
 // Other processes of the demo (first argument names the role).

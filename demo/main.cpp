@@ -41,6 +41,7 @@ const Step kRoad[] = {
     {"Settings", StepSettings},
     {"Two scenes in two processes", StepIntercom},
     {"The stage: detect, create, render a transition, reload", StepStage},
+    {"Help file: topics, titles by language, a committed change", StepHelp},
     {"Media: TV format, picture, rich-text title", StepMedia},
 };
 
