@@ -31,6 +31,7 @@ bool StepIntercom(Context& context);
 bool StepStage(Context& context);
 bool StepHelp(Context& context);
 bool StepMedia(Context& context);
+bool StepSkin(Context& context);
 
 // Other processes of the demo (first argument names the role).
 int SecondSceneProcess(int argc, char** argv);

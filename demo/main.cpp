@@ -43,6 +43,7 @@ const Step kRoad[] = {
     {"The stage: detect, create, render a transition, reload", StepStage},
     {"Help file: topics, titles by language, a committed change", StepHelp},
     {"Media: TV format, picture, rich-text title", StepMedia},
+    {"Skin: every piece of the skin bitmap, drawn with the primitives", StepSkin},
 };
 
 std::string ExeFolder() {

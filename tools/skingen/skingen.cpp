@@ -122,10 +122,14 @@ Look PushLook(int k, int v) {
             l.face = kAltFace;
             l.lit = Mix(kAltFace, kAltHigh, 0.5);
             l.shade = Mix(kAltFace, kAltDark, 0.5);
-        } else if (k == 1) {  // latched: sunken, deeper
-            l.face = Mix(kAltFace, kAltDark, v == 1 ? 0.35 : 0.18);
+        } else if (v == 2) {  // indeterminate: a pale face, so the variant's dark text reads
+            l.face = k == 2 ? Mix(kAltHigh, kAltLight, 0.35) : Mix(kAltHigh, kField, 0.3);
+            l.lit = k == 2 ? Mix(l.face, kAltDark, 0.35) : Mix(l.face, kWhite, 0.45);
+            l.shade = k == 2 ? Mix(l.face, kWhite, 0.3) : Mix(l.face, kAltDark, 0.3);
+        } else if (k == 1) {  // latched: sunken, deeper, with a pale line below
+            l.face = Mix(kAltFace, kAltDark, 0.35);
             l.lit = Mix(kAltFace, kAltDark, 0.7);
-            l.shade = v == 1 ? Mix(kAltFace, kAccent, 0.55) : Mix(kAltFace, kAltLight, 0.45);
+            l.shade = Mix(kAltFace, kAccent, 0.55);
         } else {  // pressed
             l.face = Mix(kAltFace, kAltDark, v == 1 ? 0.5 : 0.3);
             l.lit = Mix(kAltFace, kAltDark, 0.8);
