@@ -489,6 +489,28 @@ KELMARD_API HWND QVRAPI WKCreateDialogIndirectParam(HINSTANCE instance, LPCDLGTE
  */
 #define WKDIALOG_SETPANEL (WM_USER + 100)
 
+/*
+ * WKMessageBox: the skinned MessageBoxA, with its arguments (owner, text,
+ * caption, MB_* type) and result: the command id of the button that closed
+ * the box (IDOK..IDNO; Escape and the close box give IDCANCEL whatever the
+ * buttons), or -1 when the box cannot be shown. C calling convention (QVRAPI).
+ *
+ *   buttons   MB_OK, MB_OKCANCEL, MB_ABORTRETRYIGNORE, MB_YESNOCANCEL,
+ *             MB_YESNO, MB_RETRYCANCEL (any other set: OK), and MB_HELP adds
+ *             Help, which sends WM_HELP to the owner and leaves the box open;
+ *             captions from the library's string table, in the language of
+ *             the library's resources (English, Japanese, Chinese Simplified)
+ *   default   MB_DEFBUTTON1..4; a number beyond the buttons picks the first
+ *   icons     MB_ICONHAND, MB_ICONQUESTION, MB_ICONEXCLAMATION, MB_ICONASTERISK
+ *   owner     MB_APPLMODAL: the owner window (none without one);
+ *             MB_TASKMODAL: the owner's last active popup, or the thread's
+ *             top window's; MB_SYSTEMMODAL: none, and the box stays on top
+ *             (as with MB_TOPMOST)
+ *
+ * A NULL caption shows "Error", a NULL text an empty text.
+ */
+KELMARD_API int QVRAPI WKMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
 #ifdef __cplusplus
 } /* extern "C" */
 #endif
