@@ -271,6 +271,11 @@ void TestFiles::Reset() {
     crashed_ = false;
 }
 
+FileHandle TestFiles::Opened(FileHandle file) {
+    if (file) open_.insert(file);
+    return file;
+}
+
 bool TestFiles::Fault() {
     if (crash) crashed_ = true;
     return true;
@@ -282,20 +287,20 @@ FileHandle TestFiles::OpenExisting(const char* path, bool writable) {
         ++writableOpens;
         if (refuseWritable) return nullptr;
     }
-    return real_.OpenExisting(path, writable);
+    return Opened(real_.OpenExisting(path, writable));
 }
 
 FileHandle TestFiles::CreateAlways(const char* path) {
     if (crashed_) return nullptr;
     ++creates;
-    return real_.CreateAlways(path);
+    return Opened(real_.CreateAlways(path));
 }
 
 FileHandle TestFiles::CreateTemporary() {
     if (crashed_) return nullptr;
     ++temporaries;
     if (failTemporary && Fault()) return nullptr;
-    return real_.CreateTemporary();
+    return Opened(real_.CreateTemporary());
 }
 
 bool TestFiles::Seek(FileHandle file, uint32_t position) {
@@ -330,7 +335,13 @@ bool TestFiles::Flush(FileHandle file) {
     return real_.Flush(file);
 }
 
-void TestFiles::Close(FileHandle file) { real_.Close(file); }
+void TestFiles::Close(FileHandle file) {
+    if (open_.erase(file) == 0) {
+        ++badCloses;  // not open: closing it could close someone else's file
+        return;
+    }
+    real_.Close(file);
+}
 
 bool TestFiles::Replace(const char* from, const char* to) {
     if (crashed_) return false;

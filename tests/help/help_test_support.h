@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <ostream>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -86,6 +87,10 @@ public:
     bool crash = false;
     bool Crashed() const { return crashed_; }
     void Reset();
+    // Files opened through the layer and not closed yet, and closes of files
+    // that were not open (a handle closed twice).
+    size_t OpenFiles() const { return open_.size(); }
+    int badCloses = 0;
 
     kelmard::FileHandle OpenExisting(const char* path, bool writable) override;
     kelmard::FileHandle CreateAlways(const char* path) override;
@@ -101,6 +106,8 @@ public:
 
 private:
     bool Fault();  // records an injected fault; always true
+    kelmard::FileHandle Opened(kelmard::FileHandle file);
+    std::set<kelmard::FileHandle> open_;
     kelmard::FileLayer& real_;
     kelmard::FileLayer* previous_;
     bool crashed_ = false;

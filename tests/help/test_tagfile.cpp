@@ -2,6 +2,10 @@
 // and their languages, entry streams, and when a container closes.
 #include <gtest/gtest.h>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include <cstring>
 #include <string>
 
@@ -332,6 +336,20 @@ TEST_F(TagFileRead, OpensReadOnlyWhenTheFileCannotBeWritten) {
     char text[8];
     EXPECT_EQ(file.GetTagString(FxTag(1, 3), text, sizeof text, 1036), 6u);
     EXPECT_EQ(file.Close(), 1);
+#if defined(_WIN32)
+    // The real case: another program reads the file and lets others only read.
+    files.refuseWritable = false;
+    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    FxTagFile shared;
+    EXPECT_EQ(shared.Open(path.c_str(), 1), 1);
+    EXPECT_TRUE(shared.IsReadOnly());
+    EXPECT_EQ(shared.SetTagString(FxTag(1, 3), "changed", 1033), 0);
+    EXPECT_EQ(shared.GetError(), FXFILE_ERROR_READ_ONLY);
+    EXPECT_EQ(shared.Close(), 1);
+    CloseHandle(reader);
+#endif
 }
 
 TEST(TagFileErrors, EveryCodeHasItsName) {

@@ -299,7 +299,9 @@ TEST_F(TagFileWrite, TheNewFileIsWrittenUnderTheNameWithTMP) {
         EXPECT_EQ(files.replaced[0].second, path);
         EXPECT_FALSE(htest::Exists(temp));
         EXPECT_EQ(Committed(path).entries.size(), 2u);
+        EXPECT_EQ(files.OpenFiles(), 0u);
     }
+    EXPECT_EQ(files.badCloses, 0);  // the file closed by the commit is not closed again
 }
 
 TEST_F(TagFileWrite, NoTemporaryFileMeansNoCopy) {
@@ -428,6 +430,8 @@ TEST_F(TagFileWrite, EveryFailureDuringTheCommitLeavesOldOrNew) {
             FxTagFile reopened;
             ASSERT_EQ(reopened.Open(path.c_str(), 0), 1);
             EXPECT_EQ(htest::ReadThroughLibrary(reopened), old);
+            reopened.Close();
+            EXPECT_EQ(files.OpenFiles(), 0u);
             continue;
         }
         EXPECT_FALSE(htest::Exists(folder.File("faults.TMP")));
@@ -435,7 +439,9 @@ TEST_F(TagFileWrite, EveryFailureDuringTheCommitLeavesOldOrNew) {
         EXPECT_TRUE(file->IsOpen());
         ASSERT_EQ(file->Close(), 1) << FxErrorName(file->GetError());
         EXPECT_EQ(Committed(path), fresh);
+        EXPECT_EQ(files.OpenFiles(), 0u);  // every file closed, the temporary copies too
     }
+    EXPECT_EQ(files.badCloses, 0);
 }
 
 }  // namespace
