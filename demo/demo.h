@@ -32,6 +32,7 @@ bool StepStage(Context& context);
 bool StepHelp(Context& context);
 bool StepMedia(Context& context);
 bool StepSkin(Context& context);
+bool StepDialog(Context& context);
 
 // Other processes of the demo (first argument names the role).
 int SecondSceneProcess(int argc, char** argv);

@@ -44,6 +44,7 @@ const Step kRoad[] = {
     {"Help file: topics, titles by language, a committed change", StepHelp},
     {"Media: TV format, picture, rich-text title", StepMedia},
     {"Skin: every piece of the skin bitmap, drawn with the primitives", StepSkin},
+    {"The effect's settings: a plug-in's dialog template with the skinned controls, a message box", StepDialog},
 };
 
 std::string ExeFolder() {
