@@ -18,7 +18,7 @@ using namespace kelmard;
 namespace {
 
 const char kPath[] = "C:\\fuzz\\input.rfh";
-const uint32_t kLanguages[] = {0, 1033, 1031, 1036, 0xFFFF, 0x10000};
+const uint32_t kLanguages[] = {0, 1031, 0xFFFF, 0x10000};
 
 [[noreturn]] void Finding(const char* what) {
     std::fprintf(stderr, "finding: %s\n", what);
@@ -33,7 +33,7 @@ uint32_t Mix(const uint8_t* data, size_t size) {
 
 void WalkStrings(FxTagFile& file, uint32_t id) {
     char buffer[300];
-    const uint32_t sizes[] = {0, 1, 5, sizeof buffer};
+    const uint32_t sizes[] = {0, 5, sizeof buffer};
     for (uint32_t language : kLanguages)
         for (uint32_t size : sizes) {
             const uint32_t n = file.GetTagString(id, buffer, size, language);
@@ -44,7 +44,7 @@ void WalkStrings(FxTagFile& file, uint32_t id) {
 
 void Walk(FxTagFile& file, uint32_t seed) {
     const uint32_t count = file.GetEntryCount();
-    static uint8_t buffer[1 << 16];
+    static uint8_t buffer[512];
     for (uint32_t i = 0; i < count && i < 64; ++i) {
         uint32_t tag = 0;
         file.GetEntryTag(&tag, i);
