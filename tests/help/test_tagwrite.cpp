@@ -102,6 +102,31 @@ TEST_F(TagFileWrite, NewContainerCommitsSortedAndContiguous) {
     EXPECT_FALSE(htest::Exists(folder.File("new.TMP")));
 }
 
+// A file from elsewhere: a gap before its directory, entries out of order, a
+// deleted entry, strings out of order and one for no entry. The commit writes
+// it by the rules (directory after the header, sorted, compacted).
+TEST_F(TagFileWrite, CommitPutsAForeignFileInOrder) {
+    Container c;
+    c.entries = {E(FxTag(1, 1), "one"), E(FxTag(kFxDeletedType, 2), "deleted"), E(FxTag(2, 1), "two")};
+    c.strings = {{FxTag(2, 1), 1033, "Two"}, {FxTag(1, 1), 1033, "One"}, {FxTag(9, 9), 1033, "orphan"}};
+    std::string bytes = htest::Build(c);
+    bytes.insert(24, 16, '\x5A');
+    htest::Put32(bytes, 4, 40);
+    htest::Put32(bytes, 20, htest::Get32(bytes, 20) + 16);
+    const std::string path = folder.File("foreign.rfh");
+    ASSERT_TRUE(htest::WriteBytes(path, bytes));
+    FxTagFile file;
+    ASSERT_EQ(file.Open(path.c_str(), 1), 1);
+    EXPECT_EQ(htest::ReadThroughLibrary(file), c);
+    ASSERT_EQ(file.SetTagString(FxTag(1, 1), "Eins", 1031), 1);
+    ASSERT_EQ(file.Close(), 1);
+
+    Container expected;
+    expected.entries = {E(FxTag(2, 1), "two"), E(FxTag(1, 1), "one")};
+    expected.strings = {{FxTag(1, 1), 1031, "Eins"}, {FxTag(1, 1), 1033, "One"}, {FxTag(2, 1), 1033, "Two"}};
+    EXPECT_EQ(Committed(path), expected);
+}
+
 TEST_F(TagFileWrite, CreateEntryRefusesATagThatExists) {
     FxTagFile file;
     ASSERT_EQ(file.Open(Make("exist.rfh", Sample()).c_str(), 1), 1);
