@@ -20,6 +20,8 @@ extern ControlClass kDialogClass;  // dialog.cpp
 
 // Rows defined by the controls' own files.
 extern ControlClass kButtonClass;
+extern ControlClass kEditClass;
+extern ControlClass kStaticClass;
 
 namespace {
 
@@ -27,6 +29,8 @@ namespace {
 // control class exists yet; each control adds its row here.)
 ControlClass* const kClassTable[] = {
     &kButtonClass,
+    &kEditClass,
+    &kStaticClass,
     &kDialogClass,  // dialog.cpp, registered last
     nullptr,        // end of the table
 };

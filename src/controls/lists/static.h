@@ -1,0 +1,36 @@
+// "WKStatic": the skinned static control, a superclass of the system static.
+// It paints the text kinds itself on the skin's face in the skin's text
+// colours, turns the sunken style into the skinned client edge, passes
+// dropped files to its parent and leaves everything else (icons, bitmaps,
+// frames, etched lines, owner-drawn statics, STM_* messages, text and font
+// storage) to the system static.
+#pragma once
+#include <windows.h>
+
+#include "controls/framework/classes.h"
+#include "controls/framework/control.h"
+
+namespace kelmard {
+
+class WKStatic : public WKControl {
+public:
+    explicit WKStatic(HWND window);
+
+    LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnPaint() override;
+
+private:
+    // To the system static, or the base when its procedure is unknown.
+    LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void ComputeFormat();
+
+    WNDPROC system_;
+    bool enabled_;
+    bool selfDrawn_ = false;
+    UINT format_ = 0;
+};
+
+// The class table's row for "WKStatic".
+extern ControlClass kStaticClass;
+
+}  // namespace kelmard
