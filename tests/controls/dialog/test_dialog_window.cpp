@@ -359,7 +359,8 @@ TEST(DialogWindow, ANewTitleIsDrawnAtOnce) {
     EXPECT_GT(CaptionChanges(before, after, band.bottom - band.top), 100);
 }
 
-// The class keeps one DC per window: painting the frame leaves its settings.
+// The class keeps one DC per window: painting the frame, the caption, the
+// background and the panel leaves its settings.
 TEST(DialogWindow, PaintingTheFrameLeavesTheWindowsOwnDC) {
     Dialog d(CaptionDialog(kPopupCaption, 0, 0, "Own DC"));
     ASSERT_TRUE(d.get());
@@ -371,7 +372,9 @@ TEST(DialogWindow, PaintingTheFrameLeavesTheWindowsOwnDC) {
     const HGDIOBJ font = GetStockObject(ANSI_FIXED_FONT);
     SelectObject(own, font);
     ReleaseDC(d.get(), own);
-    RedrawWindow(d.get(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    RedrawWindow(d.get(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(30, 20));  // the panel is painted too
+    RedrawWindow(d.get(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     SendMessageA(d.get(), WM_NCACTIVATE, FALSE, 0);
     SendMessageA(d.get(), WM_NCPAINT, 1, 0);
     const HDC again = GetDC(d.get());
