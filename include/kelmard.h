@@ -405,6 +405,54 @@ KELMARD_API int QVRAPI QVRSetRichText(HWND control, const char* rtf);
 KELMARD_API HBITMAP QVRAPI QVRRenderText(const RichTextDesc* desc, int width, int height);
 
 /* ------------------------------------------------------------------------ */
+/* Help                                                                     */
+/* ------------------------------------------------------------------------ */
+
+/*
+ * FxHelp(operation, help, parameters): help topics from the installation's
+ * help files, shown in a small borderless popup sized to the text, which
+ * closes itself as soon as the user clicks elsewhere or presses a key.
+ *
+ *   FXHELP_OPEN       parameters: an FxHelpOpenBlock (or NULL). Opens
+ *                     DestDir\Help\FxHelp.RFH and, for each name given,
+ *                     DestDir\Help\<name without blanks>.RFH. Answers a help
+ *                     handle, or 0 when any of them cannot be opened.
+ *   FXHELP_CLOSE      closes a help handle (NULL is allowed). Answers 1.
+ *                     Popups still open stay usable until they close.
+ *   FXHELP_SHOW       parameters: an FxHelpShowBlock. Shows the topic in a
+ *                     popup at (x, y) in screen coordinates (to the left of
+ *                     x or above y when it would reach the screen's edge).
+ *                     Answers 1 when the topic was found and shown, else 0.
+ *                     The popup lives on the calling thread's message loop.
+ *   FXHELP_HAS_TOPIC  parameters: the help ID itself (low 16 bits). Answers
+ *                     1 when an open help file holds the topic, else 0.
+ *
+ * A topic found in a named file wins over the same topic in FxHelp.RFH, and
+ * the second name's file over the first's. Help ID 0 means any topic. Any
+ * other operation, and SHOW or HAS_TOPIC with a NULL handle, answer 0.
+ * One thread should use a handle.
+ */
+#define FXHELP_OPEN      0
+#define FXHELP_CLOSE     1
+#define FXHELP_SHOW      2
+#define FXHELP_HAS_TOPIC 3
+
+typedef struct FxHelpOpenBlock {
+    void* reserved;          /* not used */
+    const char* firstName;   /* the first additional help file, or NULL */
+    const char* secondName;  /* the second, or NULL */
+} FxHelpOpenBlock;
+
+typedef struct FxHelpShowBlock {
+    HWND parent;             /* the popup's parent (owner) window */
+    LONG_PTR x;              /* screen position of the popup's left edge */
+    LONG_PTR y;              /* screen position of its top edge */
+    WORD helpId;             /* the topic */
+} FxHelpShowBlock;
+
+KELMARD_API LONG_PTR QVRAPI FxHelp(int operation, void* help, void* parameters);
+
+/* ------------------------------------------------------------------------ */
 /* Skin colours                                                             */
 /* ------------------------------------------------------------------------ */
 

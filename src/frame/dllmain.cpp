@@ -8,6 +8,7 @@
 #include "coordination/intercom.h"
 #include "coordination/stage.h"
 #include "frame/frame.h"
+#include "help/help_window.h"
 #include "media/media.h"
 
 namespace kelmard {
@@ -28,6 +29,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
         g_module = module;
         InitIntercom();
         RegisterControlClasses(module);
+        RegisterHelpWindowClass(module);
         LoadTvFormats();
         InitTextRender();
         break;
@@ -38,6 +40,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
         ReleaseTextRender();
         ReleaseStage();
         FreeTvFormats();
+        UnregisterHelpWindowClass(module);
         UnregisterControlClasses(module);
         ReleaseIntercom();
         g_module = nullptr;
