@@ -185,10 +185,6 @@ TEST(DialogEntry, CreationDataAndTheFollowingItemSurviveConversion) {
 
 // The standard controls of a template become the library's.
 TEST(DialogEntry, StandardControlsBecomeTheSkinnedOnes) {
-    for (const char* name : {"WKButton", "WKStatic", "WKEdit"}) {
-        WNDCLASSA wc;
-        if (!GetClassInfoA(GetModuleHandleA("KELMARD.DLL"), name, &wc)) GTEST_SKIP() << name << " is not registered";
-    }
     TemplateBuilder t = CaptionDialog(kPopupCaption, 0, 5);
     t.Item(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 5, 5, 50, 14, 1).Ordinal(0x80).String("OK").NoData();
     t.Item(WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 5, 20, 50, 14, 2).Ordinal(0x80).String("Check").NoData();
