@@ -18,14 +18,17 @@ namespace ctl_test {
 // An in-memory DLGTEMPLATE with items named by class.
 class DialogTemplate {
 public:
-    DialogTemplate(DWORD style, short cx, short cy, const char* title) {
+    DialogTemplate(DWORD style, short cx, short cy, const char* title, const char* dialogClass = nullptr) {
         Dword(style | DS_SETFONT);
         Dword(0);
         count_ = words_.size();
         words_.push_back(0);
         for (short v : {short(0), short(0), cx, cy}) words_.push_back(static_cast<WORD>(v));
         words_.push_back(0);  // no menu
-        words_.push_back(0);  // the system dialog class
+        if (dialogClass)
+            String(dialogClass);
+        else
+            words_.push_back(0);  // the system dialog class
         String(title);
         words_.push_back(8);
         String("Tahoma");

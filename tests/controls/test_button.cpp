@@ -3,6 +3,9 @@
 // WM_COMMAND notifications the dialog receives and the painted pixels.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "ctl_support.h"
 
 namespace {
@@ -455,6 +458,47 @@ TEST_F(ButtonDialog, AGroupBoxHandsTheFocusOnAndTheDialogMovesTheDefault) {
     PostMessageA(Item(11), WM_KEYDOWN, VK_RETURN, 1);
     Pump(dialog_);
     EXPECT_EQ(Log().Count(IDOK, BN_CLICKED), 1) << "Return clicks the dialog's default button";
+}
+
+// Every kind in one dialog made by the dialog manager; with KELMARD_PICTURES
+// set, its picture is written there (the README's).
+TEST_F(ButtonDialog, EveryKindInOneDialog) {
+    DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 230, 128, "Buttons, statics and edits",
+                     "WKDialog");
+    t.Add("WKButton", "Buttons", 1, BS_GROUPBOX | WS_GROUP, 4, 2, 108, 98);
+    t.Add("WKButton", "Check box", 2, BS_AUTOCHECKBOX | WS_TABSTOP, 10, 14, 90, 11);
+    t.Add("WKButton", "Three states", 3, BS_AUTO3STATE | WS_TABSTOP, 10, 26, 90, 11);
+    t.Add("WKButton", "Radio one", 4, BS_AUTORADIOBUTTON | WS_GROUP, 10, 38, 90, 11);
+    t.Add("WKButton", "Radio two", 5, BS_AUTORADIOBUTTON, 10, 50, 90, 11);
+    t.Add("WKButton", "Disabled", 6, BS_AUTOCHECKBOX | WS_DISABLED | WS_GROUP, 10, 62, 90, 11);
+    t.Add("WKButton", "Push-like", 7, BS_AUTOCHECKBOX | BS_PUSHLIKE | WS_TABSTOP, 10, 78, 46, 14);
+    t.Add("WKButton", "Push", 8, BS_PUSHBUTTON | WS_TABSTOP, 60, 78, 46, 14);
+    t.Add("WKStatic", "A label on the skin, wrapped over two lines.", 9, SS_LEFT, 120, 6, 104, 18);
+    t.Add("WKStatic", "Sunken", 10, SS_CENTER | SS_SUNKEN | SS_CENTERIMAGE, 120, 28, 104, 12);
+    t.Add("WKStatic", "", 11, SS_ETCHEDHORZ, 120, 46, 104, 2);
+    t.Add("WKEdit", "An edit field", 12, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 120, 54, 104, 12);
+    t.Add("WKEdit", "Read-only", 13, ES_AUTOHSCROLL | ES_READONLY | WS_BORDER, 120, 70, 104, 12);
+    t.Add("WKButton", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 120, 106, 50, 14);
+    t.Add("WKButton", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 174, 106, 50, 14);
+    Open(t);
+    SendDlgItemMessageA(dialog_, 2, BM_SETCHECK, BST_CHECKED, 0);
+    SendDlgItemMessageA(dialog_, 3, BM_SETCHECK, BST_INDETERMINATE, 0);
+    SendDlgItemMessageA(dialog_, 5, BM_SETCHECK, BST_CHECKED, 0);
+    SendDlgItemMessageA(dialog_, 7, BM_SETCHECK, BST_CHECKED, 0);
+    for (int id : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, IDOK, IDCANCEL}) {
+        char name[32] = "";
+        GetClassNameA(Item(id), name, sizeof name);
+        EXPECT_EQ(std::string(name), id >= 9 && id <= 11 ? "WKStatic" : id == 12 || id == 13 ? "WKEdit" : "WKButton")
+            << id;
+    }
+    EXPECT_EQ(SendDlgItemMessageA(dialog_, 7, BM_GETSTATE, 0, 0), BST_CHECKED);
+    EXPECT_EQ(Check(3), BST_INDETERMINATE);
+    RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const kpicture::Image shot = kpicture::CaptureWindow(dialog_);
+    ASSERT_FALSE(shot.empty());
+    if (const char* folder = getenv("KELMARD_PICTURES")) {
+        EXPECT_TRUE(kpicture::WritePng(shot, std::string(folder) + "\\controls.png"));
+    }
 }
 
 }  // namespace
