@@ -30,6 +30,7 @@ bool StepSettings(Context& context);
 bool StepIntercom(Context& context);
 bool StepStage(Context& context);
 bool StepHelp(Context& context);
+bool StepHelpPopup(Context& context);
 bool StepMedia(Context& context);
 bool StepSkin(Context& context);
 bool StepDialog(Context& context);

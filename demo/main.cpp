@@ -42,6 +42,7 @@ const Step kRoad[] = {
     {"Two scenes in two processes", StepIntercom},
     {"The stage: detect, create, render a transition, reload", StepStage},
     {"Help file: topics, titles by language, a committed change", StepHelp},
+    {"Help window: a topic in a popup, placed at the screen's edge, closed by a key", StepHelpPopup},
     {"Media: TV format, picture, rich-text title", StepMedia},
     {"Skin: every piece of the skin bitmap, drawn with the primitives", StepSkin},
     {"The effect's settings: a plug-in's dialog template with the skinned controls, a message box", StepDialog},
