@@ -24,19 +24,18 @@ void Pump(DWORD ms) {
     } while (GetTickCount() - start < ms);
 }
 
+BOOL CALLBACK MatchPopup(HWND window, LPARAM param) {
+    char name[32] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "FxHelp Window") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+}
+
 // The help popup this thread shows, if any.
 HWND FindPopup() {
     HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            char name[32] = "";
-            GetClassNameA(window, name, sizeof name);
-            if (std::strcmp(name, "FxHelp Window") != 0) return TRUE;
-            *reinterpret_cast<HWND*>(param) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), MatchPopup, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

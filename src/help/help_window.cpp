@@ -457,7 +457,12 @@ int RegisterHelpWindowClass(HINSTANCE module) {
     return RegisterClassA(&wc) ? 1 : 0;
 }
 
-void UnregisterHelpWindowClass(HINSTANCE module) { UnregisterClassA(kHelpWindowClass, module); }
+// Not while the process ends: the class goes with it, and under Wine
+// unregistering this class (it has a class DC) during process exit was seen to
+// hang the exiting process.
+void UnregisterHelpWindowClass(HINSTANCE module) {
+    if (!ProcessIsExiting()) UnregisterClassA(kHelpWindowClass, module);
+}
 
 }  // namespace kelmard
 

@@ -84,17 +84,18 @@ void Pump(DWORD ms) {
     } while (GetTickCount() - start < ms);
 }
 
+namespace {
+BOOL CALLBACK CollectPopup(HWND window, LPARAM param) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (strcmp(name, "FxHelp Window") == 0) reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+}  // namespace
+
 std::vector<HWND> Popups() {
     std::vector<HWND> found;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            char name[64] = "";
-            GetClassNameA(window, name, sizeof name);
-            if (strcmp(name, "FxHelp Window") == 0) reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), CollectPopup, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
