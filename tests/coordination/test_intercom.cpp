@@ -14,6 +14,11 @@ namespace {
 using ktest::Event;
 using ktest::Helper;
 
+// Generous bounds for a helper process to start and to end: a loaded machine
+// can make a Wine process take seconds for either.
+constexpr DWORD kStartWaitMs = 30000;
+constexpr DWORD kExitWaitMs = 30000;
+
 QVRIntercomRecord Scene() { return ktest::ReadPlace(QVR_SCENE_INTERCOM_NAME); }
 QVRIntercomRecord Stage() { return ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME); }
 
@@ -41,7 +46,7 @@ protected:
     void TearDown() override {
         for (auto& h : helpers_) {
             Event("quit." + h.first).Set();
-            h.second->Wait(5000);
+            h.second->Wait(kExitWaitMs);
         }
         helpers_.clear();
         QVRRegisterScene(nullptr, 0, QVR_UNREGISTER);
@@ -57,7 +62,7 @@ protected:
         helpers_.emplace_back(id, std::make_unique<Helper>(command + " " + id + " " + more));
         Helper& h = *helpers_.back().second;
         EXPECT_TRUE(h.started());
-        EXPECT_TRUE(ready.Wait(20000)) << "helper " << command << " " << id << " not ready";
+        EXPECT_TRUE(ready.Wait(kStartWaitMs)) << "helper " << command << " " << id << " not ready";
         return h;
     }
 
@@ -167,7 +172,7 @@ TEST_F(Intercom, ReusedProcessIdIsNeverSentAThread) {
     Event("quit.bystander").Reset();
     Helper bystander("", "kelmard-test-bystander.exe");
     ASSERT_TRUE(bystander.started());
-    ASSERT_TRUE(ready.Wait(20000));
+    ASSERT_TRUE(ready.Wait(kStartWaitMs));
     HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, QVR_SCENE_INTERCOM_NAME);
     ASSERT_NE(mapping, nullptr);
     auto* place = static_cast<QVRIntercomRecord*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
@@ -182,7 +187,7 @@ TEST_F(Intercom, ReusedProcessIdIsNeverSentAThread) {
     EXPECT_EQ(log_->shutdowns[15], 0) << "a thread ran in an unrelated process";
     EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 7, GetCurrentProcessId()));
     Event("quit.bystander").Set();
-    EXPECT_EQ(bystander.Wait(10000), 0u) << "the bystander never loaded the library";
+    EXPECT_EQ(bystander.Wait(kExitWaitMs), 0u) << "the bystander never loaded the library";
 }
 
 TEST_F(Intercom, StageRegistrationEvictsSceneThenStage) {
@@ -219,17 +224,17 @@ TEST_F(Intercom, DetachClearsOnlyTheProcessesOwnRecord) {
     Helper& holder = Start("scene", 12);
     Helper& other = Start("idle", 13);
     Event("quit.13").Set();
-    EXPECT_EQ(other.Wait(10000), 0u);
+    EXPECT_EQ(other.Wait(kExitWaitMs), 0u);
     EXPECT_EQ(Scene().processId, holder.pid()) << "a non-holder leaving keeps the record";
     Event("quit.12").Set();
-    EXPECT_EQ(holder.Wait(10000), 0u);
+    EXPECT_EQ(holder.Wait(kExitWaitMs), 0u);
     EXPECT_TRUE(Holds(Scene(), nullptr, 0, 0)) << "the holder leaving frees its place";
 
     // An evicted process leaving does not touch its successor's record.
     Helper& evicted = Start("scene", 14);
     ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 5, QVR_REGISTER), 1);
     Event("quit.14").Set();
-    EXPECT_EQ(evicted.Wait(10000), 0u);
+    EXPECT_EQ(evicted.Wait(kExitWaitMs), 0u);
     EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 5, GetCurrentProcessId()));
 }
 
