@@ -1,6 +1,7 @@
 #include "support/processes.h"
 
 #include <cstring>
+#include <map>
 #include <vector>
 
 namespace ktest {
@@ -49,7 +50,18 @@ void Helper::Kill() {
 }
 
 Event::Event(const std::string& name)
-    : event_(CreateEventA(nullptr, TRUE, FALSE, ("KelmardTest." + name).c_str())) {}
+    : event_(CreateEventA(nullptr, TRUE, FALSE, ("KelmardTest." + name).c_str())) {
+    // A named event lives only while someone has it open. Keep one handle to
+    // each for the life of the process, so a Set() made before the other
+    // process opens the event is not lost with the last handle.
+    static std::map<std::string, kelmard::UniqueHandle> keepAlive;
+    if (event_ && keepAlive.find(name) == keepAlive.end()) {
+        HANDLE copy = nullptr;
+        if (DuplicateHandle(GetCurrentProcess(), event_.get(), GetCurrentProcess(), &copy, 0, FALSE,
+                            DUPLICATE_SAME_ACCESS))
+            keepAlive.emplace(name, kelmard::UniqueHandle(copy));
+    }
+}
 
 void Event::Set() { SetEvent(event_.get()); }
 void Event::Reset() { ResetEvent(event_.get()); }

@@ -32,7 +32,9 @@ private:
     DWORD pid_ = 0;
 };
 
-// A manual-reset named event, "KelmardTest.<name>", created or opened.
+// A manual-reset named event, "KelmardTest.<name>", created or opened. The
+// process keeps every event it has named open until it ends, so a signal sent
+// before the other side opens the event still arrives.
 class Event {
 public:
     explicit Event(const std::string& name);
