@@ -51,7 +51,7 @@ case "$cmd" in
 up)
   start_xvfb || exit 1
   export DISPLAY=$(display_of)
-  if ! [ -f "$WINEPREFIX/.kelmard-ready" ]; then
+  if ! [ -f "$WINEPREFIX/.kelmard-ready-2" ]; then
     run_logged "$WINE" wineboot -i
     # A crash ends the process at once instead of starting the debugger.
     run_logged "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
@@ -59,7 +59,10 @@ up)
     run_logged "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
         /v Auto /t REG_SZ /d 1 /f
     run_logged "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
-    touch "$WINEPREFIX/.kelmard-ready"
+    # Xvfb runs no window manager: with managed windows Wine waits up to two
+    # seconds for one at every top-level window that goes away.
+    run_logged "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
+    touch "$WINEPREFIX/.kelmard-ready-2"
   fi
   ;;
 exec)
