@@ -66,7 +66,7 @@ int RunBox(HWND owner, const char* text, const char* caption, UINT type, Seen& s
     const DWORD thread = GetCurrentThreadId();
     std::thread driver([&] {
         HWND box = nullptr;
-        for (int i = 0; i < 400 && !box; ++i) {
+        for (int i = 0; i < 2400 && !box; ++i) {  // up to a minute
             Sleep(25);
             EnumThreadWindows(thread, FindBox, reinterpret_cast<LPARAM>(&box));
         }
