@@ -8,7 +8,8 @@
 
 #include "frame/handles.h"
 #include "kelmard.h"
-#include "media/gdi.h"
+#include "frame/gdi.h"
+#include "media/dib.h"
 
 namespace kelmard::media {
 namespace {
@@ -79,7 +80,7 @@ bool DecodePicture(HGLOBAL block, DWORD size, ComRef<IPicture>& picture) {
 // Draws the picture upright into a new zeroed 32-bit DIB section of its size
 // on the screen.
 HBITMAP RenderPicture(IPicture* picture) {
-    ScreenDC screen;
+    WindowDC screen(nullptr, GetDC(nullptr));
     if (!screen) return nullptr;
     OLE_XSIZE_HIMETRIC himetricWidth = 0;
     OLE_YSIZE_HIMETRIC himetricHeight = 0;
@@ -90,11 +91,11 @@ HBITMAP RenderPicture(IPicture* picture) {
 
     UniqueBitmap result(CreateDib32(screen.get(), width, height, nullptr));
     if (!result) return nullptr;
-    MemoryDC memory(screen.get());
+    UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
     if (!memory) return nullptr;
     {
-        Selection select(memory.get(), result.get());
-        if (!select.ok()) return nullptr;
+        SelectGuard select(memory.get(), result.get());
+        if (!select) return nullptr;
         // HIMETRIC runs upwards: a negative source height draws the picture upright.
         if (FAILED(picture->Render(memory.get(), 0, 0, width, height, 0, himetricHeight,
                                    himetricWidth, -himetricHeight, nullptr)))

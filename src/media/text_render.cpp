@@ -10,7 +10,8 @@
 #include "frame/frame.h"
 #include "frame/trace.h"
 #include "kelmard.h"
-#include "media/gdi.h"
+#include "frame/gdi.h"
+#include "media/dib.h"
 #include "media/media.h"
 #include "media/supersample.h"
 
@@ -153,7 +154,7 @@ struct Page {
 };
 
 bool FillBackground(HDC dc, int width, int height, COLORREF colour) {
-    media::UniqueBrush brush(CreateSolidBrush(colour));
+    UniqueBrush brush(CreateSolidBrush(colour));
     if (!brush) return false;
     const RECT all{0, 0, width, height};
     return FillRect(dc, &all, brush.get()) != 0;
@@ -209,10 +210,10 @@ std::uint32_t KeyRgb(COLORREF colour) {
 // Draws the control's text at twice the result's size into `work`.
 bool DrawWork(HWND control, HDC screen, HBITMAP work, const std::uint32_t* workBits, int width,
               int height, const RichTextDesc& desc) {
-    media::MemoryDC memory(screen);
+    UniqueMemoryDC memory(CreateCompatibleDC(screen));
     if (!memory) return false;
-    media::Selection select(memory.get(), work);
-    if (!select.ok()) return false;
+    SelectGuard select(memory.get(), work);
+    if (!select) return false;
     if (!FillBackground(memory.get(), 2 * width + 1, 2 * height + 1, desc.background)) return false;
     if (!SetScale(memory.get(), width, desc.layoutWidth)) return false;
     const Page page{desc.layoutWidth, desc.layoutHeight, GetDeviceCaps(screen, LOGPIXELSX),
@@ -283,13 +284,13 @@ extern "C" KELMARD_API HBITMAP QVRAPI QVRRenderText(const RichTextDesc* desc, in
     if (!desc || width <= 0 || height <= 0 || desc->layoutWidth == 0) return nullptr;
     RenderControl control;
     if (!control) return nullptr;
-    media::ScreenDC screen;
+    WindowDC screen(nullptr, GetDC(nullptr));
     if (!screen) return nullptr;
     void* resultBits = nullptr;
     void* workBits = nullptr;
-    media::UniqueBitmap result(media::CreateDib32(screen.get(), width, height, &resultBits));
+    UniqueBitmap result(media::CreateDib32(screen.get(), width, height, &resultBits));
     if (!result) return nullptr;
-    media::UniqueBitmap work(media::CreateDib32(screen.get(), 2 * width, 2 * height, &workBits));
+    UniqueBitmap work(media::CreateDib32(screen.get(), 2 * width, 2 * height, &workBits));
     if (!work) return nullptr;
 
     SendMessageA(control.get(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(desc->background));
