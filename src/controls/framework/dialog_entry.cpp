@@ -8,6 +8,7 @@
 
 #include "controls/framework/dialog_entry.h"
 #include "controls/framework/dialog_template.h"
+#include "frame/frame.h"
 #include "frame/trace.h"
 #include "kelmard.h"
 
@@ -24,8 +25,18 @@ const void* LoadDialogTemplate(HINSTANCE instance, const char* name, std::size_t
     return bytes;
 }
 
+namespace {
+
+// A library class stands in for a system class only once it is registered.
+bool LibraryClassRegistered(const char* name) {
+    WNDCLASSA info;
+    return GetClassInfoA(ModuleHandle(), name, &info) != FALSE;
+}
+
+}  // namespace
+
 ConvertedTemplate::ConvertedTemplate(const void* source, std::size_t size) {
-    const std::size_t bytes = ConvertDialogTemplate(source, size, nullptr);
+    const std::size_t bytes = ConvertDialogTemplate(source, size, nullptr, LibraryClassRegistered);
     if (bytes == 0) {
         overrun_ = source != nullptr;
         return;
@@ -33,7 +44,7 @@ ConvertedTemplate::ConvertedTemplate(const void* source, std::size_t size) {
     // 4-byte aligned, as the dialog manager wants its templates.
     copy_.reset(new (std::nothrow) std::uint32_t[(bytes + 3) / 4]);
     if (!copy_) return;  // out of memory: the caller uses the template as it is
-    if (ConvertDialogTemplate(source, size, copy_.get()) != bytes) copy_.reset();
+    if (ConvertDialogTemplate(source, size, copy_.get(), LibraryClassRegistered) != bytes) copy_.reset();
 }
 
 namespace {

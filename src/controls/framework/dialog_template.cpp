@@ -154,7 +154,7 @@ const char* ReplacementForName(const std::uint8_t* name, std::size_t units) {
 }
 
 std::size_t ConvertDialogItem(bool dialogEx, TemplateSource& source, std::uint8_t* destination,
-                              std::size_t& destinationOffset) {
+                              std::size_t& destinationOffset, ClassAvailable available) {
     const std::size_t start = destinationOffset;
     Writer writer(destination, destinationOffset);
 
@@ -172,6 +172,7 @@ std::size_t ConvertDialogItem(bool dialogEx, TemplateSource& source, std::uint8_
         replacement = ReplacementForAtom(ReadWord(At(source, 2)), style);
     else
         replacement = ReplacementForName(At(source), classBytes / 2 - 1);
+    if (replacement && available && !available(replacement)) replacement = nullptr;
     if (replacement) {
         writer.Name(replacement);
         source.position += classBytes;
@@ -192,7 +193,8 @@ std::size_t ConvertDialogItem(bool dialogEx, TemplateSource& source, std::uint8_
     return destinationOffset - start;
 }
 
-std::size_t ConvertDialogTemplate(const void* sourceTemplate, std::size_t size, void* destinationTemplate) {
+std::size_t ConvertDialogTemplate(const void* sourceTemplate, std::size_t size, void* destinationTemplate,
+                                  ClassAvailable available) {
     if (!sourceTemplate) return 0;
     TemplateSource source{static_cast<const std::uint8_t*>(sourceTemplate), size, 0};
     auto* destination = static_cast<std::uint8_t*>(destinationTemplate);
@@ -231,7 +233,7 @@ std::size_t ConvertDialogTemplate(const void* sourceTemplate, std::size_t size, 
     for (unsigned i = 0; i < itemCount; ++i) {
         writer.Pad();
         AlignSource(source);
-        if (ConvertDialogItem(dialogEx, source, destination, offset) == 0) return 0;
+        if (ConvertDialogItem(dialogEx, source, destination, offset, available) == 0) return 0;
     }
     // 6. With no items the size is the header part's, not rounded.
     return offset;

@@ -22,12 +22,19 @@ struct TemplateSource {
     std::size_t position;
 };
 
+// Whether a library class may stand in for a system class. A library class
+// that is not registered (its control is not part of this build) must not
+// replace the system one, or the dialog manager could not create the item;
+// the item then keeps its system class. Null: every replacement is taken.
+using ClassAvailable = bool (*)(const char* libraryClass);
+
 // Converts the template at `source` (at most `size` bytes) into `destination`
 // (4-byte aligned, at least the measured size), or only measures it when
 // `destination` is null. Answers the converted size in bytes, the same when
 // measuring and converting; 0 when the template runs past `size` (what was
 // already written to the destination is then of no use).
-std::size_t ConvertDialogTemplate(const void* source, std::size_t size, void* destination);
+std::size_t ConvertDialogTemplate(const void* source, std::size_t size, void* destination,
+                                  ClassAvailable available = nullptr);
 
 // Converts one item whose header starts at `source.position` (already on its
 // 4-byte boundary) to `destination + destinationOffset` (null: measure).
@@ -35,7 +42,7 @@ std::size_t ConvertDialogTemplate(const void* source, std::size_t size, void* de
 // item runs past the source's bound); advances `source.position` past the item
 // and `destinationOffset` by the answer.
 std::size_t ConvertDialogItem(bool dialogEx, TemplateSource& source, std::uint8_t* destination,
-                              std::size_t& destinationOffset);
+                              std::size_t& destinationOffset, ClassAvailable available = nullptr);
 
 // The replacement class of an item, or null to keep the item's class: for a
 // predefined class atom (0x0080 Button ... 0x0085 ComboBox; owner-draw
