@@ -1,30 +1,25 @@
 // Helper commands for the media tests.
 #include <windows.h>
 
-#include <cstdint>
 #include <thread>
 
-#include "kelmard.h"
-#include "media/text_pixels.h"
+#include "media/render.h"
 #include "support/helper_main.h"
 
 namespace {
 
 bool RenderHasInk() {
     const RichTextDesc desc = ktest::MakeDesc(
-        "{\\rtf1\\ansi{\\colortbl;\\red255\\green255\\blue0;}\\cf1\\fs40 Thread}", 200, 40,
-        RGB(0, 0, 0), true);
-    ktest::TextImage image;
-    if (!ktest::TakeBitmap(QVRRenderText(&desc, 200, 80), image)) return false;
-    for (std::uint32_t p : image.px)
-        if ((p >> 24) == 255 && (p & 0xFFFFFF) == 0x00FFFF00u) return true;
+        "{\\rtf1\\ansi{\\colortbl;\\red255\\green255\\blue0;}\\cf1\\fs40 Thread}", 200, 40, 0, true);
+    const kpicture::Image image = ktest::Render(desc, 200, 80);
+    for (std::uint32_t p : image.pixels)
+        if (p == 0xFFFFFF00u) return true;  // fully covered, yellow
     return false;
 }
 
 bool OnThread() {
     bool ok = false;
-    std::thread t([&ok] { ok = RenderHasInk(); });
-    t.join();
+    std::thread([&ok] { ok = RenderHasInk(); }).join();
     return ok;
 }
 
@@ -36,8 +31,7 @@ ktest::HelperCommand renderThreads("media-render-threads", [](const std::vector<
     if (!OnThread()) return 1;
     if (!RenderHasInk()) return 2;
     if (!OnThread()) return 3;
-    if (!RenderHasInk()) return 4;
-    return 0;
+    return RenderHasInk() ? 0 : 4;
 });
 
 }  // namespace

@@ -4,187 +4,170 @@
 // its file, then loads and frees KELMARD.DLL so that it reads that file.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <fstream>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "kelmard.h"
-#include "media/debug_capture.h"
-#include "media/install_folder.h"
 
 namespace {
 
-using CheckFn = int(QVRAPI*)(DWORD, float*, short*);
-
-// The library loaded for one case; the table is read at load.
-class Library {
+// A temporary installation folder recorded as DestDir for the test's run;
+// the previous DestDir comes back afterwards.
+class InstallFolder {
 public:
-    Library() : module_(LoadLibraryA("KELMARD.DLL")) {
-        if (module_) check_ = reinterpret_cast<CheckFn>(
-                reinterpret_cast<void*>(GetProcAddress(module_, "QVRCheckVideoFormat")));
+    InstallFolder() {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        path_ = std::string(temp) + "kelmard-media-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(path_.c_str(), nullptr);
+        CreateDirectoryA((path_ + "\\Presets").c_str(), nullptr);
+        DWORD size = sizeof previous_;
+        hadPrevious_ = RegGetValueA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, "DestDir", RRF_RT_REG_SZ, nullptr,
+                                    previous_, &size) == ERROR_SUCCESS;
+        recorded_ = RegSetKeyValueA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, "DestDir", REG_SZ, path_.c_str(),
+                                    static_cast<DWORD>(path_.size() + 1)) == ERROR_SUCCESS;
     }
-    ~Library() { if (module_) FreeLibrary(module_); }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-    bool loaded() const { return check_ != nullptr; }
-
-    struct Answer {
-        int result;
-        float aspect;
-        short underscan[4];
-    };
-    // Outputs start as a pattern the library must not touch on a miss.
-    Answer Check(int width, int height) const {
-        Answer a{-1, -7.0f, {-1, -1, -1, -1}};
-        a.result = check_(QVR_FRAME_SIZE(width, height), &a.aspect, a.underscan);
-        return a;
+    ~InstallFolder() {
+        if (hadPrevious_)
+            RegSetKeyValueA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, "DestDir", REG_SZ, previous_,
+                            static_cast<DWORD>(strlen(previous_) + 1));
+        else
+            RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, "DestDir");
+        DeleteFileA(Cfg().c_str());
+        RemoveDirectoryA((path_ + "\\Presets").c_str());
+        RemoveDirectoryA(path_.c_str());
+    }
+    bool recorded() const { return recorded_; }
+    std::string Cfg() const { return path_ + "\\Presets\\TvFormats.cfg"; }
+    bool WriteCfg(const std::string& text) const {
+        return static_cast<bool>(std::ofstream(Cfg(), std::ios::binary) << text);
     }
 
 private:
-    HMODULE module_;
-    CheckFn check_ = nullptr;
+    std::string path_;
+    char previous_[MAX_PATH] = "";
+    bool hadPrevious_ = false, recorded_ = false;
 };
 
-void ExpectFormat(const Library& lib, int w, int h, float aspect, short l, short t, short r, short b) {
-    const Library::Answer a = lib.Check(w, h);
-    ASSERT_EQ(a.result, 1) << w << "x" << h;
-    EXPECT_FLOAT_EQ(a.aspect, aspect) << w << "x" << h;
-    EXPECT_EQ(a.underscan[0], l);
-    EXPECT_EQ(a.underscan[1], t);
-    EXPECT_EQ(a.underscan[2], r);
-    EXPECT_EQ(a.underscan[3], b);
-}
+// The library's debug traces, read as a debug monitor reads them (the
+// DBWIN_BUFFER shared memory and its two events). Made before the library
+// is loaded: a new thread would wait for the loader lock.
+class DebugCapture {
+public:
+    DebugCapture()
+        : ready_(CreateEventA(nullptr, FALSE, TRUE, "DBWIN_BUFFER_READY")),
+          data_(CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY")),
+          mapping_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER")),
+          view_(mapping_ ? static_cast<const char*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0)) : nullptr) {
+        if (!ready_ || !data_ || !view_) return;
+        HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        reader_ = std::thread([this, started] {
+            SetEvent(started);
+            while (WaitForSingleObject(data_, INFINITE) == WAIT_OBJECT_0 && !stop_) {
+                { std::lock_guard<std::mutex> lock(mutex_); lines_.emplace_back(view_ + sizeof(DWORD)); }
+                SetEvent(ready_);
+            }
+        });
+        WaitForSingleObject(started, 5000);
+        CloseHandle(started);
+    }
+    ~DebugCapture() {
+        stop_ = true;
+        if (reader_.joinable()) { SetEvent(data_); reader_.join(); }
+        if (view_) UnmapViewOfFile(view_);
+        for (HANDLE h : {mapping_, data_, ready_}) if (h) CloseHandle(h);
+    }
+    bool working() const { return reader_.joinable(); }
+    bool Saw(const std::string& text) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (const std::string& line : lines_) if (line.find(text) != std::string::npos) return true;
+        return false;
+    }
 
-void ExpectMissing(const Library& lib, int w, int h) {
-    const Library::Answer a = lib.Check(w, h);
-    EXPECT_EQ(a.result, 0) << w << "x" << h;
-    EXPECT_EQ(a.aspect, -7.0f);
-    for (short u : a.underscan) EXPECT_EQ(u, -1);
+private:
+    HANDLE ready_, data_, mapping_;
+    const char* view_;
+    volatile bool stop_ = false;
+    std::thread reader_;
+    std::mutex mutex_;
+    std::vector<std::string> lines_;
+};
+
+// What QVRCheckVideoFormat answers for a size; result 0 means the outputs
+// must keep their pattern (-7 and -1s).
+struct Expected { int width, height, result; float aspect; short underscan[4]; };
+
+void CheckAll(const std::vector<Expected>& cases) {
+    HMODULE module = LoadLibraryA("KELMARD.DLL");
+    const auto check = reinterpret_cast<int(QVRAPI*)(DWORD, float*, short*)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "QVRCheckVideoFormat")));
+    ASSERT_NE(check, nullptr);
+    for (const Expected& e : cases) {
+        float aspect = -7.0f;
+        short u[4] = {-1, -1, -1, -1};
+        EXPECT_EQ(check(QVR_FRAME_SIZE(e.width, e.height), &aspect, u), e.result) << e.width << "x" << e.height;
+        EXPECT_FLOAT_EQ(aspect, e.result ? e.aspect : -7.0f) << e.width << "x" << e.height;
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(u[i], e.result ? e.underscan[i] : -1) << e.width << "x" << e.height;
+    }
+    FreeLibrary(module);
 }
 
 const char kTable[] =
-    "[PAL]\r\n"
-    "Frame=720x576\r\n"
-    "Underscan=36, 29, 684, 547\r\n"
-    "\r\n"
-    "[Zero aspect]\r\n"
-    "Frame=640x480\r\n"
-    "PAspect=0\r\n"
-    "Underscan=32,24,608,456\r\n"
-    "\r\n"
-    "[Three numbers]\r\n"
-    "Frame=800x600\r\n"
-    "PAspect=1.5\r\n"
-    "Underscan=1, 2, 3\r\n"
-    "\r\n"
-    "[Upper-case X]\r\n"
-    "Frame=1024X768\r\n"
-    "Underscan=1, 2, 3, 4\r\n"
-    "\r\n"
-    "[NTSC]\r\n"
-    "Frame=720x480\r\n"
-    "PAspect=0.9091\r\n"
-    "Underscan=36, 24, 684, 456\r\n"
-    "\r\n"
-    "[PAL again]\r\n"
-    "Frame=720x576\r\n"
-    "PAspect=1.4545\r\n"
-    "Underscan=9, 9, 9, 9\r\n"
-    "\r\n"
-    "[Hex width]\r\n"
-    "Frame=0x2D0x486\r\n"
-    "PAspect=2.5\r\n"
-    "Underscan=0x10, 010, -5, 7\r\n"
-    "\r\n"
-    "[Octal width]\r\n"
-    "Frame=01000x100\r\n"
-    "PAspect=not a number\r\n"
-    "Underscan=1,2,3,4\r\n";
+    "[PAL]\r\nFrame=720x576\r\nUnderscan=36, 29, 684, 547\r\n"
+    "[Zero aspect]\r\nFrame=640x480\r\nPAspect=0\r\nUnderscan=32,24,608,456\r\n"
+    "[Three numbers]\r\nFrame=800x600\r\nPAspect=1.5\r\nUnderscan=1, 2, 3\r\n"
+    "[Upper-case X]\r\nFrame=1024X768\r\nUnderscan=1, 2, 3, 4\r\n"
+    "[NTSC]\r\nFrame=720x480\r\nPAspect=0.9091\r\nUnderscan=36, 24, 684, 456\r\n"
+    "[PAL again]\r\nFrame=720x576\r\nPAspect=1.4545\r\nUnderscan=9, 9, 9, 9\r\n"
+    "[Hex width]\r\nFrame=0x2D0x486\r\nPAspect=2.5\r\nUnderscan=0x10, 010, -5, 7\r\n"
+    "[Octal width]\r\nFrame=01000x100\r\nPAspect=not a number\r\nUnderscan=1,2,3,4\r\n";
 
-class TvFormats : public ::testing::Test {
-protected:
-    ktest::InstallFolder folder;
-};
-
-TEST_F(TvFormats, ReadsTheTableAsWritten) {
+TEST(TvFormats, EachLoadReadsTheTableAsWritten) {
+    InstallFolder folder;
     ASSERT_TRUE(folder.recorded());
     ASSERT_TRUE(folder.WriteCfg(kTable));
-    ktest::DebugCapture traces;
-    Library lib;
-    ASSERT_TRUE(lib.loaded());
-
-    // No aspect, or an aspect of 0 or not a number: 1.0.
-    ExpectFormat(lib, 720, 576, 1.0f, 36, 29, 684, 547);
-    ExpectFormat(lib, 640, 480, 1.0f, 32, 24, 608, 456);
-    ExpectFormat(lib, 512, 100, 1.0f, 1, 2, 3, 4);
-    // Hexadecimal and octal numbers, and a negative one, read as C reads them.
-    ExpectFormat(lib, 720, 486, 2.5f, 16, 8, -5, 7);
-    ExpectFormat(lib, 720, 480, 0.9091f, 36, 24, 684, 456);
-    // A three-number underscan and an upper-case X are not formats.
-    ExpectMissing(lib, 800, 600);
-    ExpectMissing(lib, 1024, 768);
-    ExpectMissing(lib, 1024, 0);
-    // Width and height are not interchangeable.
-    ExpectMissing(lib, 576, 720);
-
-    if (!traces.working()) GTEST_SKIP() << "no debug monitor objects: traces not checked";
-    // The skipped sections keep the accepted ones numbered without gaps.
-    EXPECT_TRUE(traces.Saw("Failed reading underscan area: 1, 2, 3"));
-    EXPECT_TRUE(traces.Saw("Failed reading frame size: 1024X768"));
-    EXPECT_TRUE(traces.Saw("TV Format( 1) = (640,480), 1.000, ( 32, 24 - 608,456)"));
-    EXPECT_TRUE(traces.Saw("TV Format( 2) = (720,480), 0.909, ( 36, 24 - 684,456)"));
-    EXPECT_TRUE(traces.Saw("TV Format( 5) = (512,100), 1.000, (  1,  2 -   3,  4)"));
-    EXPECT_TRUE(traces.Saw("Read 6 TV formats"));
-}
-
-TEST_F(TvFormats, NoFileOrNoFolderMeansNoFormats) {
-    ASSERT_TRUE(folder.recorded());
-    {
-        Library lib;  // the Presets folder is empty
-        ASSERT_TRUE(lib.loaded());
-        ExpectMissing(lib, 720, 576);
-        ExpectMissing(lib, 0, 0);
+    DebugCapture traces;
+    CheckAll({
+        {720, 576, 1, 1.0f, {36, 29, 684, 547}},  // no aspect; the first of two equal sizes
+        {640, 480, 1, 1.0f, {32, 24, 608, 456}},  // aspect 0
+        {512, 100, 1, 1.0f, {1, 2, 3, 4}},        // octal width, aspect not a number
+        {720, 486, 1, 2.5f, {16, 8, -5, 7}},      // hexadecimal width and underscan
+        {720, 480, 1, 0.9091f, {36, 24, 684, 456}},
+        {800, 600, 0}, {1024, 768, 0}, {1024, 0, 0},  // three numbers, upper-case X
+        {576, 720, 0},                                  // width and height kept apart
+    });
+    if (traces.working()) {  // the skipped sections keep the others numbered without gaps
+        EXPECT_TRUE(traces.Saw("Failed reading underscan area: 1, 2, 3"));
+        EXPECT_TRUE(traces.Saw("Failed reading frame size: 1024X768"));
+        EXPECT_TRUE(traces.Saw("TV Format( 1) = (640,480), 1.000, ( 32, 24 - 608,456)"));
+        EXPECT_TRUE(traces.Saw("TV Format( 2) = (720,480), 0.909, ( 36, 24 - 684,456)"));
+        EXPECT_TRUE(traces.Saw("TV Format( 5) = (512,100), 1.000, (  1,  2 -   3,  4)"));
+        EXPECT_TRUE(traces.Saw("Read 6 TV formats"));
+    } else {
+        ADD_FAILURE() << "no debug monitor objects: traces not checked";
     }
-    ASSERT_TRUE(folder.WriteCfg("; no sections at all\r\nFrame=720x576\r\n"));
-    {
-        Library lib;
-        ExpectMissing(lib, 720, 576);
-    }
-    ASSERT_TRUE(folder.WriteCfg("[Broken]\r\nFrame=720\r\nUnderscan=1,2,3,4\r\n"));
-    {
-        Library lib;
-        ExpectMissing(lib, 720, 0);
-        ExpectMissing(lib, 720, 576);
-    }
-}
 
-TEST_F(TvFormats, EachLoadReadsTheFileAgain) {
-    ASSERT_TRUE(folder.WriteCfg("[A]\r\nFrame=100x50\r\nUnderscan=1,1,99,49\r\n"));
-    {
-        Library lib;
-        ExpectFormat(lib, 100, 50, 1.0f, 1, 1, 99, 49);
+    // The next load reads the file again: none, no sections, or broken ones.
+    for (const char* text : {"", "; no sections\r\nFrame=720x576\r\n", "[Broken]\r\nFrame=720\r\nUnderscan=1,2,3,4\r\n"}) {
+        if (*text) { ASSERT_TRUE(folder.WriteCfg(text)); } else { DeleteFileA(folder.Cfg().c_str()); }
+        CheckAll({{720, 576, 0}, {720, 0, 0}, {0, 0, 0}});
     }
-    ASSERT_TRUE(folder.WriteCfg("[B]\r\nFrame=200x50\r\nPAspect=2\r\nUnderscan=2,2,198,48\r\n"));
-    Library lib;
-    ExpectMissing(lib, 100, 50);
-    ExpectFormat(lib, 200, 50, 2.0f, 2, 2, 198, 48);
-}
 
-// The table the installation ships (copied next to this program).
-TEST_F(TvFormats, TheShippedTable) {
+    // The table the installation ships (copied next to this program).
     char exe[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string shipped(exe, n);
+    std::string shipped(exe, GetModuleFileNameA(nullptr, exe, MAX_PATH));
     shipped = shipped.substr(0, shipped.find_last_of('\\') + 1) + "TvFormats.cfg";
     ASSERT_TRUE(CopyFileA(shipped.c_str(), folder.Cfg().c_str(), FALSE)) << shipped;
-    Library lib;
-    ExpectFormat(lib, 720, 576, 1.0909f, 36, 29, 684, 547);   // PAL 4:3 comes first
-    ExpectFormat(lib, 720, 480, 0.9091f, 36, 24, 684, 456);   // NTSC 4:3 comes first
-    ExpectFormat(lib, 720, 486, 0.9091f, 36, 24, 684, 462);
-    ExpectFormat(lib, 1920, 1080, 1.0f, 96, 54, 1824, 1026);
-    ExpectFormat(lib, 1280, 720, 1.0f, 64, 36, 1216, 684);
-    ExpectFormat(lib, 1440, 1080, 1.3333f, 72, 54, 1368, 1026);
-    ExpectFormat(lib, 1024, 576, 1.0f, 51, 29, 973, 547);
-    ExpectMissing(lib, 721, 576);
+    CheckAll({
+        {720, 576, 1, 1.0909f, {36, 29, 684, 547}},  // PAL 4:3 comes first
+        {720, 480, 1, 0.9091f, {36, 24, 684, 456}},  // NTSC 4:3 comes first
+        {1920, 1080, 1, 1.0f, {96, 54, 1824, 1026}},
+        {1440, 1080, 1, 1.3333f, {72, 54, 1368, 1026}},
+        {721, 576, 0},
+    });
 }
 
 }  // namespace
