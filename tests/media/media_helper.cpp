@@ -1,6 +1,4 @@
 // Helper commands for the media tests.
-#include <windows.h>
-
 #include <thread>
 
 #include "media/render.h"
@@ -12,9 +10,7 @@ bool RenderHasInk() {
     const RichTextDesc desc = ktest::MakeDesc(
         "{\\rtf1\\ansi{\\colortbl;\\red255\\green255\\blue0;}\\cf1\\fs40 Thread}", 200, 40, 0, true);
     const kpicture::Image image = ktest::Render(desc, 200, 80);
-    for (std::uint32_t p : image.pixels)
-        if (p == 0xFFFFFF00u) return true;  // fully covered, yellow
-    return false;
+    return std::count(image.pixels.begin(), image.pixels.end(), 0xFFFFFF00u) > 0;  // covered, yellow
 }
 
 bool OnThread() {

@@ -25,14 +25,13 @@ inline RichTextDesc MakeDesc(const char* rtf, int layoutWidth, int layoutHeight,
 }
 
 // The render's pixels (top-down, alpha kept); empty when it failed or is not
-// a 32-bit bottom-up DIB section. The bitmap is freed.
+// a 32-bit bottom-up DIB section of the size asked. The bitmap is freed.
 inline kpicture::Image Render(const RichTextDesc& desc, int width, int height) {
     HBITMAP bitmap = QVRRenderText(&desc, width, height);
     DIBSECTION dib{};
-    kpicture::Image image;
-    if (bitmap && GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBmih.biBitCount == 32 &&
-        dib.dsBmih.biHeight == height && dib.dsBmih.biWidth == width && dib.dsBm.bmBits)
-        image = kpicture::FromBitmap(bitmap);
+    const bool ok = bitmap && GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
+                    dib.dsBmih.biBitCount == 32 && dib.dsBmih.biWidth == width && dib.dsBmih.biHeight == height;
+    kpicture::Image image = ok ? kpicture::FromBitmap(bitmap) : kpicture::Image{};
     if (bitmap) DeleteObject(bitmap);
     return image;
 }
@@ -43,9 +42,7 @@ inline Box InkBox(const kpicture::Image& image) {
     Box b;
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x)
-            if (image.at(x, y) >> 24) {
-                b = {std::min(b.left, x), std::min(b.top, y), std::max(b.right, x), std::max(b.bottom, y)};
-            }
+            if (image.at(x, y) >> 24) b = {std::min(b.left, x), std::min(b.top, y), std::max(b.right, x), y};
     return b;
 }
 

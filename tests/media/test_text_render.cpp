@@ -34,17 +34,12 @@ TEST(RichText, TransfersRtfAndNeverWritesPastTheBuffer) {
 
     // Exactly enough (text and NUL), one byte short, half, size 1, size 0.
     for (int size : {length + 1, length, length / 2, 1, 0}) {
+        SCOPED_TRACE("size " + std::to_string(size));
         std::string buffer(static_cast<size_t>(length) + 64, '#');
-        const int got = QVRGetRichText(control, &buffer[0], size);
-        if (size == length + 1) {
-            EXPECT_EQ(got, length);
-            EXPECT_EQ(buffer.substr(0, static_cast<size_t>(length) + 1), std::string(full) + '\0');
-        } else {
-            EXPECT_EQ(got, 0) << "size " << size;
-            if (size > 0) { EXPECT_EQ(buffer[0], '\0') << "size " << size; }
-        }
-        for (size_t i = static_cast<size_t>(size); i < buffer.size(); ++i)
-            ASSERT_EQ(buffer[i], '#') << "size " << size << ": wrote at " << i;
+        const bool fits = size == length + 1;
+        EXPECT_EQ(QVRGetRichText(control, &buffer[0], size), fits ? length : 0);
+        if (size > 0) { EXPECT_EQ(buffer.substr(0, fits ? size : 1), std::string(fits ? full : "") + '\0'); }
+        EXPECT_EQ(buffer.find_first_not_of('#', static_cast<size_t>(size)), std::string::npos) << "written past";
     }
     DestroyWindow(control);
 }
@@ -75,15 +70,13 @@ TEST(RenderText, TextInItsColourWithCoverageAtTheEdgesOrAveragedWithout) {
                            200, 50, RGB(0, 0, 0), false);
     const kpicture::Image mixed = ktest::Render(desc, 200, 100);
     ASSERT_FALSE(mixed.empty());
-    int white = 0, grey = 0;
+    int grey = 0;
     for (std::uint32_t p : mixed.pixels) {
-        ASSERT_EQ(p >> 24, 0u);
-        const unsigned r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-        EXPECT_TRUE(r == g && g == b) << std::hex << p;
-        white += r == 255;
+        const unsigned r = p >> 16 & 0xFF;
+        ASSERT_EQ(p, r << 16 | r << 8 | r) << std::hex << p;  // alpha 0; white over black stays grey
         grey += r > 0 && r < 255;
     }
-    EXPECT_GT(white, 50);
+    EXPECT_GT(kpicture::CountColour(mixed, 0xFFFFFF), 50);
     EXPECT_GT(grey, 50);
 }
 
@@ -113,8 +106,7 @@ TEST(RenderText, TheTextIsReadWithinItsThousandTwentyFourBytes) {
         "{\\rtf1\\ansi{\\colortbl;\\red255\\green255\\blue255;}\\cf1\\fs40 A}", 0x0158, 0x0058, 0, true);
     const kpicture::Image a = ktest::Render(full, 344, 120), b = ktest::Render(plain, 344, 120);
     ASSERT_GE(ktest::InkBox(b).right, 0);
-    EXPECT_EQ(ktest::InkBox(a).right, ktest::InkBox(b).right) << "only the A is drawn";
-    EXPECT_TRUE(a.pixels == b.pixels);
+    EXPECT_TRUE(a.pixels == b.pixels) << "only the A is drawn";
 }
 
 TEST(RenderText, RefusedArguments) {

@@ -7,46 +7,34 @@ namespace {
 
 using namespace kelmard::media;
 
-TEST(TvFormatParse, FrameSize) {
-    std::int16_t w = 0, h = 0;
-    EXPECT_TRUE(ParseFrameSize("720x576", w, h));
-    EXPECT_EQ(w, 720); EXPECT_EQ(h, 576);
-    EXPECT_TRUE(ParseFrameSize("  0x2D0x486", w, h));  // hexadecimal width
-    EXPECT_EQ(w, 720); EXPECT_EQ(h, 486);
-    EXPECT_TRUE(ParseFrameSize("01320x010", w, h));    // octal
-    EXPECT_EQ(w, 720); EXPECT_EQ(h, 8);
-    EXPECT_TRUE(ParseFrameSize("40000x1", w, h));      // 16-bit signed, as %hi stores it
-    EXPECT_EQ(w, static_cast<std::int16_t>(40000));
-    w = h = 5;
-    EXPECT_FALSE(ParseFrameSize("720X576", w, h));
-    EXPECT_FALSE(ParseFrameSize("720 x 576", w, h));
-    EXPECT_FALSE(ParseFrameSize("720", w, h));
-    EXPECT_FALSE(ParseFrameSize("", w, h));
-    EXPECT_EQ(w, 5); EXPECT_EQ(h, 5);  // a rejected value leaves the record alone
-}
+TEST(TvFormatParse, FrameSizeAspectAndUnderscan) {
+    const struct { const char* text; bool ok; int w, h; } frames[] = {
+        {"720x576", true, 720, 576}, {"  0x2D0x486", true, 720, 486}, {"01320x010", true, 720, 8},
+        {"40000x1", true, static_cast<std::int16_t>(40000), 1},  // 16-bit signed, as %hi stores it
+        {"720X576", false}, {"720 x 576", false}, {"720", false}, {"", false},
+    };
+    for (const auto& f : frames) {
+        std::int16_t w = 5, h = 5;  // a rejected value leaves the record alone
+        EXPECT_EQ(ParseFrameSize(f.text, w, h), f.ok) << f.text;
+        EXPECT_EQ(w, f.ok ? f.w : 5) << f.text;
+        EXPECT_EQ(h, f.ok ? f.h : 5) << f.text;
+    }
+    const struct { const char* text; float aspect; } aspects[] = {
+        {"1.0926", 1.0926f}, {" 0.9091 trailing", 0.9091f}, {"", 1.0f}, {"0", 1.0f},
+        {"0.0", 1.0f},       {"wide", 1.0f},                {"-2", -2.0f},
+    };
+    for (const auto& a : aspects) EXPECT_FLOAT_EQ(ParsePixelAspect(a.text), a.aspect) << a.text;
 
-TEST(TvFormatParse, PixelAspect) {
-    EXPECT_FLOAT_EQ(ParsePixelAspect("1.0926"), 1.0926f);
-    EXPECT_FLOAT_EQ(ParsePixelAspect(" 0.9091 trailing"), 0.9091f);
-    EXPECT_FLOAT_EQ(ParsePixelAspect(""), 1.0f);
-    EXPECT_FLOAT_EQ(ParsePixelAspect("0"), 1.0f);
-    EXPECT_FLOAT_EQ(ParsePixelAspect("0.0"), 1.0f);
-    EXPECT_FLOAT_EQ(ParsePixelAspect("wide"), 1.0f);
-    EXPECT_FLOAT_EQ(ParsePixelAspect("-2"), -2.0f);
-}
-
-TEST(TvFormatParse, Underscan) {
-    std::int16_t u[4] = {9, 9, 9, 9};
-    EXPECT_TRUE(ParseUnderscan("36, 29, 684, 547", u));
-    EXPECT_EQ(u[0], 36); EXPECT_EQ(u[1], 29); EXPECT_EQ(u[2], 684); EXPECT_EQ(u[3], 547);
-    EXPECT_TRUE(ParseUnderscan("1,2,3,4", u));
-    EXPECT_EQ(u[3], 4);
-    EXPECT_TRUE(ParseUnderscan("0x10,  -010,3,4", u));
-    EXPECT_EQ(u[0], 16); EXPECT_EQ(u[1], -8);
-    EXPECT_FALSE(ParseUnderscan("1 , 2, 3, 4", u));  // the comma follows its number
-    EXPECT_FALSE(ParseUnderscan("1, 2, 3", u));
-    EXPECT_FALSE(ParseUnderscan("1; 2; 3; 4", u));
-    EXPECT_EQ(u[0], 16);
+    const struct { const char* text; bool ok; std::int16_t u[4]; } underscans[] = {
+        {"36, 29, 684, 547", true, {36, 29, 684, 547}}, {"1,2,3,4", true, {1, 2, 3, 4}},
+        {"0x10,  -010,3,4", true, {16, -8, 3, 4}},
+        {"1 , 2, 3, 4", false}, {"1, 2, 3", false}, {"1; 2; 3; 4", false},  // the comma follows its number
+    };
+    for (const auto& c : underscans) {
+        std::int16_t u[4] = {9, 9, 9, 9};
+        EXPECT_EQ(ParseUnderscan(c.text, u), c.ok) << c.text;
+        for (int i = 0; c.ok && i < 4; ++i) EXPECT_EQ(u[i], c.u[i]) << c.text;
+    }
 }
 
 TEST(TvFormatParse, FirstMatchWins) {
