@@ -11,6 +11,10 @@
 
 namespace testing_support {
 
+// Template style bits used by the tests (the platform's values).
+constexpr std::uint32_t kDsSetFont = 0x40;
+constexpr std::uint32_t kWsChildVisible = 0x50000000;
+
 class TemplateBuilder {
 public:
     // Header of a DIALOG template. Menu, class, title and font follow with the calls below.
@@ -48,6 +52,19 @@ public:
     }
     // No creation data.
     TemplateBuilder& NoData() { return Word(0); }
+    // Counts one more item in the header.
+    TemplateBuilder& Count() {
+        const std::size_t at = dialogEx_ ? 16 : 8;
+        const unsigned items = (bytes_[at] | bytes_[at + 1] << 8) + 1u;
+        bytes_[at] = static_cast<std::uint8_t>(items & 0xFF);
+        bytes_[at + 1] = static_cast<std::uint8_t>(items >> 8);
+        return *this;
+    }
+    // A whole visible child item named by class, without creation data, counted.
+    TemplateBuilder& Add(const char* cls, const char* text, std::uint32_t id, std::uint32_t style, std::int16_t x,
+                         std::int16_t y, std::int16_t cx, std::int16_t cy, std::uint32_t exStyle = 0) {
+        return Count().Item(style | kWsChildVisible, x, y, cx, cy, id, exStyle).String(cls).String(text).NoData();
+    }
 
     TemplateBuilder& Word(std::uint16_t w) {
         bytes_.push_back(static_cast<std::uint8_t>(w & 0xFF));
@@ -89,9 +106,6 @@ private:
     bool dialogEx_ = false;
 };
 
-// Template style bits used by the tests (the platform's values).
-constexpr std::uint32_t kDsSetFont = 0x40;
-constexpr std::uint32_t kWsChildVisible = 0x50000000;
 
 // Predefined class atoms of dialog items.
 constexpr std::uint16_t kButtonAtom = 0x80, kEditAtom = 0x81, kStaticAtom = 0x82, kListBoxAtom = 0x83,

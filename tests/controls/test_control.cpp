@@ -1,21 +1,19 @@
 // WKControl through a small test control registered with the library's class
-// machinery: text and font, WM_GETTEXT sizes, parent notifications, dialog
-// code, the skinned client edge, and the object's life with its window.
+// machinery: text and font, WM_GETTEXT sizes, parent notifications, the
+// skinned client edge, superclasses and the object's life with its window.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "canvas.h"
 #include "controls/framework/control.h"
 #include "controls/framework/draw.h"
+#include "support.h"
 
 namespace {
 
 using namespace kelmard;
-using testing_support::SkinPixels;
-using testing_support::TestSkin;
 
 int g_live = 0;           // test control objects alive
 bool g_failNcCreate = false;
@@ -27,7 +25,6 @@ public:
     ~TestControl() override { --g_live; }
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_NCCREATE && g_failNcCreate) return FALSE;
-        if (message == WM_USER) return focus_;
         if (message == WM_USER + 1) {  // paints with the control's font, answers the font it replaced
             HDC dc = GetDC(window);
             HFONT old = SelectControlFont(dc);
@@ -79,7 +76,7 @@ LRESULT CALLBACK ParentProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 class Controls : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        TestSkin();
+        if (!SharedSkin().brushes[0]) LoadSkin(GetModuleHandleA("KELMARD.DLL"));
         const HINSTANCE instance = GetModuleHandleA(nullptr);
         g_testClass.procedure = ClassProc<g_testClass>;
         ASSERT_NE(RegisterOwnClass(instance, g_testClass.name, g_testClass.procedure, 0x83), 0);
@@ -111,13 +108,6 @@ protected:
                const char* cls = "KelmardTestControl") {
         return CreateWindowExA(exStyle | WS_EX_NOPARENTNOTIFY, cls, text, style, 10, 10, 120, 40, parent_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-    }
-    static void Pump() {
-        MSG msg;
-        for (int i = 0; i < 10; ++i) {
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-            Sleep(10);
-        }
     }
     static HWND parent_;
 };
@@ -157,19 +147,14 @@ TEST_F(Controls, TextIsCopiedAndAnsweredInEverySize) {
     EXPECT_EQ(SendMessageA(c, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer)), 0);
     EXPECT_EQ(buffer[0], '\0');
     DestroyWindow(c);
-}
-
-TEST_F(Controls, AnOrdinalTitleIsNoText) {
-    // Dialog templates name an icon or bitmap by 0xFF and its id.
+    // Dialog templates name an icon or bitmap by 0xFF and its id: no text.
     const char ordinal[] = {'\xFF', 5, 0, 0};
-    HWND c = Child(ordinal);
-    ASSERT_NE(c, nullptr);
-    EXPECT_EQ(SendMessageA(c, WM_GETTEXTLENGTH, 0, 0), 0);
-    DestroyWindow(c);
-    HWND none = Child(nullptr);
-    ASSERT_NE(none, nullptr);
-    EXPECT_EQ(SendMessageA(none, WM_GETTEXTLENGTH, 0, 0), 0);
-    DestroyWindow(none);
+    for (const char* title : {ordinal, static_cast<const char*>(nullptr)}) {
+        HWND o = Child(title);
+        ASSERT_NE(o, nullptr);
+        EXPECT_EQ(SendMessageA(o, WM_GETTEXTLENGTH, 0, 0), 0);
+        DestroyWindow(o);
+    }
 }
 
 TEST_F(Controls, TellsTheParentOfCreationAndDestruction) {
@@ -183,19 +168,6 @@ TEST_F(Controls, TellsTheParentOfCreationAndDestruction) {
     ASSERT_EQ(g_parent.notes.size(), 2u);
     EXPECT_EQ(g_parent.notes[1].first, static_cast<WPARAM>(WM_DESTROY));
     EXPECT_EQ(g_parent.notes[1].second, packed);
-}
-
-TEST_F(Controls, WithoutAParentNothingIsSentAndTheDCFontStays) {
-    HWND c = CreateWindowExA(0, "KelmardTestControl", "alone", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(c, nullptr);
-    HDC dc = GetDC(c);
-    const HGDIOBJ dcFont = GetCurrentObject(dc, OBJ_FONT);
-    ReleaseDC(c, dc);
-    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(c, WM_USER + 1, 0, 0)), dcFont);
-    DestroyWindow(c);
-    EXPECT_TRUE(g_parent.notes.empty());
-    EXPECT_EQ(g_parent.fontQuestions, 0);
 }
 
 TEST_F(Controls, FontFromWmSetFontOrAskedOfTheParent) {
@@ -218,56 +190,28 @@ TEST_F(Controls, FontFromWmSetFontOrAskedOfTheParent) {
     DeleteObject(ownFont);
 }
 
-TEST_F(Controls, DialogCodeFocusAndDefaults) {
-    HWND c = Child("d", 5, WS_CHILD | WS_VISIBLE | WS_TABSTOP);
-    ASSERT_NE(c, nullptr);
-    EXPECT_EQ(SendMessageA(c, WM_GETDLGCODE, 0, 0), 256);
-    EXPECT_EQ(SendMessageA(c, WM_USER, 0, 0), 0);
-    SetFocus(c);
-    EXPECT_EQ(SendMessageA(c, WM_USER, 0, 0), 1) << "focus flag set";
-    SetFocus(parent_);
-    EXPECT_EQ(SendMessageA(c, WM_USER, 0, 0), 0) << "focus flag cleared";
-    EXPECT_EQ(SendMessageA(c, WM_ERASEBKGND, 0, 0), 1);
-    EXPECT_EQ(SendMessageA(c, WM_KEYDOWN, VK_SPACE, 0), 1);
-    EXPECT_EQ(SendMessageA(c, WM_LBUTTONDOWN, 0, 0), 0);
-    EXPECT_EQ(SendMessageA(c, WM_SIZE, 0, 0), 1);
-    DestroyWindow(c);
-}
-
-TEST_F(Controls, ClientEdgeIsDrawnFromTheSkin) {
+// WS_EX_CLIENTEDGE is drawn from the skin; a plain border is the system's.
+TEST_F(Controls, TheClientEdgeIsTheSkinsAndABorderTheSystems) {
     HWND edged = Child("e", 1, WS_CHILD | WS_VISIBLE, WS_EX_CLIENTEDGE);
+    HWND bordered = CreateWindowExA(WS_EX_NOPARENTNOTIFY, "KelmardTestControl", "b", WS_CHILD | WS_VISIBLE | WS_BORDER,
+                                    10, 60, 120, 40, parent_, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND plain = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_BORDER | SS_BLACKRECT, 140, 60, 120, 40,
+                                 parent_, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(edged, nullptr);
+    ASSERT_NE(bordered, nullptr);
     RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Pump();
+    ctl_test::Pump(nullptr, 100);
     const kpicture::Image shot = kpicture::CaptureWindow(edged);
     ASSERT_EQ(shot.width, 120);
-    ASSERT_EQ(shot.height, 40);
-    const kpicture::Image& skin = SkinPixels();
-    // Frame F1 of the skin at 120, 280, edge 2: corners 1:1, edges stretched.
-    for (int j = 0; j < 2; ++j)
-        for (int i = 0; i < 2; ++i) {
-            EXPECT_EQ(shot.rgb(i, j), skin.rgb(120 + i, 280 + j)) << "top-left " << i << "," << j;
-            EXPECT_EQ(shot.rgb(118 + i, 38 + j), skin.rgb(122 + i, 282 + j)) << "bottom-right " << i << "," << j;
-            EXPECT_EQ(shot.rgb(60 + i, j), skin.rgb(124 + i, 280 + j)) << "top edge";
-            EXPECT_EQ(shot.rgb(i, 20), skin.rgb(126 + i, 280)) << "left edge";
-        }
-    DestroyWindow(edged);
-}
-
-TEST_F(Controls, WithoutClientEdgeTheBorderIsTheSystems) {
-    // The same bordered window as a plain system window would look.
-    HWND control = Child("b", 2, WS_CHILD | WS_VISIBLE | WS_BORDER);
-    HWND plain = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_BORDER | SS_BLACKRECT, 140, 10, 120, 40,
-                                 parent_, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(control, nullptr);
-    RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Pump();
-    const kpicture::Image a = kpicture::CaptureWindow(control), b = kpicture::CaptureWindow(plain);
+    const kelmard::skin::FramePlace& f = kelmard::skin::kFrames[kelmard::skin::kClientEdgeFrame];
+    EXPECT_EQ(ctl_test::DiffersFromSkin(shot, 0, 0, f.x, f.y, 2, 2), 0) << "top-left corner 1:1";
+    EXPECT_EQ(ctl_test::DiffersFromSkin(shot, 118, 38, f.x + 2, f.y + 2, 2, 2), 0) << "bottom-right corner";
+    EXPECT_EQ(ctl_test::DiffersFromSkin(shot, 60, 0, f.x + 4, f.y, 2, 2), 0) << "top edge";
+    const kpicture::Image a = kpicture::CaptureWindow(bordered), b = kpicture::CaptureWindow(plain);
     ASSERT_EQ(a.width, b.width);
     for (int x = 0; x < a.width; ++x) EXPECT_EQ(a.rgb(x, 0), b.rgb(x, 0)) << x;
     for (int y = 0; y < a.height; ++y) EXPECT_EQ(a.rgb(0, y), b.rgb(0, y)) << y;
-    DestroyWindow(plain);
-    DestroyWindow(control);
+    for (HWND w : {edged, bordered, plain}) DestroyWindow(w);
 }
 
 TEST_F(Controls, ObjectsGoWithTheirWindowsEvenWhenCreationFails) {
@@ -287,12 +231,8 @@ TEST_F(Controls, ObjectsGoWithTheirWindowsEvenWhenCreationFails) {
 }
 
 TEST_F(Controls, SuperclassKeepsTheSystemControlAndItsObjectInTheLastSlot) {
-    WNDCLASSA edit{}, ours{};
-    ASSERT_TRUE(GetClassInfoA(nullptr, "EDIT", &edit));
+    WNDCLASSA ours{};
     ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "KelmardTestEdit", &ours));
-    EXPECT_EQ(ours.cbWndExtra, edit.cbWndExtra + static_cast<int>(sizeof(LONG_PTR)));
-    EXPECT_EQ(ours.hCursor, edit.hCursor);
-    EXPECT_TRUE(ours.style & CS_GLOBALCLASS);
     HWND e = Child("typed", 3, WS_CHILD | WS_VISIBLE, 0, "KelmardTestEdit");
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(g_live, 1);
@@ -300,9 +240,6 @@ TEST_F(Controls, SuperclassKeepsTheSystemControlAndItsObjectInTheLastSlot) {
     ASSERT_NE(object, nullptr);
     EXPECT_EQ(GetWindowLongPtrA(e, ours.cbWndExtra - static_cast<int>(sizeof(LONG_PTR))), reinterpret_cast<LONG_PTR>(object));
     EXPECT_EQ(SendMessageA(e, WM_USER + 7, 0, 0), 4242);
-    char text[16] = "";
-    GetWindowTextA(e, text, sizeof text);
-    EXPECT_STREQ(text, "typed") << "the edit box keeps its own text";
     SendMessageA(e, EM_SETSEL, 0, -1);
     EXPECT_EQ(SendMessageA(e, EM_GETSEL, 0, 0), MAKELONG(0, 5));
     DestroyWindow(e);
@@ -315,16 +252,6 @@ TEST_F(Controls, ASuperclassOfAMissingSystemClassIsNotRegistered) {
     WNDCLASSA wc{};
     EXPECT_FALSE(GetClassInfoA(instance, "KelmardTestGhost", &wc));
     EXPECT_EQ(saved, reinterpret_cast<WNDPROC>(1)) << "nothing saved";
-}
-
-TEST_F(Controls, OwnClassRegistration) {
-    WNDCLASSA wc{};
-    ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "KelmardTestControl", &wc));
-    EXPECT_EQ(wc.style, 0x83u | CS_GLOBALCLASS);
-    EXPECT_EQ(wc.cbWndExtra, 0);
-    EXPECT_EQ(wc.cbClsExtra, 0);
-    EXPECT_EQ(wc.hbrBackground, nullptr);
-    EXPECT_EQ(wc.hCursor, LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
 }
 
 }  // namespace

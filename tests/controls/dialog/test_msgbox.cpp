@@ -9,12 +9,12 @@
 #include <thread>
 #include <vector>
 
-#include "dialog_support.h"
+#include "support.h"
 #include "kelmard.h"
 
 namespace {
 
-using dialog_tests::ClassOf;
+using ctl_test::ClassOf;
 
 struct BoxButton {
     int id;
