@@ -43,7 +43,7 @@ struct Note {
 struct Recorder {
     LPARAM init = 0;
     HWND dialog = nullptr;
-    std::string firstChildClass;
+    std::string dialogClass, firstChildClass;
     INT_PTR endWith = 0;  // non-zero: EndDialog with it at the first WM_TIMER
     std::vector<Note> commands;
     std::vector<std::pair<WPARAM, LPARAM>> drops;
@@ -70,6 +70,7 @@ inline INT_PTR CALLBACK RecordingProc(HWND dialog, UINT message, WPARAM wParam, 
     case WM_INITDIALOG:
         r.init = lParam;
         r.dialog = dialog;
+        r.dialogClass = ClassOf(dialog);
         if (HWND child = GetWindow(dialog, GW_CHILD)) r.firstChildClass = ClassOf(child);
         if (r.endWith) SetTimer(dialog, 1, 10, nullptr);
         return TRUE;

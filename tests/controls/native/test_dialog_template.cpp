@@ -58,6 +58,17 @@ TemplateBuilder DialogExHead(std::uint16_t items, const char* dialogClass = null
     return b;
 }
 
+// The head of DialogHead or DialogExHead as converted: the missing class became "WKDialog".
+TemplateBuilder ConvertedHead(bool dialogEx, std::uint16_t items) {
+    TemplateBuilder b;
+    if (dialogEx) b.DialogEx(0x80C800C0 | kDsSetFont, items, 0, 0, 200, 100, 0x400, 77);
+    else b.Dialog(0x80C800C0 | kDsSetFont, items, 0, 0, 200, 100);
+    b.Word(0).String("WKDialog").String("Settings");
+    if (dialogEx) b.Font(9, "Segoe UI", 700, 1, 0);
+    else b.Font(8, "MS Shell Dlg");
+    return b;
+}
+
 TEST(DialogTemplate, WithoutItemsTheDialogGetsTheLibraryClassAndNoPadding) {
     // DIALOG: header, no menu, no class, a title of odd length, the font.
     TemplateBuilder source;
@@ -118,13 +129,7 @@ TEST(DialogTemplate, PredefinedClassesAreReplacedExceptOwnerDrawButtons) {
     for (bool dialogEx : {false, true}) {
         const std::uint16_t count = static_cast<std::uint16_t>(std::size(cases));
         TemplateBuilder source = dialogEx ? DialogExHead(count) : DialogHead(count);
-        // The converted head: the missing class became "WKDialog".
-        TemplateBuilder expected;
-        if (dialogEx) expected.DialogEx(0x80C800C0 | kDsSetFont, count, 0, 0, 200, 100, 0x400, 77);
-        else expected.Dialog(0x80C800C0 | kDsSetFont, count, 0, 0, 200, 100);
-        expected.Word(0).String("WKDialog").String("Settings");
-        if (dialogEx) expected.Font(9, "Segoe UI", 700, 1, 0);
-        else expected.Font(8, "MS Shell Dlg");
+        TemplateBuilder expected = ConvertedHead(dialogEx, count);
         std::uint32_t id = 100;
         for (const Case& c : cases) {
             // The help id of DIALOGEX items holds a button type too: the style
@@ -155,9 +160,7 @@ TEST(DialogTemplate, CommonControlNamesMatchWithoutRegardToCase) {
     };
     const std::uint16_t count = static_cast<std::uint16_t>(std::size(cases) + 1);
     TemplateBuilder source = DialogExHead(count);
-    TemplateBuilder expected;
-    expected.DialogEx(0x80C800C0 | kDsSetFont, count, 0, 0, 200, 100, 0x400, 77).Word(0).String("WKDialog")
-        .String("Settings").Font(9, "Segoe UI", 700, 1, 0);
+    TemplateBuilder expected = ConvertedHead(true, count);
     for (const Case& c : cases) {
         for (TemplateBuilder* b : {&source, &expected}) b->Item(kWsChildVisible, 0, 0, 10, 10, 1);
         source.String(c.name);
@@ -179,12 +182,7 @@ TEST(DialogTemplate, CreationDataIsCopiedWithItsCountWordInBothFormats) {
     const std::uint8_t data[6] = {0xDE, 0xAD, 0xBE, 0xEF, 0x01, 0x02};
     for (bool dialogEx : {false, true}) {
         TemplateBuilder source = dialogEx ? DialogExHead(2) : DialogHead(2);
-        TemplateBuilder expected;
-        if (dialogEx) expected.DialogEx(0x80C800C0 | kDsSetFont, 2, 0, 0, 200, 100, 0x400, 77);
-        else expected.Dialog(0x80C800C0 | kDsSetFont, 2, 0, 0, 200, 100);
-        expected.Word(0).String("WKDialog").String("Settings");
-        if (dialogEx) expected.Font(9, "Segoe UI", 700, 1, 0);
-        else expected.Font(8, "MS Shell Dlg");
+        TemplateBuilder expected = ConvertedHead(dialogEx, 2);
         // A custom control with six bytes of creation data, then a button.
         for (TemplateBuilder* b : {&source, &expected}) {
             b->Item(kWsChildVisible, 0, 0, 40, 10, 300).String("PluginCurve").Ordinal(12);
@@ -251,10 +249,7 @@ TEST(DialogTemplate, ItemCountIsAnUnsignedWord) {
         source.Item(kWsChildVisible, 0, 0, 4, 4, static_cast<std::uint16_t>(i)).Ordinal(kStaticAtom).Word(0).NoData();
     const Bytes out = Convert(source.bytes());
     // Head (converted) then each item: 18 + "WKStatic" (18) + 2 + 2 = 40 bytes.
-    TemplateBuilder head;
-    head.Dialog(0x80C800C0 | kDsSetFont, count, 0, 0, 200, 100).Word(0).String("WKDialog").String("Settings")
-        .Font(8, "MS Shell Dlg").Align4();
-    EXPECT_EQ(out.size(), head.size() + std::size_t{count} * 40);
+    EXPECT_EQ(out.size(), ConvertedHead(false, count).Align4().size() + std::size_t{count} * 40);
     // Without the items the bound stops the converter.
     EXPECT_EQ(ConvertDialogTemplate(DialogHead(count).data(), DialogHead(count).size(), nullptr), 0u);
 }

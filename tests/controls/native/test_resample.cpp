@@ -53,6 +53,8 @@ std::vector<std::uint8_t> Reference(const Block& s, int dw, int dh, int dstride,
     return out;
 }
 
+// The reference leaves the fourth byte and the row padding at the fill value:
+// the resize must too.
 TEST(Resample, MatchesThePlainReferenceOnManySizes) {
     const int sizes[] = {1, 2, 3, 5, 7, 8, 13, 20, 31};
     unsigned seed = 1;
@@ -72,17 +74,6 @@ TEST(Resample, MatchesThePlainReferenceOnManySizes) {
                     ++cases;
                 }
     EXPECT_EQ(cases, 9 * 9 * 9 * 4);
-}
-
-TEST(Resample, LeavesTheFourthByteAndTheRowPaddingAlone) {
-    const Block s = Source(6, 5, 24, 2, 7);
-    std::vector<std::uint8_t> out(3 * 12 + 0, 0xA5);  // 3 rows, 2 pixels + 4 bytes of padding
-    ResampleAreaAverage(out.data(), 2, 3, 12, s.bytes.data(), 6, 5, s.stride, 24);
-    for (int y = 0; y < 3; ++y) {
-        EXPECT_EQ(out[static_cast<std::size_t>(y) * 12 + 3], 0xA5);
-        EXPECT_EQ(out[static_cast<std::size_t>(y) * 12 + 7], 0xA5);
-        for (int k = 8; k < 12; ++k) EXPECT_EQ(out[static_cast<std::size_t>(y) * 12 + k], 0xA5);
-    }
 }
 
 TEST(Resample, BottomUpRowsWithNegativeStrides) {
