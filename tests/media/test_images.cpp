@@ -69,9 +69,7 @@ bool WriteQuadrants(const std::string& path, const GUID& container) {
 // A file no other handle keeps open can be opened for exclusive writing.
 bool NobodyHoldsFile(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(h);
-    return true;
+    return h != INVALID_HANDLE_VALUE && CloseHandle(h);
 }
 
 TEST(PictureLoading, BmpJpegAndGifComeOutUprightAtTheirSize) {
