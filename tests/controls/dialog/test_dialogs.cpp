@@ -255,38 +255,6 @@ TEST(DialogWindow, LosingTheCaptureEndsAPressWithoutActing) {
     Pump(nullptr, 20);
 }
 
-TEST(DialogWindow, TheHelpButtonPostsContextHelpAndStaysPressedUntilTheNextHitTest) {
-    Dialog d(CaptionDialog(kPopupCaption, WS_EX_CONTEXTHELP));
-    ASSERT_TRUE(d.get());
-    const POINT over = FindHit(d.get(), HTHELP);
-    ASSERT_GE(over.x, 0);
-    SendMessageA(d.get(), WM_NCLBUTTONDOWN, HTHELP, MAKELPARAM(over.x, over.y));
-    EXPECT_EQ(QueuedSysCommand(d.get()), static_cast<WPARAM>(SC_CONTEXTHELP));
-}
-
-TEST(DialogWindow, AMinimisedDialogIsLeftToTheSystem) {
-    Dialog d(CaptionDialog(kPopupCaption | WS_MINIMIZEBOX));
-    ASSERT_TRUE(d.get());
-    const POINT close = FindHit(d.get(), HTCLOSE);
-    ASSERT_GE(close.x, 0);
-    ShowWindow(d.get(), SW_MINIMIZE);
-    Pump(nullptr, 50);
-    ASSERT_TRUE(IsIconic(d.get()));
-    RECT w;
-    GetWindowRect(d.get(), &w);
-    const POINT points[] = {close, {w.left + 2, w.top + 2}, {(w.left + w.right) / 2, (w.top + w.bottom) / 2}};
-    for (POINT p : points) {
-        const LPARAM at = MAKELPARAM(p.x, p.y);
-        EXPECT_EQ(SendMessageA(d.get(), WM_NCHITTEST, 0, at), DefDlgProcA(d.get(), WM_NCHITTEST, 0, at));
-    }
-    // The panel is no business of a minimised dialog's frame either way; the
-    // client keeps what the system gives it.
-    RECT proposed = w, system = w;
-    SendMessageA(d.get(), WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&proposed));
-    DefDlgProcA(d.get(), WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&system));
-    EXPECT_TRUE(EqualRect(&proposed, &system));
-}
-
 TEST(DialogWindow, AnUncaptionedDialogIsLeftToTheSystem) {
     const TemplateBuilder t = CaptionDialog(WS_POPUP | WS_VISIBLE);
     Dialog d(t);
