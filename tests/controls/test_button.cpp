@@ -214,6 +214,7 @@ TEST_F(Buttons, ADisabledButtonKeepsItsLookWhenUnpushed) {
 
 TEST_F(Buttons, PaintsTheSkinsGlyphsFacesAndText) {
     HWND box = Make("MMMM", BS_3STATE, 1, 10, 10, 120, 19);
+    HWND left = Make("MMMM", BS_CHECKBOX | BS_LEFTTEXT, 2, 10, 40, 120, 19);
     HWND radio = Make("MMMM", BS_RADIOBUTTON, 3, 10, 70, 120, 20);
     HWND push = Make("MMMM", BS_PUSHBUTTON, 4, 140, 10, 90, 26);
     HWND empty = Make("", BS_PUSHBUTTON, 5, 140, 40, 90, 26);
@@ -224,6 +225,8 @@ TEST_F(Buttons, PaintsTheSkinsGlyphsFacesAndText) {
         const Cell c = SpriteCell(sk::kCheckSprite, 1, variant);
         EXPECT_EQ(DiffersFromSkin(Shot(box), 0, 2, c.x, c.y, 15, 15), 0) << "check variant " << variant;
     }
+    const Cell off = SpriteCell(sk::kCheckSprite, 1, 0);
+    EXPECT_EQ(DiffersFromSkin(Shot(left), 120 - 15, 2, off.x, off.y, 15, 15), 0) << "BS_LEFTTEXT: glyph on the right";
     SendMessageA(radio, BM_SETCHECK, BST_CHECKED, 0);
     const Cell on = SpriteCell(sk::kRadioSprite, 1, 1);
     EXPECT_EQ(DiffersFromSkin(Shot(radio), 0, 2, on.x, on.y, 16, 16), 0);
@@ -397,9 +400,12 @@ TEST_F(Buttons, EveryKindInOneDialog) {
     SendDlgItemMessageA(dialog_, 3, BM_SETCHECK, BST_INDETERMINATE, 0);
     SendDlgItemMessageA(dialog_, 5, BM_SETCHECK, BST_CHECKED, 0);
     SendDlgItemMessageA(dialog_, 7, BM_SETCHECK, BST_CHECKED, 0);
-    for (int id : {1, 8, 9, 12, IDOK}) EXPECT_EQ(ClassOf(Item(id)), id == 9 ? "WKStatic" : id == 12 ? "WKEdit" : "WKButton");
-    EXPECT_EQ(SendDlgItemMessageA(dialog_, 9, WM_GETFONT, 0, 0), SendMessageA(dialog_, WM_GETFONT, 0, 0))
-        << "the dialog's font went to the system static";
+    for (int id : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, IDOK, IDCANCEL}) {
+        char name[32] = "";
+        GetClassNameA(Item(id), name, sizeof name);
+        EXPECT_EQ(std::string(name), id >= 9 && id <= 11 ? "WKStatic" : id == 12 || id == 13 ? "WKEdit" : "WKButton")
+            << id;
+    }
     EXPECT_EQ(SendDlgItemMessageA(dialog_, 7, BM_GETSTATE, 0, 0), BST_CHECKED);
     EXPECT_EQ(Check(3), BST_INDETERMINATE);
     RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);

@@ -2,6 +2,7 @@
 // against the skin art pixel by pixel where the result is exact.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "controls/framework/draw.h"
@@ -153,7 +154,7 @@ TEST(DrawSkinFace, TheCellOfTheLookAndVariantOrNothing) {
     EXPECT_EQ(none.Count(kGreen), 400);
 }
 
-TEST(Draw3DFrame, RaisedAndPressedBevelsInBothPalettes) {
+TEST(Draw3DFrame, BevelsAndBands) {
     const WKSkin& s = TestSkin();
     struct Case {
         bool pressed, alternate;
@@ -172,6 +173,14 @@ TEST(Draw3DFrame, RaisedAndPressedBevelsInBothPalettes) {
         EXPECT_EQ(CountIn(p, kGreen, 14, 0, 20, 12) + CountIn(p, kGreen, 0, 10, 14, 12), 6 * 12 + 14 * 2);
         EXPECT_EQ(GetCurrentObject(c.dc(), OBJ_PEN), GetStockObject(BLACK_PEN)) << "the pen is put back";
     }
+    Surface bands(20, 14);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    const RECT r{2, 2, 18, 12};
+    FillFrameBands(bands.dc(), &r, 3, red);
+    DeleteObject(red);
+    const kpicture::Image p = bands.Shot();
+    EXPECT_EQ(CountIn(p, RGB(255, 0, 0), 0, 0, 20, 14), 16 * 10 - 10 * 4);
+    EXPECT_EQ(CountIn(p, kGreen, 5, 5, 15, 9), 40) << "the inside is left";
 }
 
 // Text in a large, bold, unsmoothed font, so that stroke pixels have the exact colour.
@@ -223,6 +232,65 @@ TEST(DrawSkinText, ColoursByLookVariantAndPalette) {
     EXPECT_GT(light, 5);
     EXPECT_EQ(none.Draw(1, false, nullptr), 0);
     EXPECT_EQ(none.Count(kGreen), 80 * 40);
+}
+
+// The bounding box of a colour's pixels and their count.
+struct Shape {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1, count = 0;
+};
+Shape ShapeOf(const kpicture::Image& p, COLORREF colour) {
+    Shape s;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            if (p.rgb(x, y) == Px(colour)) {
+                s.left = std::min(s.left, x), s.right = std::max(s.right, x);
+                s.top = std::min(s.top, y), s.bottom = std::max(s.bottom, y);
+                ++s.count;
+            }
+    return s;
+}
+
+TEST(Arrows, TrianglesPointTheirWayInTheColoursOfTheLook) {
+    const WKSkin& s = TestSkin();
+    const int n = GetSystemMetrics(SM_CXICON);
+    const COLORREF tint = s.colors[19];  // normal look, variant 0, alternate palette
+    for (int d = 0; d < 4; ++d) {
+        HICON arrow = CreateArrowIcon(16, 16, d);
+        ASSERT_NE(arrow, nullptr);
+        Surface c(n, n);
+        EXPECT_EQ(DrawSkinIcon(&s, c.dc(), RECT{0, 0, n, n}, arrow, MakeState(1, 0), true), 1);
+        const kpicture::Image p = c.Shot();
+        const Shape t = ShapeOf(p, tint);
+        const bool vertical = d == kArrowUp || d == kArrowDown;
+        EXPECT_EQ(t.right - t.left, vertical ? 16 : 8) << d;
+        EXPECT_EQ(t.bottom - t.top, vertical ? 8 : 16) << d;
+        EXPECT_EQ(t.count + CountIn(p, kGreen, 0, 0, n, n), n * n) << "the rest is transparent";
+        // The base is 17 pixels long, the tip at most 3, on the side the arrow points to.
+        const int tip = d == kArrowUp ? t.top : d == kArrowDown ? t.bottom : d == kArrowLeft ? t.left : t.right;
+        const int base = d == kArrowUp ? t.bottom : d == kArrowDown ? t.top : d == kArrowLeft ? t.right : t.left;
+        auto line = [&](int at) { return vertical ? CountIn(p, tint, 0, at, n, at + 1) : CountIn(p, tint, at, 0, at + 1, n); };
+        EXPECT_LE(line(tip), 3) << d;
+        EXPECT_EQ(line(base), 17) << d;
+
+        // Other looks: pressed in both palettes; disabled embossed with the shadow over the shape.
+        const struct {
+            unsigned look;
+            bool alternate;
+            int colour;
+        } looks[] = {{2, false, 7}, {2, true, 18}, {0, true, 4}};
+        for (const auto& l : looks) {
+            Surface o(n + 1, n + 1);
+            DrawSkinIcon(&s, o.dc(), RECT{0, 0, n, n}, arrow, MakeState(l.look, 0), l.alternate);
+            EXPECT_EQ(ShapeOf(o.Shot(), s.colors[l.colour]).count, t.count) << d << " look " << l.look;
+            if (l.look == 0) {
+                EXPECT_GT(ShapeOf(o.Shot(), s.colors[2]).count, 0) << "the light shape below and right";
+            }
+        }
+        DestroyIcon(arrow);
+    }
+    EXPECT_EQ(CreateArrowIcon(16, 16, 4), nullptr);
+    Surface c(n, n);
+    EXPECT_EQ(DrawSkinIcon(&s, c.dc(), RECT{0, 0, n, n}, nullptr, 1, false), 0);
 }
 
 TEST(Bitmaps, CentredOneToOneTruncatingTowardZero) {

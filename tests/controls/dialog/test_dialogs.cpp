@@ -255,6 +255,38 @@ TEST(DialogWindow, LosingTheCaptureEndsAPressWithoutActing) {
     Pump(nullptr, 20);
 }
 
+TEST(DialogWindow, TheHelpButtonPostsContextHelpAndStaysPressedUntilTheNextHitTest) {
+    Dialog d(CaptionDialog(kPopupCaption, WS_EX_CONTEXTHELP));
+    ASSERT_TRUE(d.get());
+    const POINT over = FindHit(d.get(), HTHELP);
+    ASSERT_GE(over.x, 0);
+    SendMessageA(d.get(), WM_NCLBUTTONDOWN, HTHELP, MAKELPARAM(over.x, over.y));
+    EXPECT_EQ(QueuedSysCommand(d.get()), static_cast<WPARAM>(SC_CONTEXTHELP));
+}
+
+TEST(DialogWindow, AMinimisedDialogIsLeftToTheSystem) {
+    Dialog d(CaptionDialog(kPopupCaption | WS_MINIMIZEBOX));
+    ASSERT_TRUE(d.get());
+    const POINT close = FindHit(d.get(), HTCLOSE);
+    ASSERT_GE(close.x, 0);
+    ShowWindow(d.get(), SW_MINIMIZE);
+    Pump(nullptr, 50);
+    ASSERT_TRUE(IsIconic(d.get()));
+    RECT w;
+    GetWindowRect(d.get(), &w);
+    const POINT points[] = {close, {w.left + 2, w.top + 2}, {(w.left + w.right) / 2, (w.top + w.bottom) / 2}};
+    for (POINT p : points) {
+        const LPARAM at = MAKELPARAM(p.x, p.y);
+        EXPECT_EQ(SendMessageA(d.get(), WM_NCHITTEST, 0, at), DefDlgProcA(d.get(), WM_NCHITTEST, 0, at));
+    }
+    // The panel is no business of a minimised dialog's frame either way; the
+    // client keeps what the system gives it.
+    RECT proposed = w, system = w;
+    SendMessageA(d.get(), WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&proposed));
+    DefDlgProcA(d.get(), WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&system));
+    EXPECT_TRUE(EqualRect(&proposed, &system));
+}
+
 TEST(DialogWindow, AnUncaptionedDialogIsLeftToTheSystem) {
     const TemplateBuilder t = CaptionDialog(WS_POPUP | WS_VISIBLE);
     Dialog d(t);
@@ -457,11 +489,16 @@ TEST(DialogEntry, StandardControlsBecomeTheSkinnedOnes) {
     t.Count().Item(WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 5, 35, 50, 14, 3).Ordinal(0x80).String("Owner").NoData();
     t.Count().Item(WS_CHILD | WS_VISIBLE, 60, 5, 50, 10, 4).Ordinal(0x82).String("Label").NoData();
     t.Count().Item(WS_CHILD | WS_VISIBLE | WS_BORDER, 60, 20, 50, 12, 5).Ordinal(0x81).String("text").NoData();
+    // Classes whose skinned control is not part of the library yet stay the
+    // system's: the dialog is still made, with every item.
+    t.Count().Item(WS_CHILD | WS_VISIBLE | WS_BORDER, 5, 50, 50, 30, 6).Ordinal(0x83).String("").NoData();
+    t.Count().Item(WS_CHILD | WS_VISIBLE, 60, 50, 50, 14, 7).String("msctls_trackbar32").String("").NoData();
     const HWND d = WKCreateDialogIndirectParam(Self(), Get(t), nullptr,
                                                RecordingProc, 0);
     ASSERT_TRUE(d);
-    const char* classes[] = {"WKButton", "WKButton", "Button", "WKStatic", "WKEdit"};  // owner-drawn stays
-    for (int id = 1; id <= 5; ++id) EXPECT_EQ(ClassOf(GetDlgItem(d, id)), classes[id - 1]) << id;
+    const char* classes[] = {"WKButton", "WKButton", "Button", "WKStatic", "WKEdit",  // owner-drawn stays
+                             "ListBox", "msctls_trackbar32"};
+    for (int id = 1; id <= 7; ++id) EXPECT_EQ(ClassOf(GetDlgItem(d, id)), classes[id - 1]) << id;
     char text[16] = "";
     GetDlgItemTextA(d, 5, text, sizeof text);
     EXPECT_STREQ(text, "text");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -186,6 +187,34 @@ TEST(SkinnedMessageBox, AClickOnAButtonAnswersItsId) {
     EXPECT_EQ(RunBox(nullptr, nullptr, nullptr, MB_OK, null, Escape), IDCANCEL);
     EXPECT_EQ(null.title, "Error");
     EXPECT_EQ(null.buttons.size(), 1u);
+}
+
+// The box is as wide as its caption needs, and a long text wraps at two
+// thirds of the screen's width.
+TEST(SkinnedMessageBox, TheBoxFitsItsCaptionAndText) {
+    const char* longCaption = "A caption much longer than the short text of this box, to be read in full";
+    Seen wide;
+    RunBox(nullptr, "Hi", longCaption, MB_OK, wide, Escape);
+    ASSERT_TRUE(wide.box);
+    {
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+        SIZE extent;
+        GetTextExtentPoint32A(dc, longCaption, static_cast<int>(std::strlen(longCaption)), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        EXPECT_GE(wide.client.right, extent.cx + 2 * GetSystemMetrics(SM_CXSMSIZE) + 15);
+    }
+
+    std::string words;
+    for (int i = 0; i < 60; ++i) words += "transition\t& ";
+    Seen wrapped;
+    RunBox(nullptr, words.c_str(), "Long", MB_OK, wrapped, Escape);
+    ASSERT_TRUE(wrapped.box);
+    const int third = GetSystemMetrics(SM_CXSCREEN) * 2 / 3, textWidth = wrapped.text.right - wrapped.text.left;
+    EXPECT_LE(textWidth, third);
+    EXPECT_GT(textWidth, third / 2);
+    EXPECT_GE(wrapped.window.bottom, wrapped.buttons.at(0).rect.bottom) << "the box holds the lines and the buttons";
 }
 
 HWND g_helpSource = nullptr;

@@ -198,6 +198,16 @@ TEST(DialogTemplate, CreationDataIsCopiedWithItsCountWordInBothFormats) {
     }
 }
 
+TEST(DialogTemplate, ConvertingAgainChangesNothing) {
+    TemplateBuilder source = DialogHead(4);
+    source.Item(kWsChildVisible, 5, 5, 50, 14, 1).Ordinal(kButtonAtom).String("&OK").NoData();
+    source.Item(kWsChildVisible, 5, 25, 50, 14, 2).Ordinal(kEditAtom).String("").NoData();
+    source.Item(kWsChildVisible, 5, 45, 50, 14, 3).String("msctls_trackbar32").String("").NoData();
+    source.Item(kWsChildVisible, 5, 65, 50, 14, 4).Ordinal(kStaticAtom).Ordinal(200).Word(2).Word(0xABCD);
+    const Bytes once = Convert(source.bytes());
+    EXPECT_EQ(Convert(once), once);
+}
+
 // The source may lie at any address: items start on 4-byte boundaries of the
 // source's own addresses, while the copy is aligned from its start.
 TEST(DialogTemplate, ItemsAlignByTheSourceAddresses) {
