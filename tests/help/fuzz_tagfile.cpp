@@ -11,7 +11,6 @@
 #include <string>
 
 #include "help_test_support.h"
-#include "memory_files.h"
 
 using namespace kelmard;
 

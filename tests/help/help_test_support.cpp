@@ -1,10 +1,11 @@
 #include "help_test_support.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 namespace fs = std::filesystem;
@@ -16,19 +17,13 @@ namespace htest {
 // Files and folders
 
 TempFolder::TempFolder() {
+    static int serial = 0;
     std::error_code ec;
-    const fs::path base = fs::temp_directory_path(ec);
-    std::mt19937_64 random(std::random_device{}() ^
-                           static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[64];
-        std::snprintf(name, sizeof name, "kelmard-help-%016llx",
-                      static_cast<unsigned long long>(random()));
-        const fs::path p = (ec ? fs::path(".") : base) / name;
-        if (fs::create_directory(p, ec) && !ec) {
-            path_ = p.string();
-            return;
-        }
+    std::mt19937 random(std::random_device{}());
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const fs::path p = fs::temp_directory_path(ec) /
+                           ("kelmard-help-" + std::to_string(random()) + "-" + std::to_string(++serial));
+        if (fs::create_directory(p, ec)) path_ = p.string();
     }
 }
 
@@ -37,30 +32,16 @@ TempFolder::~TempFolder() {
     if (!path_.empty()) fs::remove_all(path_, ec);
 }
 
-std::string TempFolder::File(const std::string& name) const {
-#if defined(_WIN32)
-    return path_ + "\\" + name;
-#else
-    return path_ + "/" + name;
-#endif
-}
+std::string TempFolder::File(const std::string& name) const { return (fs::path(path_) / name).string(); }
 
 std::string ReadBytes(const std::string& path) {
-    std::string bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buffer[65536];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-        std::fclose(f);
-    }
-    return bytes;
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    return out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && out.flush();
 }
 
 bool Exists(const std::string& path) {
@@ -102,24 +83,26 @@ bool operator==(const Container& a, const Container& b) {
     return a.entries == b.entries && a.strings == b.strings;
 }
 
-std::string Describe(const Container& c) {
-    std::string s;
-    char line[160];
-    for (const Entry& e : c.entries) {
-        std::snprintf(line, sizeof line, "entry %08x size %zu attr %x %x %x %x first \"%.12s\"\n",
-                      e.tag, e.data.size(), e.attr[0], e.attr[1], e.attr[2], e.attr[3],
-                      e.data.c_str());
-        s += line;
-    }
-    for (const String& t : c.strings) {
-        std::snprintf(line, sizeof line, "string %08x lang %u \"%.40s\"\n", t.id, t.language,
-                      t.text.c_str());
-        s += line;
-    }
-    return s;
+Entry E(uint32_t tag, std::string data, uint32_t attr0) {
+    Entry e;
+    e.tag = tag;
+    e.data = std::move(data);
+    e.attr[0] = attr0;
+    return e;
 }
 
-void PrintTo(const Container& c, std::ostream* os) { *os << "\n" << Describe(c); }
+void PrintTo(const Container& c, std::ostream* os) {
+    char line[160];
+    for (const Entry& e : c.entries) {
+        std::snprintf(line, sizeof line, "\nentry %08x size %zu attr %x %x %x %x first \"%.12s\"", e.tag,
+                      e.data.size(), e.attr[0], e.attr[1], e.attr[2], e.attr[3], e.data.c_str());
+        *os << line;
+    }
+    for (const String& t : c.strings) {
+        std::snprintf(line, sizeof line, "\nstring %08x lang %u \"%.40s\"", t.id, t.language, t.text.c_str());
+        *os << line;
+    }
+}
 
 std::string Build(const Container& c) {
     const uint32_t count = static_cast<uint32_t>(c.entries.size());
@@ -228,6 +211,14 @@ bool ParseCommitted(const std::string& bytes, Container& out, std::string& why) 
     return true;
 }
 
+Container Committed(const std::string& path) {
+    Container c;
+    std::string why;
+    if (!ParseCommitted(ReadBytes(path), c, why))
+        c = Container{{E(0xFFFFFFFF, "not committed by the rules: " + why)}, {}};
+    return c;
+}
+
 Container ReadThroughLibrary(kelmard::FxTagFile& file) {
     Container c;
     for (uint32_t i = 0; i < file.GetEntryCount(); ++i) {
@@ -264,21 +255,14 @@ TestFiles::TestFiles() : real_(kelmard::PlatformFileLayer()) { previous_ = kelma
 TestFiles::~TestFiles() { kelmard::UseFileLayer(previous_); }
 
 void TestFiles::Reset() {
-    writes = flushes = replaces = creates = temporaries = writableOpens = 0;
+    writes = flushes = replaces = creates = writableOpens = failWrite = 0;
     replaced.clear();
-    failWrite = 0;
-    failFlush = failReplace = failTemporary = refuseWritable = crash = false;
-    crashed_ = false;
+    failFlush = failReplace = refuseWritable = crash = crashed_ = false;
 }
 
 FileHandle TestFiles::Opened(FileHandle file) {
     if (file) open_.insert(file);
     return file;
-}
-
-bool TestFiles::Fault() {
-    if (crash) crashed_ = true;
-    return true;
 }
 
 FileHandle TestFiles::OpenExisting(const char* path, bool writable) {
@@ -297,10 +281,7 @@ FileHandle TestFiles::CreateAlways(const char* path) {
 }
 
 FileHandle TestFiles::CreateTemporary() {
-    if (crashed_) return nullptr;
-    ++temporaries;
-    if (failTemporary && Fault()) return nullptr;
-    return Opened(real_.CreateTemporary());
+    return crashed_ ? nullptr : Opened(real_.CreateTemporary());
 }
 
 bool TestFiles::Seek(FileHandle file, uint32_t position) {
@@ -316,7 +297,8 @@ bool TestFiles::Write(FileHandle file, const void* buffer, uint32_t size, uint32
     done = 0;
     if (crashed_) return false;
     ++writes;
-    if (writes == failWrite && Fault()) {
+    if (writes == failWrite) {
+        crashed_ = crash;
         // A failing write may still have put part of its bytes down.
         uint32_t half = 0;
         real_.Write(file, buffer, size / 2, half);
@@ -331,7 +313,10 @@ bool TestFiles::Size(FileHandle file, uint64_t& size) { return !crashed_ && real
 bool TestFiles::Flush(FileHandle file) {
     if (crashed_) return false;
     ++flushes;
-    if (failFlush && Fault()) return false;
+    if (failFlush) {
+        crashed_ = crash;
+        return false;
+    }
     return real_.Flush(file);
 }
 
@@ -347,10 +332,94 @@ bool TestFiles::Replace(const char* from, const char* to) {
     if (crashed_) return false;
     ++replaces;
     replaced.emplace_back(from, to);
-    if (failReplace && Fault()) return false;
+    if (failReplace) {
+        crashed_ = crash;
+        return false;
+    }
     return real_.Replace(from, to);
 }
 
 bool TestFiles::Remove(const char* path) { return !crashed_ && real_.Remove(path); }
+
+// ---------------------------------------------------------------------------
+// Files in memory
+
+namespace {
+constexpr uint64_t kLimit = 64ull << 20;  // larger files are refused, as by a full disk
+struct Open {
+    std::shared_ptr<MemoryFiles::Bytes> bytes;
+    uint64_t position;
+    bool writable;
+};
+}  // namespace
+
+void MemoryFiles::Put(const std::string& path, const uint8_t* data, size_t size) {
+    files_[path] = std::make_shared<Bytes>(data, data + size);
+}
+
+const MemoryFiles::Bytes* MemoryFiles::Get(const std::string& path) const {
+    auto it = files_.find(path);
+    return it == files_.end() ? nullptr : it->second.get();
+}
+
+FileHandle MemoryFiles::OpenExisting(const char* path, bool writable) {
+    auto it = files_.find(path);
+    return it == files_.end() ? nullptr : Handle(it->second, writable);
+}
+
+FileHandle MemoryFiles::CreateAlways(const char* path) {
+    return Handle(files_[path] = std::make_shared<Bytes>(), true);
+}
+
+FileHandle MemoryFiles::CreateTemporary() { return Handle(std::make_shared<Bytes>(), true); }
+
+FileHandle MemoryFiles::Handle(std::shared_ptr<Bytes> bytes, bool writable) {
+    ++handles_;
+    return new Open{std::move(bytes), 0, writable};
+}
+
+bool MemoryFiles::Seek(FileHandle file, uint32_t position) {
+    static_cast<Open*>(file)->position = position;
+    return true;
+}
+
+bool MemoryFiles::Read(FileHandle file, void* buffer, uint32_t size, uint32_t& done) {
+    Open& f = *static_cast<Open*>(file);
+    const uint64_t available = f.position < f.bytes->size() ? f.bytes->size() - f.position : 0;
+    done = static_cast<uint32_t>(std::min<uint64_t>(size, available));
+    if (done) std::memcpy(buffer, f.bytes->data() + f.position, done);
+    f.position += done;
+    return true;
+}
+
+bool MemoryFiles::Write(FileHandle file, const void* buffer, uint32_t size, uint32_t& done) {
+    Open& f = *static_cast<Open*>(file);
+    done = 0;
+    if (!f.writable || f.position + size > kLimit) return false;
+    if (f.bytes->size() < f.position + size) f.bytes->resize(f.position + size);
+    if (size) std::memcpy(f.bytes->data() + f.position, buffer, size);
+    f.position += size;
+    done = size;
+    return true;
+}
+
+bool MemoryFiles::Size(FileHandle file, uint64_t& size) {
+    size = static_cast<Open*>(file)->bytes->size();
+    return true;
+}
+
+void MemoryFiles::Close(FileHandle file) {
+    --handles_;
+    delete static_cast<Open*>(file);
+}
+
+bool MemoryFiles::Replace(const char* from, const char* to) {
+    auto it = files_.find(from);
+    if (it == files_.end()) return false;
+    std::shared_ptr<Bytes> bytes = it->second;
+    files_.erase(it);
+    files_[to] = bytes;
+    return true;
+}
 
 }  // namespace htest

@@ -1,8 +1,11 @@
-// Support for the container tests: temporary folders, container bytes made
-// independently of the library (and read back the same way), and a file layer
-// that counts what the container does and injects failures into it.
+// Support for the container tests and the fuzz target: temporary folders,
+// container bytes made and read back independently of the library, a file
+// layer over the real one that counts and fails operations, and one that keeps
+// every file in memory.
 #pragma once
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <ostream>
 #include <set>
 #include <string>
@@ -20,8 +23,7 @@ public:
     TempFolder();
     ~TempFolder();
     const std::string& path() const { return path_; }
-    // folder + separator + name
-    std::string File(const std::string& name) const;
+    std::string File(const std::string& name) const;  // folder + separator + name
 
 private:
     std::string path_;
@@ -47,10 +49,10 @@ struct Container {
     std::vector<Entry> entries;    // in directory order
     std::vector<String> strings;   // in table order
 };
+Entry E(uint32_t tag, std::string data, uint32_t attr0 = 0);
 bool operator==(const Entry& a, const Entry& b);
 bool operator==(const String& a, const String& b);
 bool operator==(const Container& a, const Container& b);
-std::string Describe(const Container& c);
 void PrintTo(const Container& c, std::ostream* os);  // for test failure messages
 
 // The bytes of a container laid out as a committed file: directory after the
@@ -61,11 +63,13 @@ std::string Build(const Container& c);
 // contiguous in directory order, reference lists naming existing entries by
 // their index, strings ascending by id). False with the broken rule in `why`.
 bool ParseCommitted(const std::string& bytes, Container& out, std::string& why);
+// The file at `path` through ParseCommitted; a file that breaks a rule reads as
+// one entry of tag 0xFFFFFFFF whose data names the rule, which fails any
+// comparison with a container that keeps them.
+Container Committed(const std::string& path);
 // A reference list's data from (tag, index) pairs.
 std::string Pairs(const std::vector<std::pair<uint32_t, uint32_t>>& pairs);
-
-// Everything the library reads of a container, through its own interface
-// (entries through entry streams, strings in table order).
+// Everything the library reads of a container, through its own interface.
 Container ReadThroughLibrary(kelmard::FxTagFile& file);
 
 // A file layer over the platform's that counts operations and can fail them.
@@ -76,19 +80,16 @@ public:
     ~TestFiles() override;
 
     // What happened since the last Reset.
-    int writes = 0, flushes = 0, replaces = 0, creates = 0, temporaries = 0, writableOpens = 0;
+    int writes = 0, flushes = 0, replaces = 0, creates = 0, writableOpens = 0;
     std::vector<std::pair<std::string, std::string>> replaced;  // (from, to)
-
-    // Faults. failWrite = n fails the n-th write from the last Reset.
-    int failWrite = 0;
-    bool failFlush = false, failReplace = false, failTemporary = false, refuseWritable = false;
-    // After the first injected fault every operation fails, as if the process
+    // Faults. failWrite = n fails the n-th write from the last Reset. With
+    // crash, every operation after the first fault fails, as if the process
     // had died there (handles are still closed, as the system would).
-    bool crash = false;
+    int failWrite = 0;
+    bool failFlush = false, failReplace = false, refuseWritable = false, crash = false;
     bool Crashed() const { return crashed_; }
     void Reset();
-    // Files opened through the layer and not closed yet, and closes of files
-    // that were not open (a handle closed twice).
+    // Files open through the layer, and closes of files that were not open.
     size_t OpenFiles() const { return open_.size(); }
     int badCloses = 0;
 
@@ -105,12 +106,38 @@ public:
     bool Remove(const char* path) override;
 
 private:
-    bool Fault();  // records an injected fault; always true
     kelmard::FileHandle Opened(kelmard::FileHandle file);
     std::set<kelmard::FileHandle> open_;
     kelmard::FileLayer& real_;
     kelmard::FileLayer* previous_;
     bool crashed_ = false;
+};
+
+// A file layer with every file in memory, for the fuzz target.
+class MemoryFiles final : public kelmard::FileLayer {
+public:
+    using Bytes = std::vector<uint8_t>;
+    void Clear() { files_.clear(); }
+    void Put(const std::string& path, const uint8_t* data, size_t size);
+    const Bytes* Get(const std::string& path) const;  // null when there is none
+    int OpenHandles() const { return handles_; }
+
+    kelmard::FileHandle OpenExisting(const char* path, bool writable) override;
+    kelmard::FileHandle CreateAlways(const char* path) override;
+    kelmard::FileHandle CreateTemporary() override;
+    bool Seek(kelmard::FileHandle file, uint32_t position) override;
+    bool Read(kelmard::FileHandle file, void* buffer, uint32_t size, uint32_t& done) override;
+    bool Write(kelmard::FileHandle file, const void* buffer, uint32_t size, uint32_t& done) override;
+    bool Size(kelmard::FileHandle file, uint64_t& size) override;
+    bool Flush(kelmard::FileHandle) override { return true; }
+    void Close(kelmard::FileHandle file) override;
+    bool Replace(const char* from, const char* to) override;
+    bool Remove(const char* path) override { return files_.erase(path) > 0; }
+
+private:
+    kelmard::FileHandle Handle(std::shared_ptr<Bytes> bytes, bool writable);
+    std::map<std::string, std::shared_ptr<Bytes>> files_;
+    int handles_ = 0;
 };
 
 }  // namespace htest

@@ -24,15 +24,12 @@ protected:
         args.insert(args.begin(), "rfh");
         std::vector<const char*> argv;
         for (const std::string& a : args) argv.push_back(a.c_str());
-        const std::string outPath = folder.File("out.txt"), errPath = folder.File("err.txt");
-        std::FILE* out = std::fopen(outPath.c_str(), "w+b");
-        std::FILE* err = std::fopen(errPath.c_str(), "w+b");
-        Result r{rfh::Run(static_cast<int>(argv.size()), argv.data(), out, err), "", ""};
+        std::FILE* out = std::fopen(folder.File("out.txt").c_str(), "w+b");
+        std::FILE* err = std::fopen(folder.File("err.txt").c_str(), "w+b");
+        const int code = rfh::Run(static_cast<int>(argv.size()), argv.data(), out, err);
         std::fclose(out);
         std::fclose(err);
-        r.out = htest::ReadBytes(outPath);
-        r.err = htest::ReadBytes(errPath);
-        return r;
+        return {code, htest::ReadBytes(folder.File("out.txt")), htest::ReadBytes(folder.File("err.txt"))};
     }
     // A topic folder: file name -> contents.
     std::string Topics(const std::string& name, const std::vector<std::pair<std::string, std::string>>& files) {
@@ -40,12 +37,6 @@ protected:
         std::filesystem::create_directory(dir);
         for (const auto& f : files) EXPECT_TRUE(htest::WriteBytes(dir + "/" + f.first, f.second));
         return dir;
-    }
-    htest::Container Committed(const std::string& path) {
-        htest::Container c;
-        std::string why;
-        EXPECT_TRUE(htest::ParseCommitted(htest::ReadBytes(path), c, why)) << why;
-        return c;
     }
     std::string GoodTopics() {
         return Topics("topics", {{"100-intro.rtf", "\\b Intro\\b0\\par {\\cf2 green} text \\{ \\}"},
@@ -66,17 +57,13 @@ TEST_F(Rfh, CreatesListsAndExtracts) {
     EXPECT_NE(r.out.find("3 topics"), std::string::npos) << r.out;
     EXPECT_FALSE(htest::Exists(help + ".new"));
 
-    const htest::Container c = Committed(help);
-    ASSERT_EQ(c.entries.size(), 3u) << htest::Describe(c);
-    EXPECT_EQ(c.entries[0].tag, FxTag(1, 7));
-    EXPECT_EQ(c.entries[0].data, "seven");
-    EXPECT_EQ(c.entries[1].tag, FxTag(1, 100));
-    EXPECT_EQ(c.entries[2].data, "\\b Cross fade\\b0\\par");
-    ASSERT_EQ(c.strings.size(), 4u);
-    EXPECT_EQ(c.strings[0].text, "Seven");
-    EXPECT_EQ(c.strings[1].text, "Introduction");
-    EXPECT_EQ(c.strings[3].language, 0x0407u);
-    EXPECT_EQ(c.strings[3].text, "Blende");
+    htest::Container expected;
+    expected.entries = {htest::E(FxTag(1, 7), "seven"),
+                        htest::E(FxTag(1, 100), "\\b Intro\\b0\\par {\\cf2 green} text \\{ \\}"),
+                        htest::E(FxTag(1, 101), "\\b Cross fade\\b0\\par")};
+    expected.strings = {{FxTag(1, 7), 1033, "Seven"}, {FxTag(1, 100), 1033, "Introduction"},
+                        {FxTag(1, 101), 1033, "Cross fade"}, {FxTag(1, 101), 0x0407, "Blende"}};
+    EXPECT_EQ(htest::Committed(help), expected);
 
     r = Run({"list", help});
     ASSERT_EQ(r.code, 0) << r.err;
@@ -118,35 +105,48 @@ TEST_F(Rfh, ChangesStringsAndEntries) {
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("no entry 0x00010007"), std::string::npos) << r.err;
 
-    const htest::Container c = Committed(help);
-    ASSERT_EQ(c.entries.size(), 3u) << htest::Describe(c);
-    EXPECT_EQ(c.entries[0].tag, FxTag(3, 4));
-    EXPECT_EQ(c.entries[1].tag, FxTag(1, 100));
-    EXPECT_EQ(c.entries[1].data, "short");
-    ASSERT_EQ(c.strings.size(), 3u) << htest::Describe(c);  // "Seven" went with its entry
-    EXPECT_EQ(c.strings[1].text, "Introduction en francais");
-    EXPECT_EQ(c.strings[2].text, "Cross fade");
+    htest::Container expected;
+    expected.entries = {htest::E(FxTag(3, 4), "short"), htest::E(FxTag(1, 100), "short"),
+                        htest::E(FxTag(1, 101), "\\b Cross fade\\b0\\par")};
+    expected.strings = {{FxTag(1, 100), 1033, "Introduction"}, {FxTag(1, 100), 1036, "Introduction en francais"},
+                        {FxTag(1, 101), 1033, "Cross fade"}};  // "Seven" went with its entry
+    EXPECT_EQ(htest::Committed(help), expected);
 }
 
 TEST_F(Rfh, BadInputIsNamedAndLeavesFilesAlone) {
     const std::string help = folder.File("HELP.RFH");
     ASSERT_EQ(Run({"create", help, GoodTopics()}).code, 0);
     const std::string before = htest::ReadBytes(help);
+    ASSERT_TRUE(htest::WriteBytes(folder.File("text.rfh"), "just some text, not a help file"));
+    ASSERT_TRUE(htest::WriteBytes(folder.File("odd.bin"), "12345"));
 
-    EXPECT_EQ(Run({}).code, 2);
-    EXPECT_EQ(Run({"frobnicate"}).code, 2);
-    EXPECT_EQ(Run({"list"}).code, 2);
-    Result r = Run({"extract", help, "seventy"});
-    EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("\"seventy\" is not a tag"), std::string::npos) << r.err;
-    EXPECT_EQ(Run({"extract", help, "70000"}).code, 2);  // help IDs are 16 bits
-    EXPECT_EQ(Run({"set-string", help, "100", "0", "x"}).code, 2);
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        const char* message;
+    } commands[] = {
+        {{}, 2, ""},
+        {{"frobnicate"}, 2, ""},
+        {{"list"}, 2, ""},
+        {{"extract", help, "seventy"}, 2, "\"seventy\" is not a tag"},
+        {{"extract", help, "70000"}, 2, ""},  // help IDs are 16 bits
+        {{"set-string", help, "100", "0", "x"}, 2, ""},
+        {{"create", help, folder.File("missing")}, 1, "not a folder"},
+        {{"list", folder.File("text.rfh")}, 1, "not a help file"},
+        {{"list", folder.File("none.rfh")}, 1, "cannot open"},
+        {{"put", help, "0x80010001", folder.File("odd.bin")}, 1, "8-byte pairs"},
+    };
+    for (const auto& k : commands) {
+        const Result r = Run(k.args);
+        EXPECT_EQ(r.code, k.code) << k.message;
+        EXPECT_NE(r.err.find(k.message), std::string::npos) << r.err;
+    }
 
-    struct Case {
+    const struct {
         const char* what;
         std::vector<std::pair<std::string, std::string>> files;
         const char* message;
-    } const cases[] = {
+    } folders[] = {
         {"no help ID", {{"intro.rtf", "x"}}, "starts with its help ID"},
         {"help ID 0", {{"0-zero.rtf", "x"}}, "starts with its help ID"},
         {"two files for one topic", {{"5-a.rtf", "a"}, {"05-b.rtf", "b"}}, "both are topic 5"},
@@ -158,30 +158,12 @@ TEST_F(Rfh, BadInputIsNamedAndLeavesFilesAlone) {
         {"no topics", {{"readme.txt", "x"}}, "no topics"},
     };
     int n = 0;
-    for (const Case& k : cases) {
-        const std::string dir = Topics("bad" + std::to_string(n++), k.files);
-        r = Run({"create", help, dir});
+    for (const auto& k : folders) {
+        const Result r = Run({"create", help, Topics("bad" + std::to_string(n++), k.files)});
         EXPECT_EQ(r.code, 1) << k.what;
         EXPECT_NE(r.err.find(k.message), std::string::npos) << k.what << ": " << r.err;
-        EXPECT_EQ(htest::ReadBytes(help), before) << k.what;
         EXPECT_FALSE(htest::Exists(help + ".new")) << k.what;
     }
-    r = Run({"create", help, folder.File("missing")});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("not a folder"), std::string::npos) << r.err;
-
-    ASSERT_TRUE(htest::WriteBytes(folder.File("text.rfh"), "just some text, not a help file"));
-    r = Run({"list", folder.File("text.rfh")});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("not a help file"), std::string::npos) << r.err;
-    r = Run({"list", folder.File("none.rfh")});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("cannot open"), std::string::npos) << r.err;
-    const std::string odd = folder.File("odd.bin");
-    ASSERT_TRUE(htest::WriteBytes(odd, "12345"));
-    r = Run({"put", help, "0x80010001", odd});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("8-byte pairs"), std::string::npos) << r.err;
     EXPECT_EQ(htest::ReadBytes(help), before);
 }
 

@@ -3,9 +3,7 @@
 // writes, the flush or the final replace fail at any point.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -14,17 +12,10 @@
 
 using namespace kelmard;
 using htest::Container;
-using htest::Entry;
+using htest::Committed;
+using htest::E;
 
 namespace {
-
-Entry E(uint32_t tag, std::string data, uint32_t attr0 = 0) {
-    Entry e;
-    e.tag = tag;
-    e.data = std::move(data);
-    e.attr[0] = attr0;
-    return e;
-}
 
 std::string Pattern(size_t n, char first) {
     std::string s(n, '\0');
@@ -38,13 +29,6 @@ protected:
         const std::string path = folder.File(name);
         EXPECT_TRUE(htest::WriteBytes(path, htest::Build(c)));
         return path;
-    }
-    // The file at `path` as a committed container (a failure names the rule).
-    Container Committed(const std::string& path) {
-        Container c;
-        std::string why;
-        EXPECT_TRUE(htest::ParseCommitted(htest::ReadBytes(path), c, why)) << path << ": " << why;
-        return c;
     }
     // Writes `data` into entry `index` at `position` through an entry stream.
     static void WriteEntry(FxTagFile& file, uint32_t index, uint32_t position, const std::string& data) {
@@ -62,45 +46,6 @@ protected:
     }
     htest::TempFolder folder;
 };
-
-TEST_F(TagFileWrite, NewContainerCommitsSortedAndContiguous) {
-    const std::string path = folder.File("new.rfh");
-    FxTagFile file;
-    ASSERT_EQ(file.Create(path.c_str()), 1);
-    const uint32_t tags[] = {FxTag(1, 7), FxTag(5, 1), FxTag(1, 2), FxTag(0x8002, 1), FxTag(1, 3)};
-    for (uint32_t tag : tags) {
-        FxTagStream stream;
-        ASSERT_EQ(stream.Create(&file, tag), 1);
-        if (FxIsReferenceList(tag)) {
-            const std::string pairs = htest::Pairs({{FxTag(1, 7), 0}, {FxTag(1, 3), 0}});
-            ASSERT_EQ(stream.Write(pairs.data(), 16), 16u);
-            ASSERT_EQ(stream.SetAttribute(0, 2), 1);
-        } else {
-            const std::string body = "body of " + std::to_string(tag);
-            ASSERT_EQ(stream.Write(body.data(), static_cast<uint32_t>(body.size())), body.size());
-            ASSERT_EQ(stream.SetAttribute(3, tag ^ 0x55), 1);
-        }
-        ASSERT_EQ(stream.Close(), 1);
-    }
-    ASSERT_EQ(file.SetTagString(FxTag(1, 7), "Seven", 0), 1);
-    ASSERT_EQ(file.SetTagString(FxTag(1, 2), "Zwei", 1031), 1);
-    ASSERT_EQ(file.SetTagString(FxTag(1, 2), "Two", 1033), 1);
-    ASSERT_EQ(file.Close(), 1);
-
-    const Container c = Committed(path);
-    ASSERT_EQ(c.entries.size(), 5u) << htest::Describe(c);
-    const uint32_t order[] = {FxTag(0x8002, 1), FxTag(5, 1), FxTag(1, 2), FxTag(1, 3), FxTag(1, 7)};
-    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(c.entries[i].tag, order[i]) << i;
-    EXPECT_EQ(c.entries[2].data, "body of " + std::to_string(FxTag(1, 2)));
-    EXPECT_EQ(c.entries[2].attr[3], FxTag(1, 2) ^ 0x55);
-    EXPECT_EQ(c.entries[0].data, htest::Pairs({{FxTag(1, 7), 4}, {FxTag(1, 3), 3}}));
-    ASSERT_EQ(c.strings.size(), 3u);
-    EXPECT_EQ(c.strings[0].text, "Zwei");  // same id: in the order they were added
-    EXPECT_EQ(c.strings[1].text, "Two");
-    EXPECT_EQ(c.strings[2].text, "Seven");
-    EXPECT_EQ(c.strings[2].language, 1033u);
-    EXPECT_FALSE(htest::Exists(folder.File("new.TMP")));
-}
 
 // A file from elsewhere: a gap before its directory, entries out of order, a
 // deleted entry, strings out of order and one for no entry. The commit writes
@@ -130,16 +75,16 @@ TEST_F(TagFileWrite, CommitPutsAForeignFileInOrder) {
 TEST_F(TagFileWrite, CreateEntryRefusesATagThatExists) {
     FxTagFile file;
     ASSERT_EQ(file.Open(Make("exist.rfh", Sample()).c_str(), 1), 1);
-    FxStream* data = nullptr;
-    EXPECT_EQ(file.CreateEntry(FxTag(1, 2), &data), -1);
-    EXPECT_EQ(file.GetError(), FXFILE_ERROR_TAG_EXIST);
-    EXPECT_EQ(file.CreateEntry(FxTag(3, 0), &data), -1);  // number 0: any entry of the type
-    EXPECT_EQ(file.GetError(), FXFILE_ERROR_TAG_EXIST);
-    EXPECT_EQ(file.CreateEntry(FxTag(kFxDeletedType, 1), &data), -1);
-    EXPECT_EQ(file.GetError(), FXFILE_ERROR_CREATE_TAG);
-    FxTagStream stream;
-    EXPECT_EQ(stream.Create(&file, FxTag(1, 4)), 0);
-    EXPECT_EQ(stream.GetError(), FXFILE_ERROR_TAG_EXIST);
+    const std::pair<uint32_t, uint32_t> refused[] = {
+        {FxTag(1, 2), FXFILE_ERROR_TAG_EXIST},
+        {FxTag(3, 0), FXFILE_ERROR_TAG_EXIST},  // number 0: any entry of the type
+        {FxTag(kFxDeletedType, 1), FXFILE_ERROR_CREATE_TAG},
+    };
+    for (const auto& [tag, error] : refused) {
+        FxStream* data = nullptr;
+        EXPECT_EQ(file.CreateEntry(tag, &data), -1) << tag;
+        EXPECT_EQ(file.GetError(), error) << tag;
+    }
     EXPECT_EQ(file.GetEntryCount(), 3u);
     EXPECT_FALSE(file.IsModified());
     EXPECT_EQ(file.Close(), 1);  // the failures opened nothing
@@ -153,33 +98,19 @@ TEST_F(TagFileWrite, SetTagStringKeepsOneCopyOfEachText) {
     EXPECT_EQ(file.SetTagString(FxTag(3, 1), "Two", 1033), 0);
     EXPECT_EQ(file.GetError(), FXFILE_ERROR_TAG_EXIST);
     EXPECT_EQ(file.SetTagString(FxTag(1, 2), "Two", 0), 0);
-    EXPECT_EQ(file.GetStringCount(), 2u);
     EXPECT_FALSE(file.IsModified());
-    EXPECT_EQ(file.SetTagString(FxTag(3, 1), "Two", 1031), 1);  // another language
-    EXPECT_EQ(file.SetTagString(FxTag(1, 2), "Deux", 1036), 1);
+    EXPECT_EQ(file.SetTagString(FxTag(3, 1), "Two", 1031), 1);     // another language
     EXPECT_EQ(file.SetTagString(FxTag(1, 2), "Second", 1033), 1);  // replaces "Two"
-    char text[16];
-    EXPECT_EQ(file.GetTagString(FxTag(1, 2), text, sizeof text, 1033), 7u);
-    EXPECT_STREQ(text, "Second");
     // Texts the 16-bit record length cannot hold are refused, the longest one kept.
-    const std::string tooLong(kFxMaxStringText + 1, 'x');
+    const std::string tooLong(kFxMaxStringText + 1, 'x'), longest(kFxMaxStringText, 'y');
     EXPECT_EQ(file.SetTagString(FxTag(1, 4), tooLong.c_str(), 1033), 0);
     EXPECT_EQ(file.GetError(), FXFILE_ERROR_CREATE_TAG);
-    const std::string longest(kFxMaxStringText, 'y');
     EXPECT_EQ(file.SetTagString(FxTag(1, 4), longest.c_str(), 1033), 1);
-    EXPECT_EQ(file.SetTagString(FxTag(1, 4), nullptr, 1033), 0);
-    EXPECT_EQ(file.DeleteTagString(FxTag(1, 2), 1036), 1);
-    EXPECT_EQ(file.DeleteTagString(FxTag(1, 2), 1036), 0);
-    EXPECT_EQ(file.GetError(), FXFILE_ERROR_INDEX_INVALID);
     ASSERT_EQ(file.Close(), 1);
 
-    const Container c = Committed(path);
-    ASSERT_EQ(c.strings.size(), 3u) << htest::Describe(c);
-    EXPECT_EQ(c.strings[0].id, FxTag(1, 2));
-    EXPECT_EQ(c.strings[0].text, "Second");
-    EXPECT_EQ(c.strings[1].text, longest);
-    EXPECT_EQ(c.strings[2].id, FxTag(3, 1));
-    EXPECT_EQ(c.strings[2].language, 1031u);
+    Container expected = Sample();
+    expected.strings = {{FxTag(1, 2), 1033, "Second"}, {FxTag(1, 4), 1033, longest}, {FxTag(3, 1), 1031, "Two"}};
+    EXPECT_EQ(Committed(path), expected);
 }
 
 TEST_F(TagFileWrite, PartialWriteKeepsTheOtherBytes) {
@@ -187,19 +118,15 @@ TEST_F(TagFileWrite, PartialWriteKeepsTheOtherBytes) {
     FxTagFile file;
     ASSERT_EQ(file.Open(path.c_str(), 1), 1);
     WriteEntry(file, 1, 0, "0123456789");
-    FxTagEntry record;
-    ASSERT_TRUE(file.GetEntry(1, &record));
-    EXPECT_EQ(record.size, 100u);
     ASSERT_EQ(file.Close(), 1);
-
     Container expected = Sample();  // already in directory order
     expected.entries[1].data.replace(0, 10, "0123456789");
-    EXPECT_EQ(Committed(path), expected) << htest::Describe(Committed(path));
+    EXPECT_EQ(Committed(path), expected);
 }
 
 // Changed data goes past the end of what the file's own directory describes,
 // so the file stays whole until the commit; the commit makes it contiguous.
-TEST_F(TagFileWrite, GrownEntryMovesToTheEndAndTheCommitCloseTheGap) {
+TEST_F(TagFileWrite, GrownEntryMovesToTheEndAndTheCommitClosesTheGap) {
     const std::string path = Make("grow.rfh", Sample());
     const std::string before = htest::ReadBytes(path);
     FxTagFile file;
@@ -207,72 +134,43 @@ TEST_F(TagFileWrite, GrownEntryMovesToTheEndAndTheCommitCloseTheGap) {
     const uint32_t oldEnd = file.GetData()->GetSize();
     const std::string grown = Pattern(3000, 'k');
     WriteEntry(file, 1, 0, grown);
-    FxTagEntry record;
-    ASSERT_TRUE(file.GetEntry(1, &record));
-    EXPECT_EQ(record.offset, oldEnd);
-    EXPECT_EQ(record.size, 3000u);
-    // Written again while it lies past the old end: it stays there, in place.
-    WriteEntry(file, 1, 2990, "tail");
-    ASSERT_TRUE(file.GetEntry(1, &record));
-    EXPECT_EQ(record.offset, oldEnd);
-    EXPECT_EQ(record.size, 3000u);
-    // An entry that fits its old place still does not go back into it.
-    WriteEntry(file, 2, 0, "short");
-    ASSERT_TRUE(file.GetEntry(2, &record));
-    EXPECT_EQ(record.offset, oldEnd + 3000);
-    const std::string during = htest::ReadBytes(path);
-    EXPECT_EQ(during.substr(0, before.size()), before);  // the old file is still whole
+    WriteEntry(file, 1, 2990, "tail");  // while past the old end it stays there
+    WriteEntry(file, 2, 0, "short");    // fitting its old place, it still moves
+    FxTagEntry one, two;
+    ASSERT_TRUE(file.GetEntry(1, &one) && file.GetEntry(2, &two));
+    EXPECT_EQ(one.offset, oldEnd);
+    EXPECT_EQ(one.size, 3000u);
+    EXPECT_EQ(two.offset, oldEnd + 3000);
+    EXPECT_EQ(htest::ReadBytes(path).substr(0, before.size()), before);  // the old file is still whole
     ASSERT_EQ(file.Close(), 1);
 
     Container expected = Sample();
-    expected.entries[1].data = grown;
-    expected.entries[1].data.replace(2990, 4, "tail");
+    expected.entries[1].data = grown.substr(0, 2990) + "tail" + grown.substr(2994);
     expected.entries[2].data.replace(0, 5, "short");
-    EXPECT_EQ(Committed(path), expected) << htest::Describe(Committed(path));
+    EXPECT_EQ(Committed(path), expected);
 }
 
 TEST_F(TagFileWrite, ReferenceListsLosePairsOfDeletedEntries) {
     Container c;
     for (uint32_t n = 1; n <= 5; ++n) c.entries.push_back(E(FxTag(1, n), "topic " + std::to_string(n)));
-    c.entries.insert(c.entries.begin(),
-                     E(FxTag(0x8001, 1),
-                       htest::Pairs({{FxTag(1, 1), 1}, {FxTag(1, 2), 2}, {FxTag(1, 3), 3},
-                                     {FxTag(1, 5), 5}, {FxTag(1, 4), 4}}),
-                       5));
+    c.entries.insert(c.entries.begin(), E(FxTag(0x8001, 1),
+                                          htest::Pairs({{FxTag(1, 1), 1}, {FxTag(1, 2), 2}, {FxTag(1, 3), 3},
+                                                        {FxTag(1, 5), 5}, {FxTag(1, 4), 4}}),
+                                          5));
     c.strings = {{FxTag(1, 2), 1033, "gone with its entry"}, {FxTag(1, 4), 1033, "stays"}};
     const std::string path = Make("lists.rfh", c);
     FxTagFile file;
     ASSERT_EQ(file.Open(path.c_str(), 1), 1);
     ASSERT_EQ(file.DeleteEntry(static_cast<uint32_t>(file.FindEntry(0, FxTag(1, 2)))), 1);
     ASSERT_EQ(file.DeleteEntry(static_cast<uint32_t>(file.FindEntry(0, FxTag(1, 3)))), 1);
-    EXPECT_EQ(file.FindEntry(0, FxTag(1, 2)), -1);
-    EXPECT_EQ(file.DeleteEntry(99), 0);
-    EXPECT_EQ(file.GetError(), FXFILE_ERROR_INDEX_INVALID);
     ASSERT_EQ(file.Close(), 1);
 
     const Container after = Committed(path);  // also checks every pair's index
-    ASSERT_EQ(after.entries.size(), 4u) << htest::Describe(after);
+    ASSERT_EQ(after.entries.size(), 4u);
     EXPECT_EQ(after.entries[0].attr[0], 3u);
-    EXPECT_EQ(after.entries[0].data,
-              htest::Pairs({{FxTag(1, 1), 1}, {FxTag(1, 5), 3}, {FxTag(1, 4), 2}}));
+    EXPECT_EQ(after.entries[0].data, htest::Pairs({{FxTag(1, 1), 1}, {FxTag(1, 5), 3}, {FxTag(1, 4), 2}}));
     ASSERT_EQ(after.strings.size(), 1u);
     EXPECT_EQ(after.strings[0].text, "stays");
-}
-
-TEST_F(TagFileWrite, ReferenceListsMustHoldTheirPairCount) {
-    const std::string path = Make("count.rfh", Sample());
-    FxTagFile file;
-    ASSERT_EQ(file.Open(path.c_str(), 1), 1);
-    FxTagStream stream;
-    ASSERT_EQ(stream.Create(&file, FxTag(0x9000, 1)), 1);
-    const std::string pairs = htest::Pairs({{FxTag(1, 2), 0}});
-    ASSERT_EQ(stream.Write(pairs.data(), 8), 8u);  // attribute 1 still says 0 pairs
-    EXPECT_EQ(stream.Close(), 0);
-    EXPECT_EQ(stream.GetError(), FXFILE_ERROR_INVALID_FILE);
-    ASSERT_EQ(file.Close(), 1);
-    const Container c = Committed(path);  // the list stayed empty
-    EXPECT_EQ(c.entries[0].tag, FxTag(0x9000, 1));
-    EXPECT_EQ(c.entries[0].data, "");
 }
 
 TEST_F(TagFileWrite, CloseIsLinkedUntilTheChangedEntryCloses) {
@@ -282,37 +180,32 @@ TEST_F(TagFileWrite, CloseIsLinkedUntilTheChangedEntryCloses) {
     FxTagStream stream;
     ASSERT_EQ(stream.Open(&file, 0, 1), 1);
     ASSERT_EQ(stream.WriteAt(60, "!", 1), 1u);  // past its end: it grows to 61 bytes
-    EXPECT_EQ(stream.GetSize(), 61u);
     EXPECT_EQ(file.Close(), 0);
     EXPECT_EQ(file.GetError(), FXFILE_ERROR_LINKED);
     EXPECT_EQ(htest::ReadBytes(path), htest::Build(Sample()));
     EXPECT_EQ(stream.Close(), 1);  // stores the entry, commits and closes
     EXPECT_FALSE(file.IsOpen());
     const Container c = Committed(path);
+    ASSERT_EQ(c.entries[0].data.size(), 61u);
     EXPECT_EQ(c.entries[0].data.substr(0, 50), Pattern(50, 'A'));
     EXPECT_EQ(c.entries[0].data[60], '!');
 }
 
 TEST_F(TagFileWrite, TheNewFileIsWrittenUnderTheNameWithTMP) {
     htest::TestFiles files;
-    struct Case {
-        const char* folder;
-        const char* name;
-        const char* temp;
-    } const cases[] = {
+    const struct {
+        const char *folder, *name, *temp;
+    } cases[] = {
         {"plain", "HELP.RFH", "HELP.TMP"},
         {"dotted.dir", "NODOT", "NODOT.TMP"},  // the folder's dot is not the extension
         {"dotted.dir", "two.dots.rfh", "two.dots.TMP"},
         {"tmp", "SELF.TMP", "SELF.TMP.TMP"},  // never its own temporary file
     };
-    for (const Case& k : cases) {
+    for (const auto& k : cases) {
         const std::string dir = folder.File(k.folder);
-        ASSERT_TRUE(htest::Exists(dir) || std::filesystem::create_directory(dir));
-#if defined(_WIN32)
-        const std::string path = dir + "\\" + k.name, temp = dir + "\\" + k.temp;
-#else
-        const std::string path = dir + "/" + k.name, temp = dir + "/" + k.temp;
-#endif
+        std::filesystem::create_directory(dir);
+        const std::string path = (std::filesystem::path(dir) / k.name).string();
+        const std::string temp = (std::filesystem::path(dir) / k.temp).string();
         ASSERT_TRUE(htest::WriteBytes(path, htest::Build(Sample())));
         files.Reset();
         FxTagFile file;
@@ -320,32 +213,12 @@ TEST_F(TagFileWrite, TheNewFileIsWrittenUnderTheNameWithTMP) {
         ASSERT_EQ(file.DeleteEntry(0), 1);
         ASSERT_EQ(file.Close(), 1) << k.name;
         ASSERT_EQ(files.replaced.size(), 1u);
-        EXPECT_EQ(files.replaced[0].first, temp);
-        EXPECT_EQ(files.replaced[0].second, path);
+        EXPECT_EQ(files.replaced[0], std::make_pair(temp, path));
         EXPECT_FALSE(htest::Exists(temp));
         EXPECT_EQ(Committed(path).entries.size(), 2u);
         EXPECT_EQ(files.OpenFiles(), 0u);
     }
     EXPECT_EQ(files.badCloses, 0);  // the file closed by the commit is not closed again
-}
-
-TEST_F(TagFileWrite, NoTemporaryFileMeansNoCopy) {
-    const std::string path = Make("notemp.rfh", Sample());
-    htest::TestFiles files;
-    files.failTemporary = true;
-    FxTagFile file;
-    ASSERT_EQ(file.Open(path.c_str(), 1), 1);
-    FxTagStream stream;
-    EXPECT_EQ(stream.NewTempStream(), nullptr);
-    EXPECT_EQ(stream.Create(&file, FxTag(7, 7)), 0);
-    EXPECT_EQ(stream.GetError(), FXFILE_ERROR_TMP_FILE);
-    ASSERT_EQ(stream.Open(&file, 1, 1), 1);
-    EXPECT_EQ(stream.WriteAt(0, "x", 1), 0u);
-    EXPECT_EQ(stream.GetError(), FXFILE_ERROR_TMP_FILE);
-    EXPECT_EQ(stream.Close(), 1);
-    EXPECT_EQ(file.GetEntryCount(), 3u);
-    EXPECT_EQ(file.Close(), 1);
-    EXPECT_EQ(files.writes, 0);
 }
 
 // Storing an entry back can fail part-way: the close says so, and neither the
@@ -358,13 +231,11 @@ TEST_F(TagFileWrite, FailedStoreLeavesTheEntryAsItWas) {
     ASSERT_EQ(file.Open(path.c_str(), 1), 1);
     FxTagStream stream;
     ASSERT_EQ(stream.Open(&file, 2, 1), 1);
-    const std::string grown = Pattern(5000, 'q');
-    ASSERT_EQ(stream.WriteAt(0, grown.data(), 5000), 5000u);
+    ASSERT_EQ(stream.WriteAt(0, Pattern(5000, 'q').data(), 5000), 5000u);
     files.Reset();
     files.failWrite = 3;  // the third 1024-byte chunk into the container
     EXPECT_EQ(stream.Close(), 0);
     EXPECT_EQ(stream.GetError(), FXFILE_ERROR_WRITE_FILE);
-    EXPECT_EQ(htest::ReadBytes(path).substr(0, before.size()), before);
     FxTagEntry record;
     ASSERT_TRUE(file.GetEntry(2, &record));
     EXPECT_EQ(record.size, 2000u);
@@ -412,60 +283,49 @@ TEST_F(TagFileWrite, EveryFailureDuringTheCommitLeavesOldOrNew) {
         EXPECT_EQ(files.flushes, 1);
         EXPECT_EQ(files.replaces, 1);
         fresh = Committed(path);
-        ASSERT_EQ(fresh.entries.size(), 4u) << htest::Describe(fresh);
+        ASSERT_EQ(fresh.entries.size(), 4u);
         EXPECT_EQ(fresh.entries[0].data, htest::Pairs({{FxTag(1, 2), 2}}));
     }
     ASSERT_GE(commitWrites, 6);
 
-    enum Fault { kWrite, kFlush, kReplace };
-    struct Run {
-        Fault fault;
-        int k;
-        bool crash;
-    };
-    std::vector<Run> runs;
-    for (int crash = 0; crash <= 1; ++crash) {
-        for (int k = 1; k <= commitWrites; ++k) runs.push_back({kWrite, k, crash != 0});
-        runs.push_back({kFlush, 0, crash != 0});
-        runs.push_back({kReplace, 0, crash != 0});
-    }
-    for (const Run& run : runs) {
-        SCOPED_TRACE(testing::Message() << (run.fault == kWrite ? "write " : run.fault == kFlush ? "flush" : "replace")
-                                        << (run.k ? std::to_string(run.k) : "") << (run.crash ? ", dying there" : ""));
-        ASSERT_TRUE(htest::WriteBytes(path, oldBytes));
-        std::remove(folder.File("faults.TMP").c_str());
-        auto file = std::make_unique<FxTagFile>();
-        files.Reset();
-        change(*file);
-        files.Reset();
-        files.crash = run.crash;
-        files.failWrite = run.fault == kWrite ? run.k : 0;
-        files.failFlush = run.fault == kFlush;
-        files.failReplace = run.fault == kReplace;
-        EXPECT_EQ(file->Close(), 0);
-        const uint32_t error = file->GetError();
-        EXPECT_TRUE(error == FXFILE_ERROR_WRITE_FILE || error == FXFILE_ERROR_TMP_FILE) << FxErrorName(error);
-        EXPECT_TRUE(files.Crashed() == run.crash);
-        files.Reset();
-        // The old file: stored entries may have gone past its end, where its
-        // own directory does not look; everything it describes is as it was.
-        EXPECT_EQ(htest::ReadBytes(path).substr(0, oldBytes.size()), oldBytes);
-        if (run.crash) {
-            file.reset();  // the program is gone, and its handles with it
-            FxTagFile reopened;
-            ASSERT_EQ(reopened.Open(path.c_str(), 0), 1);
-            EXPECT_EQ(htest::ReadThroughLibrary(reopened), old);
-            reopened.Close();
-            EXPECT_EQ(files.OpenFiles(), 0u);
-            continue;
+    // The k-th write for every k, then the flush, then the replace.
+    for (int crash = 0; crash <= 1; ++crash)
+        for (int k = 1; k <= commitWrites + 2; ++k) {
+            const bool flush = k == commitWrites + 1, replace = k == commitWrites + 2;
+            SCOPED_TRACE(testing::Message() << (flush ? "flush" : replace ? "replace" : "write ")
+                                            << (flush || replace ? "" : std::to_string(k))
+                                            << (crash ? ", dying there" : ""));
+            ASSERT_TRUE(htest::WriteBytes(path, oldBytes));
+            std::remove(folder.File("faults.TMP").c_str());
+            auto file = std::make_unique<FxTagFile>();
+            change(*file);
+            files.Reset();
+            files.crash = crash != 0;
+            files.failWrite = flush || replace ? 0 : k;
+            files.failFlush = flush;
+            files.failReplace = replace;
+            EXPECT_EQ(file->Close(), 0);
+            const uint32_t error = file->GetError();
+            EXPECT_TRUE(error == FXFILE_ERROR_WRITE_FILE || error == FXFILE_ERROR_TMP_FILE) << FxErrorName(error);
+            EXPECT_EQ(files.Crashed(), crash != 0);
+            files.Reset();
+            // The old file: stored entries may have gone past its end, where its
+            // own directory does not look; everything it describes is as it was.
+            EXPECT_EQ(htest::ReadBytes(path).substr(0, oldBytes.size()), oldBytes);
+            if (crash) {
+                file.reset();  // the program is gone, and its handles with it
+                FxTagFile reopened;
+                ASSERT_EQ(reopened.Open(path.c_str(), 0), 1);
+                EXPECT_EQ(htest::ReadThroughLibrary(reopened), old);
+                reopened.Close();
+            } else {
+                EXPECT_FALSE(htest::Exists(folder.File("faults.TMP")));
+                // Still open and changed: closing again commits.
+                ASSERT_EQ(file->Close(), 1) << FxErrorName(file->GetError());
+                EXPECT_EQ(Committed(path), fresh);
+            }
+            EXPECT_EQ(files.OpenFiles(), 0u);  // every file closed, the temporary copies too
         }
-        EXPECT_FALSE(htest::Exists(folder.File("faults.TMP")));
-        // Still open and changed: closing again commits.
-        EXPECT_TRUE(file->IsOpen());
-        ASSERT_EQ(file->Close(), 1) << FxErrorName(file->GetError());
-        EXPECT_EQ(Committed(path), fresh);
-        EXPECT_EQ(files.OpenFiles(), 0u);  // every file closed, the temporary copies too
-    }
     EXPECT_EQ(files.badCloses, 0);
 }
 
