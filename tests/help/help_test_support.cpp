@@ -61,15 +61,6 @@ uint32_t Get32(const std::string& bytes, size_t offset) {
     return v;
 }
 
-static void Put16(std::string& bytes, size_t offset, uint32_t value) {
-    bytes[offset] = static_cast<char>(value & 0xFF);
-    bytes[offset + 1] = static_cast<char>((value >> 8) & 0xFF);
-}
-static uint32_t Get16(const std::string& bytes, size_t offset) {
-    return static_cast<unsigned char>(bytes[offset]) |
-           (static_cast<uint32_t>(static_cast<unsigned char>(bytes[offset + 1])) << 8);
-}
-
 // ---------------------------------------------------------------------------
 // Containers made and read without the library
 
@@ -109,10 +100,8 @@ std::string Build(const Container& c) {
     std::string strings;
     for (const String& t : c.strings) {
         const size_t at = strings.size();
-        strings.resize(at + 8);
         Put32(strings, at, t.id);
-        Put16(strings, at + 4, static_cast<uint32_t>(8 + t.text.size() + 1));
-        Put16(strings, at + 6, t.language);
+        Put32(strings, at + 4, static_cast<uint32_t>(8 + t.text.size() + 1) | (t.language << 16));  // length, language
         strings += t.text;
         strings.push_back('\0');
     }
@@ -142,9 +131,8 @@ std::string Build(const Container& c) {
 std::string Pairs(const std::vector<std::pair<uint32_t, uint32_t>>& pairs) {
     std::string data;
     for (const auto& p : pairs) {
-        const size_t at = data.size();
-        Put32(data, at, p.first);
-        Put32(data, at + 4, p.second);
+        Put32(data, data.size(), p.first);
+        Put32(data, data.size(), p.second);
     }
     return data;
 }
@@ -198,8 +186,8 @@ bool ParseCommitted(const std::string& bytes, Container& out, std::string& why) 
         if (end - at < 9) return fail("string record header");
         String t;
         t.id = Get32(bytes, at);
-        const uint32_t length = Get16(bytes, at + 4);
-        t.language = Get16(bytes, at + 6);
+        const uint32_t length = Get32(bytes, at + 4) & 0xFFFF;
+        t.language = Get32(bytes, at + 4) >> 16;
         if (length < 9 || at + length > end) return fail("string record length");
         if (bytes[at + length - 1] != '\0') return fail("string ends with its NUL");
         t.text = bytes.substr(at + 8, length - 9);
@@ -230,8 +218,7 @@ Container ReadThroughLibrary(kelmard::FxTagFile& file) {
         kelmard::FxTagStream stream;
         if (stream.Open(&file, i, 0)) {
             e.data.resize(stream.GetSize());
-            const uint32_t n = stream.Read(&e.data[0], stream.GetSize());
-            e.data.resize(n);
+            e.data.resize(stream.Read(&e.data[0], stream.GetSize()));
             stream.Close();
         }
         c.entries.push_back(std::move(e));
@@ -260,11 +247,6 @@ void TestFiles::Reset() {
     failFlush = failReplace = refuseWritable = crash = crashed_ = false;
 }
 
-FileHandle TestFiles::Opened(FileHandle file) {
-    if (file) open_.insert(file);
-    return file;
-}
-
 FileHandle TestFiles::OpenExisting(const char* path, bool writable) {
     if (crashed_) return nullptr;
     if (writable) {
@@ -278,19 +260,6 @@ FileHandle TestFiles::CreateAlways(const char* path) {
     if (crashed_) return nullptr;
     ++creates;
     return Opened(real_.CreateAlways(path));
-}
-
-FileHandle TestFiles::CreateTemporary() {
-    return crashed_ ? nullptr : Opened(real_.CreateTemporary());
-}
-
-bool TestFiles::Seek(FileHandle file, uint32_t position) {
-    return !crashed_ && real_.Seek(file, position);
-}
-
-bool TestFiles::Read(FileHandle file, void* buffer, uint32_t size, uint32_t& done) {
-    done = 0;
-    return !crashed_ && real_.Read(file, buffer, size, done);
 }
 
 bool TestFiles::Write(FileHandle file, const void* buffer, uint32_t size, uint32_t& done) {
@@ -307,8 +276,6 @@ bool TestFiles::Write(FileHandle file, const void* buffer, uint32_t size, uint32
     }
     return real_.Write(file, buffer, size, done);
 }
-
-bool TestFiles::Size(FileHandle file, uint64_t& size) { return !crashed_ && real_.Size(file, size); }
 
 bool TestFiles::Flush(FileHandle file) {
     if (crashed_) return false;
@@ -339,7 +306,6 @@ bool TestFiles::Replace(const char* from, const char* to) {
     return real_.Replace(from, to);
 }
 
-bool TestFiles::Remove(const char* path) { return !crashed_ && real_.Remove(path); }
 
 // ---------------------------------------------------------------------------
 // Files in memory
@@ -355,11 +321,6 @@ struct Open {
 
 void MemoryFiles::Put(const std::string& path, const uint8_t* data, size_t size) {
     files_[path] = std::make_shared<Bytes>(data, data + size);
-}
-
-const MemoryFiles::Bytes* MemoryFiles::Get(const std::string& path) const {
-    auto it = files_.find(path);
-    return it == files_.end() ? nullptr : it->second.get();
 }
 
 FileHandle MemoryFiles::OpenExisting(const char* path, bool writable) {
@@ -383,6 +344,11 @@ bool MemoryFiles::Seek(FileHandle file, uint32_t position) {
     return true;
 }
 
+bool MemoryFiles::Size(FileHandle file, uint64_t& size) {
+    size = static_cast<Open*>(file)->bytes->size();
+    return true;
+}
+
 bool MemoryFiles::Read(FileHandle file, void* buffer, uint32_t size, uint32_t& done) {
     Open& f = *static_cast<Open*>(file);
     const uint64_t available = f.position < f.bytes->size() ? f.bytes->size() - f.position : 0;
@@ -400,11 +366,6 @@ bool MemoryFiles::Write(FileHandle file, const void* buffer, uint32_t size, uint
     if (size) std::memcpy(f.bytes->data() + f.position, buffer, size);
     f.position += size;
     done = size;
-    return true;
-}
-
-bool MemoryFiles::Size(FileHandle file, uint64_t& size) {
-    size = static_cast<Open*>(file)->bytes->size();
     return true;
 }
 

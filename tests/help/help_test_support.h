@@ -95,18 +95,24 @@ public:
 
     kelmard::FileHandle OpenExisting(const char* path, bool writable) override;
     kelmard::FileHandle CreateAlways(const char* path) override;
-    kelmard::FileHandle CreateTemporary() override;
-    bool Seek(kelmard::FileHandle file, uint32_t position) override;
-    bool Read(kelmard::FileHandle file, void* buffer, uint32_t size, uint32_t& done) override;
+    kelmard::FileHandle CreateTemporary() override { return crashed_ ? nullptr : Opened(real_.CreateTemporary()); }
+    bool Seek(kelmard::FileHandle file, uint32_t position) override { return !crashed_ && real_.Seek(file, position); }
+    bool Read(kelmard::FileHandle file, void* buffer, uint32_t size, uint32_t& done) override {
+        done = 0;
+        return !crashed_ && real_.Read(file, buffer, size, done);
+    }
     bool Write(kelmard::FileHandle file, const void* buffer, uint32_t size, uint32_t& done) override;
-    bool Size(kelmard::FileHandle file, uint64_t& size) override;
+    bool Size(kelmard::FileHandle file, uint64_t& size) override { return !crashed_ && real_.Size(file, size); }
     bool Flush(kelmard::FileHandle file) override;
     void Close(kelmard::FileHandle file) override;
     bool Replace(const char* from, const char* to) override;
-    bool Remove(const char* path) override;
+    bool Remove(const char* path) override { return !crashed_ && real_.Remove(path); }
 
 private:
-    kelmard::FileHandle Opened(kelmard::FileHandle file);
+    kelmard::FileHandle Opened(kelmard::FileHandle file) {
+        if (file) open_.insert(file);
+        return file;
+    }
     std::set<kelmard::FileHandle> open_;
     kelmard::FileLayer& real_;
     kelmard::FileLayer* previous_;
@@ -119,7 +125,10 @@ public:
     using Bytes = std::vector<uint8_t>;
     void Clear() { files_.clear(); }
     void Put(const std::string& path, const uint8_t* data, size_t size);
-    const Bytes* Get(const std::string& path) const;  // null when there is none
+    const Bytes* Get(const std::string& path) const {  // null when there is none
+        auto it = files_.find(path);
+        return it == files_.end() ? nullptr : it->second.get();
+    }
     int OpenHandles() const { return handles_; }
 
     kelmard::FileHandle OpenExisting(const char* path, bool writable) override;

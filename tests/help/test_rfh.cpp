@@ -14,6 +14,13 @@ using namespace kelmard;
 
 namespace {
 
+// A command line, the exit code it must give, and a part of the message it must print.
+struct Command {
+    std::vector<std::string> args;
+    int code;
+    const char* message;
+};
+
 class Rfh : public ::testing::Test {
 protected:
     struct Result {
@@ -30,6 +37,14 @@ protected:
         std::fclose(out);
         std::fclose(err);
         return {code, htest::ReadBytes(folder.File("out.txt")), htest::ReadBytes(folder.File("err.txt"))};
+    }
+    template <size_t N>
+    void RunAll(const Command (&commands)[N]) {
+        for (const Command& k : commands) {
+            const Result r = Run(k.args);
+            EXPECT_EQ(r.code, k.code) << (k.args.empty() ? "" : k.args[0]) << " " << k.message;
+            EXPECT_NE(r.err.find(k.message), std::string::npos) << r.err;
+        }
     }
     // A topic folder: file name -> contents.
     std::string Topics(const std::string& name, const std::vector<std::pair<std::string, std::string>>& files) {
@@ -81,30 +96,21 @@ TEST_F(Rfh, CreatesListsAndExtracts) {
 }
 
 TEST_F(Rfh, ChangesStringsAndEntries) {
-    const std::string help = folder.File("HELP.RFH");
+    const std::string help = folder.File("HELP.RFH"), body = folder.File("new.rtf");
     ASSERT_EQ(Run({"create", help, GoodTopics()}).code, 0);
-
-    EXPECT_EQ(Run({"set-string", help, "100", "1036", "Introduction en francais"}).code, 0);
-    Result r = Run({"set-string", help, "7", "1033", "Cross fade"});  // the text of 101
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("stored already"), std::string::npos) << r.err;
-    r = Run({"set-string", help, "555", "1033", "Nobody"});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("no entry 0x0001022B"), std::string::npos) << r.err;
-    EXPECT_EQ(Run({"delete-string", help, "101", "1031"}).code, 0);
-    r = Run({"delete-string", help, "101", "1031"});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("no string"), std::string::npos) << r.err;
-
-    const std::string body = folder.File("new.rtf");
     ASSERT_TRUE(htest::WriteBytes(body, "short"));
-    EXPECT_EQ(Run({"put", help, "100", body}).code, 0);  // shorter than before
-    EXPECT_EQ(Run({"put", help, "3:4", body}).code, 0);  // a new entry of another type
-    EXPECT_EQ(Run({"delete", help, "7"}).code, 0);
-    r = Run({"delete", help, "7"});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("no entry 0x00010007"), std::string::npos) << r.err;
-
+    const Command commands[] = {
+        {{"set-string", help, "100", "1036", "Introduction en francais"}, 0, ""},
+        {{"set-string", help, "7", "1033", "Cross fade"}, 1, "stored already"},  // the text of 101
+        {{"set-string", help, "555", "1033", "Nobody"}, 1, "no entry 0x0001022B"},
+        {{"delete-string", help, "101", "1031"}, 0, ""},
+        {{"delete-string", help, "101", "1031"}, 1, "no string"},
+        {{"put", help, "100", body}, 0, ""},  // shorter than before
+        {{"put", help, "3:4", body}, 0, ""},  // a new entry of another type
+        {{"delete", help, "7"}, 0, ""},
+        {{"delete", help, "7"}, 1, "no entry 0x00010007"},
+    };
+    RunAll(commands);
     htest::Container expected;
     expected.entries = {htest::E(FxTag(3, 4), "short"), htest::E(FxTag(1, 100), "short"),
                         htest::E(FxTag(1, 101), "\\b Cross fade\\b0\\par")};
@@ -120,11 +126,7 @@ TEST_F(Rfh, BadInputIsNamedAndLeavesFilesAlone) {
     ASSERT_TRUE(htest::WriteBytes(folder.File("text.rfh"), "just some text, not a help file"));
     ASSERT_TRUE(htest::WriteBytes(folder.File("odd.bin"), "12345"));
 
-    const struct {
-        std::vector<std::string> args;
-        int code;
-        const char* message;
-    } commands[] = {
+    const Command commands[] = {
         {{}, 2, ""},
         {{"frobnicate"}, 2, ""},
         {{"list"}, 2, ""},
@@ -136,11 +138,7 @@ TEST_F(Rfh, BadInputIsNamedAndLeavesFilesAlone) {
         {{"list", folder.File("none.rfh")}, 1, "cannot open"},
         {{"put", help, "0x80010001", folder.File("odd.bin")}, 1, "8-byte pairs"},
     };
-    for (const auto& k : commands) {
-        const Result r = Run(k.args);
-        EXPECT_EQ(r.code, k.code) << k.message;
-        EXPECT_NE(r.err.find(k.message), std::string::npos) << r.err;
-    }
+    RunAll(commands);
 
     const struct {
         const char* what;

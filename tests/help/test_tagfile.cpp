@@ -1,22 +1,34 @@
-// Reading containers: what opening refuses, finding entries, strings and
-// their languages, entry streams, and when a container closes.
+// Containers through FxTagFile and FxTagStream: what opening refuses, finding
+// entries, strings and their languages, reading and writing entries, new and
+// deleted entries, and the commit that rewrites the file, also when a write,
+// the flush or the final replace fails at any point.
 #include <gtest/gtest.h>
 
 #if defined(_WIN32)
 #include <windows.h>
 #endif
 
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <memory>
 #include <string>
 
 #include "help_test_support.h"
 
 using namespace kelmard;
+using htest::Committed;
 using htest::Container;
 using htest::E;
 using htest::Put32;
 
 namespace {
+
+std::string Pattern(size_t n, char first) {
+    std::string s(n, '\0');
+    for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>(first + i % 23);
+    return s;
+}
 
 class TagFileRead : public ::testing::Test {
 protected:
@@ -235,27 +247,22 @@ TEST_F(TagFileRead, UnchangedOrReadOnlyContainersAreNeverWritten) {
     const std::string path = Make("quiet.rfh", Sample());
     const std::string before = htest::ReadBytes(path);
     htest::TestFiles files;
-    for (int writable = 0; writable <= 1; ++writable) {
+    for (int mode = 0; mode < 3; ++mode) {  // read-only, writable, writable refused
+        files.refuseWritable = mode == 2;
         FxTagFile file;
-        ASSERT_EQ(file.Open(path.c_str(), writable), 1);
+        ASSERT_EQ(file.Open(path.c_str(), mode > 0), 1);
         EXPECT_EQ(htest::ReadThroughLibrary(file), Sample());
-        EXPECT_EQ(file.Close(), 1);
-    }
-    for (int refused = 0; refused <= 1; ++refused) {
-        files.refuseWritable = refused != 0;
-        FxTagFile file;
-        ASSERT_EQ(file.Open(path.c_str(), refused), 1);
-        EXPECT_TRUE(file.IsReadOnly());
-        EXPECT_EQ(file.SetTagString(FxTag(1, 3), "changed", 1033), 0);
-        EXPECT_EQ(file.GetError(), FXFILE_ERROR_READ_ONLY);
-        EXPECT_EQ(file.CreateEntry(FxTag(4, 4), nullptr), -1);
-        EXPECT_EQ(file.GetError(), FXFILE_ERROR_READ_ONLY);
-        EXPECT_EQ(file.DeleteEntry(0), 0);
-        FxTagStream stream;
-        EXPECT_EQ(stream.Open(&file, 0, 1), 0);
-        EXPECT_EQ(stream.GetError(), FXFILE_ERROR_READ_ONLY);
-        char text[8];
-        EXPECT_EQ(file.GetTagString(FxTag(1, 3), text, sizeof text, 1036), 6u);
+        EXPECT_EQ(file.IsReadOnly(), mode != 1);
+        if (mode != 1) {
+            EXPECT_EQ(file.SetTagString(FxTag(1, 3), "changed", 1033), 0);
+            EXPECT_EQ(file.GetError(), FXFILE_ERROR_READ_ONLY);
+            EXPECT_EQ(file.CreateEntry(FxTag(4, 4), nullptr), -1);
+            EXPECT_EQ(file.GetError(), FXFILE_ERROR_READ_ONLY);
+            EXPECT_EQ(file.DeleteEntry(0), 0);
+            FxTagStream stream;
+            EXPECT_EQ(stream.Open(&file, 0, 1), 0);
+            EXPECT_EQ(stream.GetError(), FXFILE_ERROR_READ_ONLY);
+        }
         EXPECT_EQ(file.Close(), 1);
     }
     EXPECT_EQ(files.writableOpens, 2);
@@ -278,6 +285,298 @@ TEST_F(TagFileRead, UnchangedOrReadOnlyContainersAreNeverWritten) {
 #endif
     EXPECT_EQ(files.writes + files.creates + files.replaces, 0);
     EXPECT_EQ(htest::ReadBytes(path), before);
+}
+
+class TagFileWrite : public TagFileRead {
+protected:
+    // Writes `data` into entry `index` at `position` through an entry stream.
+    static void WriteEntry(FxTagFile& file, uint32_t index, uint32_t position, const std::string& data) {
+        FxTagStream stream;
+        ASSERT_EQ(stream.Open(&file, index, 1), 1);
+        ASSERT_EQ(stream.WriteAt(position, data.data(), static_cast<uint32_t>(data.size())), data.size());
+        ASSERT_EQ(stream.Close(), 1) << FxErrorName(stream.GetError());
+    }
+    static Container Sample() {
+        Container c;
+        c.entries = {E(FxTag(3, 1), Pattern(50, 'A')), E(FxTag(1, 2), Pattern(100, 'a')),
+                     E(FxTag(1, 4), Pattern(2000, '0'))};
+        c.strings = {{FxTag(1, 2), 1033, "Two"}, {FxTag(1, 4), 1033, "Four"}};
+        return c;
+    }
+};
+
+// A file from elsewhere: a gap before its directory, entries out of order, a
+// deleted entry, strings out of order and one for no entry. The commit writes
+// it by the rules (directory after the header, sorted, compacted).
+TEST_F(TagFileWrite, CommitPutsAForeignFileInOrder) {
+    Container c;
+    c.entries = {E(FxTag(1, 1), "one"), E(FxTag(kFxDeletedType, 2), "deleted"), E(FxTag(2, 1), "two")};
+    c.strings = {{FxTag(2, 1), 1033, "Two"}, {FxTag(1, 1), 1033, "One"}, {FxTag(9, 9), 1033, "orphan"}};
+    std::string bytes = htest::Build(c);
+    bytes.insert(24, 16, '\x5A');
+    htest::Put32(bytes, 4, 40);
+    htest::Put32(bytes, 20, htest::Get32(bytes, 20) + 16);
+    const std::string path = folder.File("foreign.rfh");
+    ASSERT_TRUE(htest::WriteBytes(path, bytes));
+    FxTagFile file;
+    ASSERT_EQ(file.Open(path.c_str(), 1), 1);
+    EXPECT_EQ(htest::ReadThroughLibrary(file), c);
+    ASSERT_EQ(file.SetTagString(FxTag(1, 1), "Eins", 1031), 1);
+    ASSERT_EQ(file.Close(), 1);
+
+    Container expected;
+    expected.entries = {E(FxTag(2, 1), "two"), E(FxTag(1, 1), "one")};
+    expected.strings = {{FxTag(1, 1), 1031, "Eins"}, {FxTag(1, 1), 1033, "One"}, {FxTag(2, 1), 1033, "Two"}};
+    EXPECT_EQ(Committed(path), expected);
+}
+
+TEST_F(TagFileWrite, CreateEntryRefusesATagThatExists) {
+    FxTagFile file;
+    ASSERT_EQ(file.Open(Make("exist.rfh", Sample()).c_str(), 1), 1);
+    const std::pair<uint32_t, uint32_t> refused[] = {
+        {FxTag(1, 2), FXFILE_ERROR_TAG_EXIST},
+        {FxTag(3, 0), FXFILE_ERROR_TAG_EXIST},  // number 0: any entry of the type
+        {FxTag(kFxDeletedType, 1), FXFILE_ERROR_CREATE_TAG},
+    };
+    for (const auto& [tag, error] : refused) {
+        FxStream* data = nullptr;
+        EXPECT_EQ(file.CreateEntry(tag, &data), -1) << tag;
+        EXPECT_EQ(file.GetError(), error) << tag;
+    }
+    EXPECT_EQ(file.GetEntryCount(), 3u);
+    EXPECT_FALSE(file.IsModified());
+    EXPECT_EQ(file.Close(), 1);  // the failures opened nothing
+}
+
+TEST_F(TagFileWrite, SetTagStringKeepsOneCopyOfEachText) {
+    const std::string path = Make("strings.rfh", Sample());
+    FxTagFile file;
+    ASSERT_EQ(file.Open(path.c_str(), 1), 1);
+    // The same text in the same language is stored once, under whichever id.
+    EXPECT_EQ(file.SetTagString(FxTag(3, 1), "Two", 1033), 0);
+    EXPECT_EQ(file.GetError(), FXFILE_ERROR_TAG_EXIST);
+    EXPECT_EQ(file.SetTagString(FxTag(1, 2), "Two", 0), 0);
+    EXPECT_FALSE(file.IsModified());
+    EXPECT_EQ(file.SetTagString(FxTag(3, 1), "Two", 1031), 1);     // another language
+    EXPECT_EQ(file.SetTagString(FxTag(1, 2), "Second", 1033), 1);  // replaces "Two"
+    // Texts the 16-bit record length cannot hold are refused, the longest one kept.
+    const std::string tooLong(kFxMaxStringText + 1, 'x'), longest(kFxMaxStringText, 'y');
+    EXPECT_EQ(file.SetTagString(FxTag(1, 4), tooLong.c_str(), 1033), 0);
+    EXPECT_EQ(file.GetError(), FXFILE_ERROR_CREATE_TAG);
+    EXPECT_EQ(file.SetTagString(FxTag(1, 4), longest.c_str(), 1033), 1);
+    ASSERT_EQ(file.Close(), 1);
+
+    Container expected = Sample();
+    expected.strings = {{FxTag(1, 2), 1033, "Second"}, {FxTag(1, 4), 1033, longest}, {FxTag(3, 1), 1031, "Two"}};
+    EXPECT_EQ(Committed(path), expected);
+}
+
+// A partial write keeps the entry's other bytes. Changed data goes past the
+// end of what the file's own directory describes, so the file stays whole
+// until the commit; the commit makes it contiguous.
+TEST_F(TagFileWrite, WritesKeepTheOtherBytesAndGrownEntriesMoveToTheEnd) {
+    const std::string path = Make("grow.rfh", Sample());
+    const std::string before = htest::ReadBytes(path);
+    FxTagFile file;
+    ASSERT_EQ(file.Open(path.c_str(), 1), 1);
+    const uint32_t oldEnd = file.GetData()->GetSize();
+    const std::string grown = Pattern(3000, 'k');
+    WriteEntry(file, 0, 0, "0123456789");
+    WriteEntry(file, 1, 0, grown);
+    WriteEntry(file, 1, 2990, "tail");  // while past the old end it stays there
+    WriteEntry(file, 2, 0, "short");    // fitting its old place, it still moves
+    FxTagEntry one, two;
+    ASSERT_TRUE(file.GetEntry(1, &one) && file.GetEntry(2, &two));
+    EXPECT_EQ(one.offset, oldEnd + 50);
+    EXPECT_EQ(one.size, 3000u);
+    EXPECT_EQ(two.offset, oldEnd + 3050);
+    EXPECT_EQ(htest::ReadBytes(path).substr(0, before.size()), before);  // the old file is still whole
+    ASSERT_EQ(file.Close(), 1);
+
+    Container expected = Sample();  // already in directory order
+    expected.entries[0].data.replace(0, 10, "0123456789");
+    expected.entries[1].data = grown.substr(0, 2990) + "tail" + grown.substr(2994);
+    expected.entries[2].data.replace(0, 5, "short");
+    EXPECT_EQ(Committed(path), expected);
+}
+
+TEST_F(TagFileWrite, ReferenceListsLosePairsOfDeletedEntries) {
+    Container c;
+    for (uint32_t n = 1; n <= 5; ++n) c.entries.push_back(E(FxTag(1, n), "topic " + std::to_string(n)));
+    c.entries.insert(c.entries.begin(), E(FxTag(0x8001, 1),
+                                          htest::Pairs({{FxTag(1, 1), 1}, {FxTag(1, 2), 2}, {FxTag(1, 3), 3},
+                                                        {FxTag(1, 5), 5}, {FxTag(1, 4), 4}}),
+                                          5));
+    c.strings = {{FxTag(1, 2), 1033, "gone with its entry"}, {FxTag(1, 4), 1033, "stays"}};
+    const std::string path = Make("lists.rfh", c);
+    FxTagFile file;
+    ASSERT_EQ(file.Open(path.c_str(), 1), 1);
+    ASSERT_EQ(file.DeleteEntry(static_cast<uint32_t>(file.FindEntry(0, FxTag(1, 2)))), 1);
+    ASSERT_EQ(file.DeleteEntry(static_cast<uint32_t>(file.FindEntry(0, FxTag(1, 3)))), 1);
+    ASSERT_EQ(file.Close(), 1);
+
+    const Container after = Committed(path);  // also checks every pair's index
+    ASSERT_EQ(after.entries.size(), 4u);
+    EXPECT_EQ(after.entries[0].attr[0], 3u);
+    EXPECT_EQ(after.entries[0].data, htest::Pairs({{FxTag(1, 1), 1}, {FxTag(1, 5), 3}, {FxTag(1, 4), 2}}));
+    ASSERT_EQ(after.strings.size(), 1u);
+    EXPECT_EQ(after.strings[0].text, "stays");
+}
+
+TEST_F(TagFileWrite, CloseIsLinkedUntilTheChangedEntryCloses) {
+    const std::string path = Make("linked.rfh", Sample());
+    FxTagFile file;
+    ASSERT_EQ(file.Open(path.c_str(), 1), 1);
+    FxTagStream stream;
+    ASSERT_EQ(stream.Open(&file, 0, 1), 1);
+    ASSERT_EQ(stream.WriteAt(60, "!", 1), 1u);  // past its end: it grows to 61 bytes
+    EXPECT_EQ(file.Close(), 0);
+    EXPECT_EQ(file.GetError(), FXFILE_ERROR_LINKED);
+    EXPECT_EQ(htest::ReadBytes(path), htest::Build(Sample()));
+    EXPECT_EQ(stream.Close(), 1);  // stores the entry, commits and closes
+    EXPECT_FALSE(file.IsOpen());
+    const Container c = Committed(path);
+    ASSERT_EQ(c.entries[0].data.size(), 61u);
+    EXPECT_EQ(c.entries[0].data.substr(0, 50), Pattern(50, 'A'));
+    EXPECT_EQ(c.entries[0].data[60], '!');
+}
+
+TEST_F(TagFileWrite, TheNewFileIsWrittenUnderTheNameWithTMP) {
+    htest::TestFiles files;
+    const struct {
+        const char *folder, *name, *temp;
+    } cases[] = {
+        {"plain", "HELP.RFH", "HELP.TMP"},
+        {"dotted.dir", "NODOT", "NODOT.TMP"},  // the folder's dot is not the extension
+        {"dotted.dir", "two.dots.rfh", "two.dots.TMP"},
+        {"tmp", "SELF.TMP", "SELF.TMP.TMP"},  // never its own temporary file
+    };
+    for (const auto& k : cases) {
+        const std::string dir = folder.File(k.folder);
+        std::filesystem::create_directory(dir);
+        const std::string path = (std::filesystem::path(dir) / k.name).string();
+        const std::string temp = (std::filesystem::path(dir) / k.temp).string();
+        ASSERT_TRUE(htest::WriteBytes(path, htest::Build(Sample())));
+        files.Reset();
+        FxTagFile file;
+        ASSERT_EQ(file.Open(path.c_str(), 1), 1);
+        ASSERT_EQ(file.DeleteEntry(0), 1);
+        ASSERT_EQ(file.Close(), 1) << k.name;
+        ASSERT_EQ(files.replaced.size(), 1u);
+        EXPECT_EQ(files.replaced[0], std::make_pair(temp, path));
+        EXPECT_FALSE(htest::Exists(temp));
+        EXPECT_EQ(Committed(path).entries.size(), 2u);
+        EXPECT_EQ(files.OpenFiles(), 0u);
+    }
+    EXPECT_EQ(files.badCloses, 0);  // the file closed by the commit is not closed again
+}
+
+// Storing an entry back can fail part-way: the close says so, and neither the
+// old file nor the container's view of the entry changes.
+TEST_F(TagFileWrite, FailedStoreLeavesTheEntryAsItWas) {
+    const std::string path = Make("store.rfh", Sample());
+    const std::string before = htest::ReadBytes(path);
+    htest::TestFiles files;
+    FxTagFile file;
+    ASSERT_EQ(file.Open(path.c_str(), 1), 1);
+    FxTagStream stream;
+    ASSERT_EQ(stream.Open(&file, 2, 1), 1);
+    ASSERT_EQ(stream.WriteAt(0, Pattern(5000, 'q').data(), 5000), 5000u);
+    files.Reset();
+    files.failWrite = 3;  // the third 1024-byte chunk into the container
+    EXPECT_EQ(stream.Close(), 0);
+    EXPECT_EQ(stream.GetError(), FXFILE_ERROR_WRITE_FILE);
+    FxTagEntry record;
+    ASSERT_TRUE(file.GetEntry(2, &record));
+    EXPECT_EQ(record.size, 2000u);
+    files.Reset();
+    ASSERT_EQ(file.Close(), 1);  // nothing else changed: nothing to commit
+    EXPECT_EQ(files.replaces, 0);
+    Container c;
+    std::string why;
+    ASSERT_TRUE(htest::ParseCommitted(htest::ReadBytes(path).substr(0, before.size()), c, why)) << why;
+    EXPECT_EQ(c, Sample());
+}
+
+// The commit never leaves the user without a file: whichever write fails, or
+// the flush, or the replace, and whether the program goes on or dies there,
+// the path holds either all of the old container or all of the new one.
+TEST_F(TagFileWrite, EveryFailureDuringTheCommitLeavesOldOrNew) {
+    const std::string path = folder.File("faults.rfh");
+    Container old = Sample();
+    old.entries.insert(old.entries.begin(),
+                       E(FxTag(0x8001, 1), htest::Pairs({{FxTag(1, 2), 2}, {FxTag(3, 1), 1}}), 2));
+    const std::string oldBytes = htest::Build(old);
+    // The changes: a grown entry, a partial write, a new entry, a deleted one, a string.
+    auto change = [&](FxTagFile& file) {
+        ASSERT_EQ(file.Open(path.c_str(), 1), 1);
+        WriteEntry(file, static_cast<uint32_t>(file.FindEntry(0, FxTag(1, 2))), 0, Pattern(2500, 'g'));
+        WriteEntry(file, static_cast<uint32_t>(file.FindEntry(0, FxTag(1, 4))), 1990, "0123456789");
+        ASSERT_EQ(file.DeleteEntry(static_cast<uint32_t>(file.FindEntry(0, FxTag(3, 1)))), 1);
+        FxTagStream created;
+        ASSERT_EQ(created.Create(&file, FxTag(2, 9)), 1);
+        ASSERT_EQ(created.Write("created", 7), 7u);
+        ASSERT_EQ(created.Close(), 1);
+        ASSERT_EQ(file.SetTagString(FxTag(2, 9), "Nine", 1033), 1);
+    };
+
+    htest::TestFiles files;
+    ASSERT_TRUE(htest::WriteBytes(path, oldBytes));
+    Container fresh;
+    int commitWrites = 0;
+    {
+        FxTagFile file;
+        change(file);
+        files.Reset();
+        ASSERT_EQ(file.Close(), 1);
+        commitWrites = files.writes;
+        EXPECT_EQ(files.flushes, 1);
+        EXPECT_EQ(files.replaces, 1);
+        fresh = Committed(path);
+        ASSERT_EQ(fresh.entries.size(), 4u);
+        EXPECT_EQ(fresh.entries[0].data, htest::Pairs({{FxTag(1, 2), 2}}));
+    }
+    ASSERT_GE(commitWrites, 6);
+
+    // The k-th write for every k, then the flush, then the replace.
+    for (int crash = 0; crash <= 1; ++crash)
+        for (int k = 1; k <= commitWrites + 2; ++k) {
+            const bool flush = k == commitWrites + 1, replace = k == commitWrites + 2;
+            SCOPED_TRACE(testing::Message() << (flush ? "flush" : replace ? "replace" : "write ")
+                                            << (flush || replace ? "" : std::to_string(k))
+                                            << (crash ? ", dying there" : ""));
+            ASSERT_TRUE(htest::WriteBytes(path, oldBytes));
+            std::remove(folder.File("faults.TMP").c_str());
+            auto file = std::make_unique<FxTagFile>();
+            change(*file);
+            files.Reset();
+            files.crash = crash != 0;
+            files.failWrite = flush || replace ? 0 : k;
+            files.failFlush = flush;
+            files.failReplace = replace;
+            EXPECT_EQ(file->Close(), 0);
+            const uint32_t error = file->GetError();
+            EXPECT_TRUE(error == FXFILE_ERROR_WRITE_FILE || error == FXFILE_ERROR_TMP_FILE) << FxErrorName(error);
+            EXPECT_EQ(files.Crashed(), crash != 0);
+            files.Reset();
+            // The old file: stored entries may have gone past its end, where its
+            // own directory does not look; everything it describes is as it was.
+            EXPECT_EQ(htest::ReadBytes(path).substr(0, oldBytes.size()), oldBytes);
+            if (crash) {
+                file.reset();  // the program is gone, and its handles with it
+                FxTagFile reopened;
+                ASSERT_EQ(reopened.Open(path.c_str(), 0), 1);
+                EXPECT_EQ(htest::ReadThroughLibrary(reopened), old);
+                reopened.Close();
+            } else {
+                EXPECT_FALSE(htest::Exists(folder.File("faults.TMP")));
+                // Still open and changed: closing again commits.
+                ASSERT_EQ(file->Close(), 1) << FxErrorName(file->GetError());
+                EXPECT_EQ(Committed(path), fresh);
+            }
+            EXPECT_EQ(files.OpenFiles(), 0u);  // every file closed, the temporary copies too
+        }
+    EXPECT_EQ(files.badCloses, 0);
 }
 
 }  // namespace
