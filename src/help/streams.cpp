@@ -4,11 +4,14 @@
 #include <new>
 
 #include "help/tagfile.h"
+#include "help/tagfile_detail.h"
 
 namespace kelmard {
+using detail::kUnknownPosition;
+using detail::SeekTo;
+
 namespace {
 constexpr uint32_t kCopyChunk = 1024;
-constexpr uint64_t kUnknownPosition = ~0ull;
 
 // position + size must stay inside the 32-bit range of stream positions.
 bool Fits32(uint32_t position, uint32_t size) {
@@ -84,8 +87,7 @@ uint32_t FxTempStream::ReadAt(uint32_t position, void* buffer, uint32_t size) {
         error_ = FXFILE_ERROR_TMP_FILE;
         return 0;
     }
-    if (position != filePosition_ && !Files().Seek(file_, position)) {
-        filePosition_ = kUnknownPosition;
+    if (!SeekTo(file_, position, filePosition_)) {
         error_ = FXFILE_ERROR_INVALID_OFFSET;
         return 0;
     }
@@ -110,8 +112,7 @@ uint32_t FxTempStream::WriteAt(uint32_t position, const void* buffer, uint32_t s
         error_ = FXFILE_ERROR_INVALID_OFFSET;
         return 0;
     }
-    if (position != filePosition_ && !Files().Seek(file_, position)) {
-        filePosition_ = kUnknownPosition;
+    if (!SeekTo(file_, position, filePosition_)) {
         error_ = FXFILE_ERROR_INVALID_OFFSET;
         return 0;
     }

@@ -10,6 +10,7 @@ namespace kelmard {
 
 using detail::HeapArray;
 using detail::kUnknownPosition;
+using detail::SeekTo;
 using detail::StringAt;
 using detail::StringRecord;
 
@@ -118,8 +119,7 @@ uint32_t FxTagData::ReadAt(uint32_t position, void* buffer, uint32_t size) {
         error_ = FXFILE_ERROR_INVALID_OFFSET;
         return 0;
     }
-    if (at != c.filePosition_ && !Files().Seek(file, static_cast<uint32_t>(at))) {
-        c.filePosition_ = kUnknownPosition;
+    if (!SeekTo(file, at, c.filePosition_)) {
         error_ = FXFILE_ERROR_INVALID_OFFSET;
         return 0;
     }
@@ -155,8 +155,7 @@ uint32_t FxTagData::WriteAt(uint32_t position, const void* buffer, uint32_t size
         error_ = FXFILE_ERROR_INVALID_OFFSET;
         return 0;
     }
-    if (at != c.filePosition_ && !Files().Seek(file, static_cast<uint32_t>(at))) {
-        c.filePosition_ = kUnknownPosition;
+    if (!SeekTo(file, at, c.filePosition_)) {
         error_ = FXFILE_ERROR_INVALID_OFFSET;
         return 0;
     }

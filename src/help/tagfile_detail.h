@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "help/file_layer.h"
+
 namespace kelmard {
 namespace detail {
 
@@ -13,6 +15,16 @@ namespace detail {
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "little-endian targets only");
 
 constexpr uint64_t kUnknownPosition = ~0ull;
+
+// Moves the file to `at` unless `filePosition` (where the file is known to
+// stand) says it is there already. On a failed seek the position becomes
+// unknown and the answer is false.
+inline bool SeekTo(FileHandle file, uint64_t at, uint64_t& filePosition) {
+    if (at == filePosition) return true;
+    if (Files().Seek(file, static_cast<uint32_t>(at))) return true;
+    filePosition = kUnknownPosition;
+    return false;
+}
 
 // An array on the heap that reports allocation failure instead of throwing.
 template <typename T>
