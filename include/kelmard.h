@@ -66,7 +66,9 @@ KELMARD_DATA extern volatile DWORD QVRUpdateID;
  * The routine has the shape of a thread start routine: it receives the
  * registered argument and answers non-zero when it has shut down. A routine
  * must not register anything itself (the registering process holds the
- * locks while it runs); it may unregister.
+ * locks while it runs); it may unregister and may destroy its stage objects
+ * with QVRDestroyStage, even when the eviction came from a stage that is
+ * being loaded on the same thread.
  *
  * A holder whose process no longer runs leaves its place free: the next
  * registration takes it without running anything.
@@ -257,9 +259,10 @@ typedef struct QVRStageInit {
  * never used; one without "QVRTestStage" is never chosen by detection; one
  * without "QVREnumOptions" runs with an all-zero option block.
  *
- * The library calls "QVRCreateStage" and "QVRDestroyStage" while it holds
- * its own per-process lock: they must not call QVRCreateStage or
- * QVRDestroyStage themselves.
+ * The library calls "QVRInitStage" while it holds the stage lock and its own
+ * per-process lock, and "QVRCreateStage" and "QVRDestroyStage" with no lock
+ * held (the stage library stays loaded until such a call returns). "QVRInitStage"
+ * may register through its init block; it must not call QVRCreateStage.
  *
  * A stage library does not need to import KELMARD.DLL: it registers through
  * the address in its init block. It defines QVR_STAGE_LIBRARY before

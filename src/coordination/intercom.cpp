@@ -2,9 +2,8 @@
 // then the scene semaphore; unregistration and release take no lock.
 #include "coordination/intercom.h"
 
-#include <tlhelp32.h>
-
 #include <cstddef>
+#include <cstdio>
 
 #include "frame/frame.h"
 #include "frame/handles.h"
@@ -122,6 +121,16 @@ private:
 
 enum class Holder { Running, Gone, Unknown };
 
+// Every process that has the library loaded keeps a named event whose name
+// holds its process id, so another process can ask "is the library loaded
+// there?" with one call. The 64-bit build's names carry its suffix.
+UniqueHandle g_processMarker;
+
+void MarkerName(DWORD processId, char (&name)[48]) {
+    std::snprintf(name, sizeof name, "FxIntercomProcess%lu" QVR_INTERCOM_SUFFIX,
+                  static_cast<unsigned long>(processId));
+}
+
 // Whether the process with this id still runs.
 Holder HolderState(DWORD processId) {
     UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
@@ -133,35 +142,29 @@ Holder HolderState(DWORD processId) {
 }
 
 // A process id is reused once its process has ended. Before a thread is sent
-// into the recorded process, make sure it is still a holder: it has this
-// library loaded and the routine lies inside one of its modules. A process
-// that fails this is not the one that registered: its place is free. When
-// the modules cannot be listed, the process is taken to be the holder.
-Holder RecordedProcessIsHolder(const QVRIntercomRecord& record) {
-    UniqueFile snapshot;
-    for (int attempt = 0; attempt < 3 && !snapshot; ++attempt) {
-        snapshot.reset(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, record.processId));
-        if (!snapshot && GetLastError() != ERROR_BAD_LENGTH) break;
-    }
-    if (!snapshot) return Holder::Unknown;
+// into the recorded process, make sure it can still be the holder: it has
+// this library loaded, and the routine lies in committed executable memory
+// there (a routine may be an adapter thunk in allocated memory, not inside a
+// module). A process without the library is not the one that registered; a
+// routine that is no longer executable belongs to code that is gone: either
+// way the place is free. A question that cannot be answered counts as "the
+// holder is running".
+Holder RecordedProcessIsHolder(HANDLE process, const QVRIntercomRecord& record) {
+    char name[48];
+    MarkerName(record.processId, name);
+    UniqueHandle marker(OpenEventA(SYNCHRONIZE, FALSE, name));
+    if (!marker && GetLastError() == ERROR_FILE_NOT_FOUND) return Holder::Gone;
 
-    char ownPath[MAX_PATH];
-    const DWORD ownLength = GetModuleFileNameA(ModuleHandle(), ownPath, MAX_PATH);
-    const char* ownName = ownPath;
-    for (DWORD i = 0; i < ownLength; ++i)
-        if (ownPath[i] == '\\' || ownPath[i] == '/') ownName = ownPath + i + 1;
-
-    const auto routine = reinterpret_cast<const BYTE*>(record.routine);
-    bool hasLibrary = false, routineInModule = false;
-    MODULEENTRY32 module{};
-    module.dwSize = sizeof module;
-    for (BOOL more = Module32First(snapshot.get(), &module); more;
-         more = Module32Next(snapshot.get(), &module)) {
-        if (lstrcmpiA(module.szModule, ownName) == 0) hasLibrary = true;
-        if (routine >= module.modBaseAddr && routine < module.modBaseAddr + module.modBaseSize)
-            routineInModule = true;
+    MEMORY_BASIC_INFORMATION memory{};
+    if (!VirtualQueryEx(process, reinterpret_cast<LPCVOID>(record.routine), &memory,
+                        sizeof memory)) {
+        return Holder::Unknown;
     }
-    return hasLibrary && routineInModule ? Holder::Running : Holder::Gone;
+    constexpr DWORD kExecutable =
+        PAGE_EXECUTE | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    const bool runnable = memory.State == MEM_COMMIT && (memory.Protect & kExecutable) &&
+                          !(memory.Protect & PAGE_GUARD);
+    return runnable ? Holder::Running : Holder::Gone;
 }
 
 QVRIntercomRecord MakeRecord(QVRShutdownRoutine routine, DWORD_PTR argument) {
@@ -210,6 +213,9 @@ int Unregister(Place& place, const char* format, QVRShutdownRoutine routine,
 
 int InitIntercom() {
     KTRACE("InitIntercom()\n");
+    char name[48];
+    MarkerName(GetCurrentProcessId(), name);
+    g_processMarker.reset(CreateEventA(nullptr, TRUE, FALSE, name));
     const int stage = OpenPlace(g_stage);
     const int scene = OpenPlace(g_scene);
     return stage && scene ? 1 : 0;
@@ -219,14 +225,21 @@ void ReleaseIntercom() {
     KTRACE("ReleaseIntercom()\n");
     ReleasePlace(g_stage);
     ReleasePlace(g_scene);
+    g_processMarker.reset();
 }
 
+// How deep this thread is inside the stage lock: a thread that holds it
+// takes it again without waiting (a stage's init registers while the thread
+// that loads it holds the lock).
+thread_local int t_stageLockDepth = 0;
+
 StageLock::StageLock() {
-    if (g_stage.semaphore) WaitForSingleObject(g_stage.semaphore, kStageLockWaitMs);
+    if (t_stageLockDepth++ == 0 && g_stage.semaphore)
+        WaitForSingleObject(g_stage.semaphore, kStageLockWaitMs);
 }
 
 StageLock::~StageLock() {
-    if (g_stage.semaphore) ReleaseSemaphore(g_stage.semaphore, 1, nullptr);
+    if (--t_stageLockDepth == 0 && g_stage.semaphore) ReleaseSemaphore(g_stage.semaphore, 1, nullptr);
 }
 
 void ForgetOwnStageRecord() {
@@ -248,7 +261,7 @@ int IntercomShutdown(const QVRIntercomRecord& record) {
         return HolderState(record.processId) == Holder::Gone ? 1 : 0;
     }
     if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) return 1;
-    if (RecordedProcessIsHolder(record) == Holder::Gone) return 1;
+    if (RecordedProcessIsHolder(process.get(), record) == Holder::Gone) return 1;
 
     // Created suspended so that the routine starts at its priority.
     UniqueHandle thread(CreateRemoteThread(process.get(), nullptr, 0, record.routine,

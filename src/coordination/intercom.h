@@ -14,7 +14,8 @@ void ReleaseIntercom();
 
 // The stage lock: the outer semaphore of every registration, also taken while
 // a stage library is unloaded. A wait that runs out (12000 ms) is not
-// reported; the lock is given back whatever the wait answered.
+// reported; the lock is given back whatever the wait answered. A thread that
+// holds it takes it again without waiting.
 class StageLock {
 public:
     StageLock();

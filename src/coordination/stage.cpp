@@ -44,16 +44,49 @@ LoadedStage g_loaded;
 DWORD g_seenSerial = 0;  // the last stage update serial this process acted on
 
 // Guards the loaded stage between the threads of this process: one thread
-// loads, forwards or unloads at a time.
+// checks, loads or unloads at a time. A thread that holds it takes it again
+// without waiting (a shutdown routine that runs inside a stage's init may
+// destroy its stage objects). A thread that holds it never waits for the
+// stage lock: whoever needs both takes the stage lock first. So an eviction,
+// which runs while its registration holds the stage lock, always finds this
+// lock free or held by its own thread, and no stage code other than init
+// runs under it.
 SRWLOCK g_processLock = SRWLOCK_INIT;
+thread_local int t_processLockDepth = 0;
 
 class ProcessLock {
 public:
-    ProcessLock() { AcquireSRWLockExclusive(&g_processLock); }
-    ~ProcessLock() { ReleaseSRWLockExclusive(&g_processLock); }
+    ProcessLock() {
+        if (t_processLockDepth++ == 0) AcquireSRWLockExclusive(&g_processLock);
+    }
+    ~ProcessLock() {
+        if (--t_processLockDepth == 0) ReleaseSRWLockExclusive(&g_processLock);
+    }
     ProcessLock(const ProcessLock&) = delete;
     ProcessLock& operator=(const ProcessLock&) = delete;
 };
+
+// A stage entry held for one forwarded call: its library stays mapped until
+// the call returns, even when another thread unloads the stage meanwhile, so
+// the call runs without any lock held.
+template <typename Fn>
+struct PinnedEntry {
+    Fn fn = nullptr;
+    UniqueModule pin;
+};
+
+// Call with the process lock held.
+template <typename Fn>
+PinnedEntry<Fn> Pin(Fn fn) {
+    PinnedEntry<Fn> entry;
+    HMODULE module = nullptr;
+    if (fn && GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                 reinterpret_cast<LPCSTR>(reinterpret_cast<void*>(fn)), &module)) {
+        entry.fn = fn;
+        entry.pin.reset(module);
+    }
+    return entry;
+}
 
 // A stage library that cannot be loaded must not put up a system error box
 // in the host: failures are results.
@@ -146,7 +179,7 @@ int DetectStage(char (&path)[kPathChars]) {
 // Frees the stage library under the stage lock. A stage that registered
 // itself leaves its shutdown routine in the shared record; that routine must
 // not outlive the library, or the next eviction would run a thread at an
-// unmapped address. The process lock is held.
+// unmapped address. The stage lock and the process lock are held.
 void UnloadStage() {
     StageLock stageLock;
     if (g_loaded.module) {
@@ -158,8 +191,9 @@ void UnloadStage() {
 }
 
 // Loads and initialises the user's stage library (detecting one when the
-// user has none). 1 or 0; on failure nothing stays loaded. The process lock
-// is held.
+// user has none). 1 or 0; on failure nothing stays loaded. The stage lock
+// and the process lock are held: the stage's init may register, evicting
+// holders whose routines may come back here to destroy stage objects.
 int LoadStage() {
     char name[QVR_STAGE_NAME_SIZE];
     char path[kPathChars];
@@ -195,6 +229,23 @@ int LoadStage() {
     return 0;
 }
 
+// The stage's "QVRCreateStage", loading the stage first when needed.
+PinnedEntry<QVRCreateStageFn> CreateEntry() {
+    {
+        ProcessLock lock;
+        if (g_loaded.module && g_seenSerial == StageUpdateSerial()) return Pin(g_loaded.create);
+    }
+    StageLock stageLock;
+    ProcessLock lock;
+    const DWORD serial = StageUpdateSerial();
+    if (g_seenSerial != serial) {
+        UnloadStage();
+        g_seenSerial = serial;
+    }
+    if (!g_loaded.module) LoadStage();
+    return Pin(g_loaded.create);
+}
+
 }  // namespace
 
 char* BuildStagePath(const char* name, char (&path)[kPathChars]) {
@@ -215,6 +266,8 @@ void ReleaseStage() {
         g_loaded.destroy = nullptr;
         return;
     }
+    StageLock stageLock;
+    ProcessLock lock;
     UnloadStage();
 }
 
@@ -229,21 +282,18 @@ extern "C" int QVRAPI QVRDetectStage(char* path) {
 }
 
 extern "C" QVRStage* QVRAPI QVRCreateStage(const QVRStageTarget* target, DWORD flags) {
-    using namespace kelmard;
-    ProcessLock lock;
-    const DWORD serial = StageUpdateSerial();
-    if (g_seenSerial != serial) {
-        UnloadStage();
-        g_seenSerial = serial;
-    }
-    if (!g_loaded.module) LoadStage();
-    return g_loaded.create ? g_loaded.create(target, flags) : nullptr;
+    const auto create = kelmard::CreateEntry();
+    return create.fn ? create.fn(target, flags) : nullptr;
 }
 
 extern "C" int QVRAPI QVRDestroyStage(QVRStage* stage) {
     using namespace kelmard;
-    ProcessLock lock;
-    return g_loaded.destroy ? g_loaded.destroy(stage) : 0;
+    PinnedEntry<QVRDestroyStageFn> destroy;
+    {
+        ProcessLock lock;
+        destroy = Pin(g_loaded.destroy);
+    }
+    return destroy.fn ? destroy.fn(stage) : 0;
 }
 
 extern "C" int QVRAPI QVRUpdateStage(void) {

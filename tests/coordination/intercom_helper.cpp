@@ -44,6 +44,40 @@ int Hold(bool scene, const std::vector<std::string>& args) {
 }
 
 ktest::HelperCommand holdScene("scene", [](const std::vector<std::string>& a) { return Hold(true, a); });
+
+// "scene-thunk INDEX": holds the scene place with a routine that is not in any
+// module: an adapter thunk in allocated executable memory that jumps to the
+// helper's routine, as callback frameworks make them.
+ktest::HelperCommand holdSceneThunk("scene-thunk", [](const std::vector<std::string>& args) {
+    ktest::SharedLog log(false);
+    g_log = &*log;
+    g_index = std::atoi(args.at(0).c_str());
+    g_log->pid[g_index] = static_cast<LONG>(GetCurrentProcessId());
+    auto* thunk = static_cast<BYTE*>(
+        VirtualAlloc(nullptr, 64, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    const auto target = reinterpret_cast<ULONG_PTR>(&HelperShutdown);
+#if defined(_WIN64)
+    thunk[0] = 0x48;  // mov rax, target
+    thunk[1] = 0xB8;
+    CopyMemory(thunk + 2, &target, sizeof target);
+    thunk[10] = 0xFF;  // jmp rax
+    thunk[11] = 0xE0;
+#else
+    thunk[0] = 0xB8;  // mov eax, target
+    CopyMemory(thunk + 1, &target, sizeof target);
+    thunk[5] = 0xFF;  // jmp eax
+    thunk[6] = 0xE0;
+#endif
+    DWORD old = 0;
+    VirtualProtect(thunk, 64, PAGE_EXECUTE_READ, &old);
+    FlushInstructionCache(GetCurrentProcess(), thunk, 64);
+    const int ok = QVRRegisterScene(reinterpret_cast<QVRShutdownRoutine>(thunk), g_index,
+                                    QVR_REGISTER);
+    InterlockedIncrement(ok ? &g_log->registrations[g_index] : &g_log->failures[g_index]);
+    ktest::Event("ready." + std::to_string(g_index)).Set();
+    ktest::Event("quit." + std::to_string(g_index)).Wait(60000);
+    return ok ? 0 : 1;
+});
 ktest::HelperCommand holdStage("stage", [](const std::vector<std::string>& a) { return Hold(false, a); });
 
 // "idle INDEX": loads the library, holds nothing, stays until "quit".

@@ -126,6 +126,15 @@ TEST_F(Intercom, HolderInAnotherProcessShutsDownThere) {
     EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 7, GetCurrentProcessId()));
 }
 
+TEST_F(Intercom, RoutineOutsideAnyModuleStillRunsInTheHoldersProcess) {
+    Helper& holder = Start("scene-thunk", 8);
+    ASSERT_EQ(log_->registrations[8], 1);
+    ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 7, QVR_REGISTER), 1);
+    EXPECT_EQ(log_->shutdowns[8], 1);
+    EXPECT_EQ(static_cast<DWORD>(log_->shutdownPid[8]), holder.pid());
+    EXPECT_EQ(log_->shutdownPriority[8], THREAD_PRIORITY_TIME_CRITICAL);
+}
+
 TEST_F(Intercom, RemoteRoutineCountsAsDoneWhenItEnds) {
     // In another process only the end of the routine's thread counts, not
     // its answer.

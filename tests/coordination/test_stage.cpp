@@ -425,6 +425,62 @@ TEST_F(Stages, AfterAnUpdateEveryOtherProcessReloadsOnce) {
     }
 }
 
+// A scene's shutdown routine destroys its stage objects. When the stage
+// being loaded registers in its init, it evicts the loading process's own
+// scene on the same thread; the routine's QVRDestroyStage must not wait for
+// the load, and other processes register as soon as it is over.
+LONG g_stageShutdowns = 0;
+DWORD WINAPI CountStageShutdown(LPVOID) {
+    InterlockedIncrement(&g_stageShutdowns);
+    return 1;
+}
+
+TEST_F(Stages, AShutdownRoutineDestroysItsStageWhileItsStageLoads) {
+    Install(kFileNames[kOPENGL], kOPENGL);
+    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    Answers(kOPENGL).registerInInit = 1;
+    ktest::SharedLog log(true);
+    g_stageShutdowns = 0;
+    ASSERT_EQ(QVRRegisterStage(CountStageShutdown, 1, QVR_REGISTER), 1);
+    Helper& scene = Start("stage-scene", 5);
+    ASSERT_EQ(log->registrations[5], 1);
+
+    Event("go.5").Set();
+    ASSERT_TRUE(Event("done.5").Wait(20000)) << "the creation never came back";
+    EXPECT_EQ(log->done[5], 1);
+    EXPECT_EQ(log->shutdowns[5], 1);
+    EXPECT_EQ(static_cast<DWORD>(log->shutdownPid[5]), scene.pid());
+    EXPECT_EQ(g_stageShutdowns, 1);
+    EXPECT_EQ(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).processId, scene.pid());
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(QVRRegisterScene(CountStageShutdown, 2, QVR_REGISTER), 1);
+    EXPECT_LT(GetTickCount64() - start, 3000u);
+}
+
+// Another process evicts a scene while a thread of the scene's process is
+// loading the stage: the eviction must not wait for that thread (which in
+// turn waits for the evicting registration), so it ends within its time.
+TEST_F(Stages, AnEvictionDuringAStageLoadInTheHoldersProcessEndsInTime) {
+    Install(kFileNames[kOPENGL], kOPENGL);
+    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    Answers(kOPENGL).registerInInit = 1;
+    Answers(kOPENGL).initDelayMs = 1500;
+    ktest::SharedLog log(true);
+    g_stageShutdowns = 0;
+    ASSERT_EQ(QVRRegisterStage(CountStageShutdown, 1, QVR_REGISTER), 1);
+    Start("stage-scene", 6);
+
+    Event("go.6").Set();
+    ASSERT_TRUE(ktest::WaitUntil([this] { return Calls(kOPENGL).lastInit.size != 0; }, 20000));
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(QVRRegisterScene(CountStageShutdown, 2, QVR_REGISTER), 1);
+    EXPECT_LT(GetTickCount64() - start, 5000u);
+    ASSERT_TRUE(Event("done.6").Wait(20000));
+    EXPECT_EQ(log->done[6], 1);
+    EXPECT_EQ(log->shutdowns[6], 1);
+    EXPECT_EQ(ktest::ReadPlace(QVR_SCENE_INTERCOM_NAME).processId, GetCurrentProcessId());
+}
+
 // A process that ends with its stage loaded must not wait for the stage lock
 // at exit: here another process holds it.
 TEST_F(Stages, AProcessEndsAtOnceWhileAnotherHoldsTheStageLock) {
