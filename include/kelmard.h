@@ -18,6 +18,12 @@
  *     natural alignment, and the named kernel objects carry the suffix "64",
  *     so 32-bit and 64-bit hosts on one machine never read each other's
  *     records (see the intercom section).
+ *
+ * Both need Windows 7 or later (they use SetThreadErrorMode and slim
+ * reader/writer locks) and, in the 32-bit build, a processor with SSE2: the
+ * library computes floating point in SSE2, as the 64-bit build does, so both
+ * builds round alike. Exported functions and window procedures assume only
+ * the 4-byte stack alignment that 32-bit Windows guarantees.
  */
 #ifndef KELMARD_H
 #define KELMARD_H
