@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "controls/framework/skin.h"
 #include "frame/frame.h"
@@ -55,6 +56,81 @@ constexpr char kRtfHead[] =
 static_assert(sizeof kRtfHead - 1 == 377, "the RTF head is 377 characters");
 constexpr char kRtfTrailer[] = "}";
 
+// The message-only windows of LibraryHold: their procedure is the system's
+// own, so handling them runs no code of this library.
+constexpr char kAnchorClass[] = "FxHelp Anchor";
+
+// Keeps this library loaded while a popup is open, whichever thread owns the
+// popup: the plug-in that showed it may free its last reference meanwhile,
+// and the popup's next message would then run code that is gone. The
+// reference may be given back only once the popup's thread has left the
+// library's code, or freeing the last reference would unmap the code that
+// thread returns into. So a message-only window of the system's own procedure
+// (the anchor) is made on the popup's thread, and when the popup is gone a
+// posted WM_CLOSE closes the anchor from that thread's message loop, outside
+// the library; a short-lived thread waits for that and frees the reference
+// with FreeLibraryAndExitThread, which never returns into the library.
+class LibraryHold {
+public:
+    LibraryHold() = default;
+    LibraryHold(LibraryHold&& other) noexcept
+        : module_(std::move(other.module_)), anchor_(std::exchange(other.anchor_, nullptr)) {}
+    LibraryHold& operator=(LibraryHold&& other) noexcept {
+        if (this != &other) {
+            Drop();
+            module_ = std::move(other.module_);
+            anchor_ = std::exchange(other.anchor_, nullptr);
+        }
+        return *this;
+    }
+    LibraryHold(const LibraryHold&) = delete;
+    LibraryHold& operator=(const LibraryHold&) = delete;
+    // Not handed on: the caller is inside an export, so the plug-in still
+    // holds the library and the reference can go at once.
+    ~LibraryHold() { Drop(); }
+
+    // A reference to this library and the anchor on the calling thread.
+    static LibraryHold Take() {
+        LibraryHold hold;
+        HMODULE self = nullptr;
+        if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                reinterpret_cast<LPCSTR>(&ModuleHandle), &self))
+            return hold;
+        hold.module_.reset(self);
+        hold.anchor_ = CreateWindowExA(0, kAnchorClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       ModuleHandle(), nullptr);
+        return hold;
+    }
+    bool Held() const { return static_cast<bool>(module_); }
+
+    // From the popup's last message: gives the reference back once the
+    // popup's thread is in its message loop again. Without the anchor or the
+    // thread the reference stays: the library then stays loaded, which is safe.
+    void ReleaseLater() {
+        if (!module_ || !anchor_) {
+            module_.release();
+            return;
+        }
+        const HWND anchor = std::exchange(anchor_, nullptr);
+        PostMessageA(anchor, WM_CLOSE, 0, 0);
+        UniqueHandle thread(CreateThread(nullptr, 0, ReleaseWhenLeft, anchor, 0, nullptr));
+        module_.release();  // the thread frees it; without the thread it stays
+    }
+
+private:
+    static DWORD WINAPI ReleaseWhenLeft(LPVOID anchor) {
+        while (IsWindow(static_cast<HWND>(anchor))) Sleep(10);
+        FreeLibraryAndExitThread(ModuleHandle(), 0);
+    }
+    void Drop() {
+        if (anchor_) DestroyWindow(std::exchange(anchor_, nullptr));
+        module_.reset();
+    }
+
+    UniqueModule module_;
+    HWND anchor_ = nullptr;  // message-only, on the popup's thread
+};
+
 // The state of a window that has a C++ object.
 class FxWindowObject {
 public:
@@ -78,8 +154,9 @@ protected:
 // One shown popup.
 class FxHelpWindow final : public FxWindowObject {
 public:
-    FxHelpWindow(FxTagStream* topic, int x, int y, UniqueModule richEdit)
-        : richEdit_(std::move(richEdit)),
+    FxHelpWindow(FxTagStream* topic, int x, int y, UniqueModule richEdit, LibraryHold hold)
+        : hold_(std::move(hold)),
+          richEdit_(std::move(richEdit)),
           topic_(topic),
           x_(x),
           y_(y),
@@ -94,6 +171,9 @@ public:
 
     static DWORD CALLBACK StreamCallback(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done);
 
+    // The popup is gone: its hold on the library goes to whoever frees it.
+    LibraryHold TakeHold() { return std::move(hold_); }
+
 private:
     LRESULT OnCreate(HWND window);
     void OnSize(LPARAM lParam);
@@ -104,8 +184,9 @@ private:
     LONG FillStream(BYTE* buffer, LONG size);
     LONG CopyFixed(const char* text, LONG length, BYTE* buffer, LONG size);
 
-    // Declared first, freed last: the child's window class lives in it, so a
-    // popup outlives the help handle that showed it without harm.
+    LibraryHold hold_;  // this library, while the popup is open
+    // Freed after everything below: the child's window class lives in it, so
+    // a popup outlives the help handle that showed it without harm.
     UniqueModule richEdit_;
     FxTagStream* topic_;     // only while the text is loaded
     int phase_ = 0;          // 0 head, 1 body, 2 trailer, 3 done
@@ -334,7 +415,9 @@ LRESULT CALLBACK HelpWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         if (object) {
             object->Detach();  // the destructor must not destroy the window again
+            LibraryHold hold = object->TakeHold();
             delete object;
+            hold.ReleaseLater();
         }
         return 0;
     }
@@ -414,7 +497,10 @@ bool FindTopic(HelpHandle& help, unsigned id, int& slot, int32_t& index) {
 void ShowPopup(FxTagStream& topic, HWND parent, int x, int y) {
     UniqueModule richEdit(LoadLibraryA(kRichEditLibrary));
     if (!richEdit) return;
-    FxHelpWindow* object = new (std::nothrow) FxHelpWindow(&topic, x, y, std::move(richEdit));
+    LibraryHold hold = LibraryHold::Take();
+    if (!hold.Held()) return;
+    FxHelpWindow* object =
+        new (std::nothrow) FxHelpWindow(&topic, x, y, std::move(richEdit), std::move(hold));
     if (!object) return;
     t_creating = object;
     HWND popup = CreateWindowExA(0, kHelpWindowClass, "", kPopupStyle, x, y, kInitialWidth, kInitialHeight,
@@ -454,14 +540,20 @@ int RegisterHelpWindowClass(HINSTANCE module) {
     wc.lpfnWndProc = HelpWindowProc;
     wc.hInstance = module;
     wc.lpszClassName = kHelpWindowClass;
-    return RegisterClassA(&wc) ? 1 : 0;
+    WNDCLASSA anchor{};
+    anchor.lpfnWndProc = DefWindowProcA;
+    anchor.hInstance = module;
+    anchor.lpszClassName = kAnchorClass;
+    return RegisterClassA(&wc) && RegisterClassA(&anchor) ? 1 : 0;
 }
 
 // Not while the process ends: the class goes with it, and under Wine
 // unregistering this class (it has a class DC) during process exit was seen to
 // hang the exiting process.
 void UnregisterHelpWindowClass(HINSTANCE module) {
-    if (!ProcessIsExiting()) UnregisterClassA(kHelpWindowClass, module);
+    if (ProcessIsExiting()) return;
+    UnregisterClassA(kHelpWindowClass, module);
+    UnregisterClassA(kAnchorClass, module);
 }
 
 }  // namespace kelmard

@@ -12,6 +12,7 @@
 #include "help_test_support.h"
 #include "kelmard.h"
 #include "rfh.h"
+#include "support/processes.h"
 
 namespace {
 
@@ -239,6 +240,15 @@ TEST_F(HelpWindow, APopupOutlivesItsHelpHandleAndThenLetsRichEditGo) {
     Pump(50);
     EXPECT_FALSE(IsWindow(popup));
     EXPECT_EQ(GetModuleHandleA("riched32.dll"), nullptr) << "the last popup let RichEdit go";
+}
+
+// A plug-in frees the library while a popup is open (its help handle already
+// closed): the popup keeps the library's code until it closes, then lets it go.
+TEST_F(HelpWindow, APopupKeepsTheLibraryLoadedUntilItCloses) {
+    ktest::Helper user("", "kelmard-test-unload.exe");
+    ASSERT_TRUE(user.started());
+    EXPECT_EQ(user.Wait(60000), 0u) << "2: unloaded under the popup, 3/4: the popup stopped "
+                                        "working, 5: never unloaded, other: crashed or failed";
 }
 
 TEST_F(HelpWindow, WithoutDestDirTheHelpFilesAreLookedForBelowTheCurrentFolder) {
