@@ -110,7 +110,9 @@ ATOM RegisterDialogClass(HINSTANCE instance, ControlClass& row) {
 
 WKDialog::WKDialog(HWND window, const CREATESTRUCTA& create) : window_(window), skin_(&SharedSkin()) {
     const DWORD style = static_cast<DWORD>(create.style);
-    caption_ = style & WS_CAPTION;
+    // Only a full caption (border and dialog frame) is skinned; either bit
+    // alone is a plain bordered panel the system draws.
+    caption_ = (style & WS_CAPTION) == WS_CAPTION;
     captionHeight_ = GetSystemMetrics(SM_CYCAPTION);
     if (!Skinned()) return;
 

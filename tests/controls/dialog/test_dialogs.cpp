@@ -27,9 +27,9 @@ HINSTANCE Self() { return GetModuleHandleA(nullptr); }
 // comparison), destroyed with the test.
 class Dialog {
 public:
-    explicit Dialog(const TemplateBuilder& t, bool skinned = true) {
-        window_ = skinned ? WKCreateDialogIndirectParam(Self(), Get(t), nullptr, RecordingProc, 0)
-                          : CreateDialogIndirectParamA(Self(), Get(t), nullptr, RecordingProc, 0);
+    explicit Dialog(const TemplateBuilder& t, bool skinned = true, HWND owner = nullptr) {
+        window_ = skinned ? WKCreateDialogIndirectParam(Self(), Get(t), owner, RecordingProc, 0)
+                          : CreateDialogIndirectParamA(Self(), Get(t), owner, RecordingProc, 0);
         if (window_ && skinned) {
             ShowWindow(window_, SW_SHOW);
             SetForegroundWindow(window_);
@@ -287,21 +287,35 @@ TEST(DialogWindow, AMinimisedDialogIsLeftToTheSystem) {
     EXPECT_TRUE(EqualRect(&proposed, &system));
 }
 
+// Without both caption bits (none, a border or a dialog frame alone, a
+// bordered child page) the system draws a plain panel: same size, no title.
 TEST(DialogWindow, AnUncaptionedDialogIsLeftToTheSystem) {
-    const TemplateBuilder t = CaptionDialog(WS_POPUP | WS_VISIBLE);
-    Dialog d(t);
-    Dialog system(t, false);
-    ASSERT_TRUE(d.get());
-    RECT skinned, plain;
-    GetWindowRect(d.get(), &skinned);
-    GetWindowRect(system.get(), &plain);
-    EXPECT_EQ(skinned.right - skinned.left, plain.right - plain.left);
-    EXPECT_EQ(skinned.bottom - skinned.top, plain.bottom - plain.top);
-    const POINT corner{skinned.left + 3, skinned.top + 3};
-    EXPECT_EQ(SendMessageA(d.get(), WM_NCHITTEST, 0, MAKELPARAM(corner.x, corner.y)), HTCLIENT);
-    // No panel: the message answers 0 and keeps nothing.
-    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(20, 20)), 0);
-    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, 0), 0);
+    Dialog host(CaptionDialog(kPopupCaption));
+    ASSERT_TRUE(host.get());
+    const DWORD styles[] = {WS_POPUP | WS_VISIBLE, WS_POPUP | WS_VISIBLE | WS_BORDER, WS_POPUP | WS_VISIBLE | WS_DLGFRAME,
+                            WS_CHILD | WS_VISIBLE | WS_BORDER};
+    for (DWORD style : styles) {
+        SCOPED_TRACE(testing::Message() << "style " << std::hex << style);
+        const TemplateBuilder t = CaptionDialog(style);
+        const HWND owner = (style & WS_CHILD) ? host.get() : nullptr;
+        Dialog d(t, true, owner);
+        Dialog system(t, false, owner);
+        ASSERT_TRUE(d.get() && system.get());
+        RECT skinned, plain;
+        GetWindowRect(d.get(), &skinned);
+        GetWindowRect(system.get(), &plain);
+        EXPECT_EQ(skinned.right - skinned.left, plain.right - plain.left);
+        EXPECT_EQ(skinned.bottom - skinned.top, plain.bottom - plain.top);
+        EXPECT_EQ(ClientSize(d.get()).cx, ClientSize(system.get()).cx);
+        EXPECT_EQ(ClientSize(d.get()).cy, ClientSize(system.get()).cy);
+        int captionRows = 0;  // along the top edge: nothing to drag the window by
+        for (int y = skinned.top; y < skinned.top + 12; ++y)
+            captionRows += SendMessageA(d.get(), WM_NCHITTEST, 0, MAKELPARAM(skinned.left + 40, y)) == HTCAPTION;
+        EXPECT_EQ(captionRows, 0);
+        // No panel: the message answers 0 and keeps nothing.
+        EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(20, 20)), 0);
+        EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, 0), 0);
+    }
 }
 
 TEST(DialogWindow, ThePanelMessageAnswersTheOldCorner) {
