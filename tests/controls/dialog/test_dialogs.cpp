@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <utility>
@@ -460,6 +461,41 @@ TEST(DialogEntry, MissingOrOverrunningResourcesAnswerMinusOne) {
     // No template at all.
     EXPECT_EQ(WKDialogBoxIndirect(Self(), nullptr, nullptr, RecordingProc), -1);
     EXPECT_EQ(WKCreateDialogIndirect(Self(), nullptr, nullptr, RecordingProc), nullptr);
+}
+
+// An in-memory template carries no size: what is read of it stops at the end
+// of the readable memory that holds it. A header counting 65535 items, zeros up
+// to an unreadable page, makes no dialog; a whole template ending right at that
+// page is a dialog as usual.
+TEST(DialogEntry, TemplatesInMemoryAreReadOnlyWhileTheMemoryIsReadable) {
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    const std::size_t page = system.dwPageSize;
+    auto* pages = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, 2 * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    ASSERT_TRUE(pages);
+    DWORD old = 0;
+    ASSERT_TRUE(VirtualProtect(pages + page, page, PAGE_NOACCESS, &old));
+    auto atPageEnd = [&](const TemplateBuilder& t, std::size_t room) {
+        std::uint8_t* at = pages + page - room;
+        std::memset(at, 0, room);
+        std::memcpy(at, t.data(), t.size());
+        return reinterpret_cast<LPCDLGTEMPLATEA>(at);
+    };
+    TemplateBuilder counted;
+    counted.DialogEx(kPopupCaption, 65535, 10, 10, 100, 60).Word(0).Word(0).String("Runs on");
+    const LPCDLGTEMPLATEA overrun = atPageEnd(counted, 256);
+    EXPECT_EQ(WKDialogBoxIndirectParam(Self(), overrun, nullptr, RecordingProc, 0), -1);
+    EXPECT_EQ(WKCreateDialogIndirect(Self(), overrun, nullptr, RecordingProc), nullptr);
+
+    TemplateBuilder whole = CaptionDialog(kPopupCaption);
+    whole.Count().Item(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 5, 5, 50, 14, IDOK).Ordinal(0x80).String("OK").NoData();
+    const std::size_t room = (whole.size() + 3) & ~std::size_t{3};  // the dialog manager reads aligned templates
+    const HWND d = WKCreateDialogIndirectParam(Self(), atPageEnd(whole, room), nullptr, RecordingProc, 0);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(ClassOf(GetDlgItem(d, IDOK)), "WKButton");
+    DestroyWindow(d);
+    EXPECT_EQ(Modal(6, [&] { return WKDialogBoxIndirect(Self(), atPageEnd(whole, room), nullptr, RecordingProc); }), 6);
+    VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 // A control with creation data followed by another control: the dialog
