@@ -72,7 +72,7 @@ TEST_F(Buttons, DialogCodesAndTheDefaultLook) {
     HWND def = Make("OK", BS_DEFPUSHBUTTON, 1, 10, 10, 80, 26);
     EXPECT_EQ(Get(def, WM_GETDLGCODE), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
     EXPECT_EQ(Get(Make("p", BS_PUSHBUTTON, 2, 10, 40), WM_GETDLGCODE), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
-    EXPECT_EQ(Get(Make("r", BS_AUTORADIOBUTTON, 3, 10, 70), WM_GETDLGCODE), DLGC_RADIOBUTTON);
+    EXPECT_EQ(Get(Make("r", BS_AUTORADIOBUTTON, 3, 10, 70), WM_GETDLGCODE), DLGC_BUTTON | DLGC_RADIOBUTTON);
     EXPECT_EQ(Get(Make("c", BS_AUTOCHECKBOX, 4, 10, 100), WM_GETDLGCODE), DLGC_BUTTON);
     EXPECT_EQ(Get(Make("g", BS_GROUPBOX, 5, 140, 10, 80, 80), WM_GETDLGCODE), DLGC_STATIC);
 
@@ -282,14 +282,15 @@ TEST_F(Buttons, AnImageSetAfterCreationIsLaidOutAndShown) {
 
 // ---------------------------------------------------------------- in dialogs
 
-// Radio buttons A, B (automatic), C (manual), D (automatic), then OK in a new group.
+// Radio buttons A, B (automatic), C (manual), D (automatic), then OK (id 5) in a new group.
+constexpr int kRadioOk = 5;
 TemplateBuilder RadioTemplate() {
     TemplateBuilder t = DialogTemplate(WS_POPUP | WS_CAPTION | WS_VISIBLE, 160, 120, "radios");
     t.Add("WKButton", "A", 1, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 8, 8, 60, 12);
     t.Add("WKButton", "B", 2, BS_AUTORADIOBUTTON, 8, 22, 60, 12);
     t.Add("WKButton", "C", 3, BS_RADIOBUTTON, 8, 36, 60, 12);
     t.Add("WKButton", "D", 4, BS_AUTORADIOBUTTON, 8, 50, 60, 12);
-    t.Add("WKButton", "OK", IDOK, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 90, 8, 50, 14);
+    t.Add("WKButton", "OK", kRadioOk, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 90, 8, 50, 14);
     return t;
 }
 
@@ -310,15 +311,19 @@ TEST_F(Buttons, AnAutomaticRadioButtonUnchecksOnlyItsAutomaticPeers) {
 
 TEST_F(Buttons, ArrowKeysMoveTheFocusAndSelect) {
     Open(RadioTemplate());
+    SetFocus(Item(4));
+    Pump(dialog_);
+    EXPECT_EQ(Check(4), BST_UNCHECKED) << "gaining the focus alone checks nothing";
+    EXPECT_EQ(Log().Count(4, BN_CLICKED), 0);
     SendDlgItemMessageA(dialog_, 1, BM_SETCHECK, BST_CHECKED, 0);
     SetFocus(Item(1));
     Pump(dialog_);
     EXPECT_EQ(Log().Count(1, BN_CLICKED), 0) << "a checked radio button taking the focus is not clicked";
     Post(Item(1), WM_KEYDOWN, VK_DOWN, 1);
     EXPECT_EQ(GetFocus(), Item(2));
-    EXPECT_EQ(Check(2), BST_CHECKED) << "the focus selects an automatic radio button";
+    EXPECT_EQ(Check(2), BST_CHECKED) << "the arrow selects an automatic radio button";
     EXPECT_EQ(Check(1), BST_UNCHECKED);
-    EXPECT_EQ(Log().Count(2, BN_CLICKED), 1);
+    EXPECT_EQ(Log().Count(2, BN_CLICKED), 1) << "once";
     Post(Item(2), WM_KEYDOWN, VK_DOWN, 1);
     EXPECT_EQ(GetFocus(), Item(3));
     Post(Item(3), WM_KEYDOWN, VK_DOWN, 1);
@@ -327,6 +332,40 @@ TEST_F(Buttons, ArrowKeysMoveTheFocusAndSelect) {
     EXPECT_EQ(Check(3), BST_UNCHECKED);
     EXPECT_EQ(Check(4), BST_CHECKED);
     EXPECT_EQ(Check(2), BST_UNCHECKED);
+}
+
+// The dialog manager clicks the control of a typed mnemonic.
+TEST_F(Buttons, AMnemonicChecksItsRadioButton) {
+    TemplateBuilder t = RadioTemplate();
+    t.Add("WKButton", "&Red", 6, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 8, 70, 60, 12);
+    t.Add("WKButton", "&Green", 7, BS_AUTORADIOBUTTON, 8, 84, 60, 12);
+    Open(t);
+    SetFocus(Item(kRadioOk));
+    Pump(dialog_);
+    Post(Item(kRadioOk), WM_CHAR, 'g', 1);
+    EXPECT_EQ(Check(7), BST_CHECKED);
+    EXPECT_EQ(Log().Count(7, BN_CLICKED), 1);
+    Post(Item(7), WM_CHAR, 'r', 1);
+    EXPECT_EQ(Check(6), BST_CHECKED);
+    EXPECT_EQ(Check(7), BST_UNCHECKED);
+    EXPECT_EQ(Log().Count(6, BN_CLICKED), 1);
+}
+
+// With none of a group checked, its first radio button keeps the tab stop:
+// the initial focus and Tab reach it without checking it. A check moves the
+// tab stop onto the checked button.
+TEST_F(Buttons, TabReachesARadioGroupWithNoneChecked) {
+    Open(RadioTemplate());
+    EXPECT_EQ(GetFocus(), Item(1)) << "the initial focus";
+    EXPECT_EQ(Check(1), BST_UNCHECKED);
+    SetFocus(Item(kRadioOk));
+    Post(Item(kRadioOk), WM_KEYDOWN, VK_TAB, 1);
+    EXPECT_EQ(GetFocus(), Item(1));
+    for (int id : {1, 2, 3, 4}) EXPECT_EQ(Check(id), BST_UNCHECKED) << id;
+    EXPECT_TRUE(Log().commands.empty());
+    SendDlgItemMessageA(dialog_, 3, BM_SETCHECK, BST_CHECKED, 0);
+    for (int id : {1, 2, 3, 4})
+        EXPECT_EQ((GetWindowLongA(Item(id), GWL_STYLE) & WS_TABSTOP) != 0, id == 3) << id;
 }
 
 TEST_F(Buttons, ClickingADisabledRadioButtonEndsItsGroupWalk) {

@@ -110,7 +110,9 @@ ATOM RegisterDialogClass(HINSTANCE instance, ControlClass& row) {
 
 WKDialog::WKDialog(HWND window, const CREATESTRUCTA& create) : window_(window), skin_(&SharedSkin()) {
     const DWORD style = static_cast<DWORD>(create.style);
-    caption_ = style & WS_CAPTION;
+    // Only a full caption (border and dialog frame) is skinned; either bit
+    // alone is a plain bordered panel the system draws.
+    caption_ = (style & WS_CAPTION) == WS_CAPTION;
     captionHeight_ = GetSystemMetrics(SM_CYCAPTION);
     if (!Skinned()) return;
 
@@ -300,37 +302,42 @@ LRESULT WKDialog::OnNcLButtonDown(WPARAM hit, LPARAM point) {
 // Holds the capture while the left button is down: the button is drawn
 // pressed while the pointer is over it. Waits for input; ends at the button-up
 // (answering whether it came over the button) or when the capture or the
-// window is lost (answering false).
+// window is lost (answering false). A handler of a message sent meanwhile may
+// destroy the dialog, which deletes this object: the handle and the rectangle
+// are kept in locals, and no member is touched once the window is gone.
 bool WKDialog::TrackCaptionButton(int variant, const RECT& screenRect) {
-    DrawCaptionButton(skin::kCaptionButtonSprite, variant, screenRect, true);
+    const HWND window = window_;
+    const RECT rect = screenRect;
+    DrawCaptionButton(skin::kCaptionButtonSprite, variant, rect, true);
     bool pressed = true;
     bool released = false;
     POINT up{};
-    SetCapture(window_);
-    while (IsWindow(window_) && GetCapture() == window_) {
+    SetCapture(window);
+    while (IsWindow(window) && GetCapture() == window) {
         MSG msg;
         if (!PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MBUTTONDBLCLK, PM_REMOVE)) {
             MsgWaitForMultipleObjectsEx(0, nullptr, 100, QS_MOUSE | QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
             continue;
         }
+        if (!IsWindow(window)) return false;
         if (msg.message == WM_LBUTTONUP) {
             released = true;
             up = msg.pt;
             break;
         }
         if (msg.message == WM_MOUSEMOVE) {
-            const bool inside = Contains(screenRect, msg.pt);
+            const bool inside = Contains(rect, msg.pt);
             if (inside != pressed) {
                 pressed = inside;
-                DrawCaptionButton(skin::kCaptionButtonSprite, variant, screenRect, pressed);
+                DrawCaptionButton(skin::kCaptionButtonSprite, variant, rect, pressed);
             }
         }
         // Other mouse messages are dropped.
     }
-    if (!IsWindow(window_)) return false;
-    if (pressed) DrawCaptionButton(skin::kCaptionButtonSprite, variant, screenRect, false);
-    if (GetCapture() == window_) ReleaseCapture();
-    return released && Contains(screenRect, up);
+    if (!IsWindow(window)) return false;
+    if (pressed) DrawCaptionButton(skin::kCaptionButtonSprite, variant, rect, false);
+    if (GetCapture() == window) ReleaseCapture();
+    return released && Contains(rect, up);
 }
 
 void WKDialog::ReleaseHelpButton() {

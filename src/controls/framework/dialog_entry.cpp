@@ -33,6 +33,27 @@ bool LibraryClassRegistered(const char* name) {
     return GetClassInfoA(ModuleHandle(), name, &info) != FALSE;
 }
 
+// An in-memory template carries no size, but the memory holding it does: the
+// readable committed bytes from `address` on, region after region, up to the
+// first region that is free, reserved, a guard page or not readable.
+std::size_t ReadableBytesFrom(const void* address) {
+    constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                                PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    const auto* at = static_cast<const std::uint8_t*>(address);
+    std::size_t total = 0;
+    MEMORY_BASIC_INFORMATION region;
+    while (VirtualQuery(at, &region, sizeof region) == sizeof region) {
+        if (region.State != MEM_COMMIT || (region.Protect & (PAGE_GUARD | PAGE_NOACCESS)) ||
+            !(region.Protect & kReadable))
+            break;
+        const auto* end = static_cast<const std::uint8_t*>(region.BaseAddress) + region.RegionSize;
+        if (end <= at) break;
+        total += static_cast<std::size_t>(end - at);
+        at = end;
+    }
+    return total;
+}
+
 }  // namespace
 
 ConvertedTemplate::ConvertedTemplate(const void* source, std::size_t size) {
@@ -70,7 +91,6 @@ INT_PTR DialogBoxFromResource(HINSTANCE instance, const char* name, HWND owner, 
 
 }  // namespace kelmard
 
-using kelmard::kUnboundedTemplate;
 
 extern "C" KELMARD_API INT_PTR QVRAPI WKDialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure) {
     return kelmard::DialogBoxFromResource(instance, name, owner, procedure, 0);
@@ -83,7 +103,8 @@ extern "C" KELMARD_API INT_PTR QVRAPI WKDialogBoxParam(HINSTANCE instance, LPCST
 
 extern "C" KELMARD_API INT_PTR QVRAPI WKDialogBoxIndirectParam(HINSTANCE instance, LPCDLGTEMPLATEA source,
                                                               HWND owner, DLGPROC procedure, LPARAM init) {
-    return kelmard::RunDialog(instance, source, kUnboundedTemplate, owner, procedure, init);
+    if (!source) return -1;
+    return kelmard::RunDialog(instance, source, kelmard::ReadableBytesFrom(source), owner, procedure, init);
 }
 
 extern "C" KELMARD_API INT_PTR QVRAPI WKDialogBoxIndirect(HINSTANCE instance, LPCDLGTEMPLATEA source, HWND owner,
@@ -94,8 +115,10 @@ extern "C" KELMARD_API INT_PTR QVRAPI WKDialogBoxIndirect(HINSTANCE instance, LP
 extern "C" KELMARD_API HWND QVRAPI WKCreateDialogIndirectParam(HINSTANCE instance, LPCDLGTEMPLATEA source,
                                                               HWND owner, DLGPROC procedure, LPARAM init) {
     if (!source) return nullptr;
-    // The copy is freed as soon as the dialog exists.
-    kelmard::ConvertedTemplate converted(source, kUnboundedTemplate);
+    // The copy is freed as soon as the dialog exists. A template running past
+    // its readable memory makes no dialog, as a truncated resource.
+    kelmard::ConvertedTemplate converted(source, kelmard::ReadableBytesFrom(source));
+    if (converted.overrun()) return nullptr;
     const void* use = converted.get() ? converted.get() : source;
     return CreateDialogIndirectParamA(instance, static_cast<LPCDLGTEMPLATEA>(use), owner, procedure, init);
 }

@@ -18,7 +18,8 @@ static_assert(button::kIcon == BS_ICON && button::kBitmap == BS_BITMAP && button
                   button::kPushLike == BS_PUSHLIKE && button::kMultiLine == BS_MULTILINE &&
                   button::kNotify == BS_NOTIFY && button::kVCenter == BS_VCENTER && button::kCenter == BS_CENTER,
               "button styles");
-static_assert(button::kTabStop == WS_TABSTOP && button::kDisabled == WS_DISABLED, "window styles");
+static_assert(button::kTabStop == WS_TABSTOP && button::kGroup == WS_GROUP && button::kDisabled == WS_DISABLED,
+              "window styles");
 
 button::Box ToBox(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 RECT ToRect(const button::Box& b) { return {b.left, b.top, b.right, b.bottom}; }
@@ -214,6 +215,18 @@ void WKButton::SetPressed(bool pressed) {
     Redraw();
 }
 
+LRESULT WKButton::OnCreate(const CREATESTRUCTA* create) {
+    // The window has its place among its siblings now.
+    if (radio_) {
+        const HWND previous = GetWindow(window_, GW_HWNDPREV);
+        const bool followsRadio = previous && (SendMessageA(previous, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON);
+        const DWORD style = Style();
+        const DWORD kept = button::RadioCreationStyle(style, followsRadio);
+        if (kept != style) SetWindowLongA(window_, GWL_STYLE, static_cast<LONG>(kept));
+    }
+    return WKButtonBase::OnCreate(create);
+}
+
 void WKButton::SetCheck(unsigned check) {
     if (check != check_) {
         check_ = check;
@@ -222,9 +235,32 @@ void WKButton::SetCheck(unsigned check) {
             // WS_TABSTOP sits on the checked radio button of a group.
             const DWORD tabbed = check == button::kChecked ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
             if (tabbed != style) SetWindowLongA(window_, GWL_STYLE, static_cast<LONG>(tabbed));
+            if (check == button::kChecked) UntabUncheckedRadioPeers();
         }
     }
     Redraw();
+}
+
+void WKButton::UntabUncheckedRadioPeers() {
+    // The group: from its WS_GROUP control (or the first sibling) to before
+    // the next one. Only this class's unchecked radio buttons are changed:
+    // the group's first one may still hold the WS_TABSTOP it kept at creation.
+    const ULONG_PTR atom = GetClassLongPtrA(window_, GCW_ATOM);
+    HWND start = window_;
+    for (int steps = 0; steps < 4096 && !(GetWindowLongA(start, GWL_STYLE) & WS_GROUP); ++steps) {
+        const HWND previous = GetWindow(start, GW_HWNDPREV);
+        if (!previous) break;
+        start = previous;
+    }
+    int steps = 0;
+    for (HWND peer = start; peer && steps < 4096; peer = GetWindow(peer, GW_HWNDNEXT), ++steps) {
+        const DWORD style = static_cast<DWORD>(GetWindowLongA(peer, GWL_STYLE));
+        if (peer != start && (style & WS_GROUP)) break;
+        if (peer == window_ || !button::IsRadio(style) || !(style & WS_TABSTOP) ||
+            GetClassLongPtrA(peer, GCW_ATOM) != atom || SendMessageA(peer, BM_GETCHECK, 0, 0) != BST_UNCHECKED)
+            continue;
+        SetWindowLongA(peer, GWL_STYLE, static_cast<LONG>(style & ~WS_TABSTOP));
+    }
 }
 
 void WKButton::ApplyDefaultLook(bool on) {
@@ -369,13 +405,16 @@ LRESULT WKButton::OnPaint() {
 }
 
 LRESULT WKButton::OnSetFocus(HWND lost) {
-    // Moving the focus onto an unchecked radio button selects it.
-    if (radio_ && !pressed_ && check_ != button::kChecked) {
-        const HWND self = window_;
-        Click();
-        if (!IsWindow(self)) return 0;
-    }
-    return WKButtonBase::OnSetFocus(lost);
+    // Gaining the focus never checks a radio button: the dialog manager
+    // clicks an automatic one it moves to with the arrows. An unchecked manual
+    // radio button, which only its program checks, tells the program it was
+    // reached (not when a press of its own is about to click it).
+    const HWND self = window_;
+    WKButtonBase::OnSetFocus(lost);
+    if (!IsWindow(self)) return 0;
+    if (button::TypeOf(Style()) == button::kRadioButton && !pressed_ && check_ != button::kChecked)
+        Notify(BN_CLICKED);
+    return 0;
 }
 
 LRESULT WKButton::OnKillFocus(HWND gaining) {

@@ -62,6 +62,7 @@ public:
     explicit WKButton(HWND window);
 
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnCreate(const CREATESTRUCTA* create) override;
     LRESULT OnPaint() override;
     LRESULT OnSetFocus(HWND lost) override;
     LRESULT OnKillFocus(HWND gaining) override;
@@ -86,6 +87,8 @@ private:
     // destroy the button while it is told: callers touch nothing afterwards.
     void Click();
     void UncheckAutoRadioGroup();
+    // Takes WS_TABSTOP off the group's unchecked radio buttons of this class.
+    void UntabUncheckedRadioPeers();
 
     bool enabled_;
     bool pressed_ = false;

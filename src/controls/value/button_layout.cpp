@@ -5,8 +5,12 @@ namespace kelmard {
 namespace button {
 
 std::uint32_t CreationStyle(std::uint32_t style) {
-    if (IsRadio(style)) style &= ~kTabStop;
     if ((style & kHorzMask) == 0) style |= IsPushLike(style) ? kCenter : kLeft;
+    return style;
+}
+
+std::uint32_t RadioCreationStyle(std::uint32_t style, bool followsRadio) {
+    if (IsRadio(style) && followsRadio && !(style & kGroup)) style &= ~kTabStop;
     return style;
 }
 
@@ -112,7 +116,7 @@ std::uint32_t StateAnswer(bool pushed, std::uint32_t check, bool focus) {
 }
 
 std::uint32_t DialogCode(std::uint32_t style, bool defaultLook) {
-    if (IsRadio(style)) return kDlgcRadioButton;
+    if (IsRadio(style)) return kDlgcButton | kDlgcRadioButton;
     if (IsPushType(style)) return kDlgcButton | (defaultLook ? kDlgcDefPushButton : kDlgcUndefPushButton);
     return kDlgcButton;
 }

@@ -15,7 +15,7 @@ constexpr std::uint32_t kLeftText = 0x20, kIcon = 0x40, kBitmap = 0x80;
 constexpr std::uint32_t kLeft = 0x100, kRight = 0x200, kCenter = 0x300, kHorzMask = 0x300;
 constexpr std::uint32_t kTop = 0x400, kBottom = 0x800, kVCenter = 0xC00, kVertMask = 0xC00;
 constexpr std::uint32_t kPushLike = 0x1000, kMultiLine = 0x2000, kNotify = 0x4000;
-constexpr std::uint32_t kTabStop = 0x00010000, kDisabled = 0x08000000;
+constexpr std::uint32_t kTabStop = 0x00010000, kGroup = 0x00020000, kDisabled = 0x08000000;
 
 // Check states as they sit in bits 2-3 of the state word.
 constexpr std::uint32_t kUnchecked = 0, kChecked = 4, kIndeterminate = 8;
@@ -48,10 +48,14 @@ constexpr bool IsPushLike(std::uint32_t style) {
     return IsPushType(style) || (!IsRadio(style) && (style & kPushLike) != 0);
 }
 
-// The style a new button keeps: a radio button without WS_TABSTOP (it gains it
-// when checked) and, when no horizontal alignment is set, centred push-like
-// buttons and left-aligned others.
+// The style a new button keeps: when no horizontal alignment is set, centred
+// push-like buttons and left-aligned others.
 std::uint32_t CreationStyle(std::uint32_t style);
+// The style a new radio button keeps once its place is known: WS_TABSTOP only
+// on a group's first radio button (WS_GROUP, or no radio button just before
+// it), so that Tab reaches a group none of whose buttons is checked; a check
+// moves WS_TABSTOP onto the checked button.
+std::uint32_t RadioCreationStyle(std::uint32_t style, bool followsRadio);
 
 // The room for content in an area: 4 pixels less each way.
 Extent Available(Box area);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <utility>
@@ -27,9 +28,9 @@ HINSTANCE Self() { return GetModuleHandleA(nullptr); }
 // comparison), destroyed with the test.
 class Dialog {
 public:
-    explicit Dialog(const TemplateBuilder& t, bool skinned = true) {
-        window_ = skinned ? WKCreateDialogIndirectParam(Self(), Get(t), nullptr, RecordingProc, 0)
-                          : CreateDialogIndirectParamA(Self(), Get(t), nullptr, RecordingProc, 0);
+    explicit Dialog(const TemplateBuilder& t, bool skinned = true, HWND owner = nullptr) {
+        window_ = skinned ? WKCreateDialogIndirectParam(Self(), Get(t), owner, RecordingProc, 0)
+                          : CreateDialogIndirectParamA(Self(), Get(t), owner, RecordingProc, 0);
         if (window_ && skinned) {
             ShowWindow(window_, SW_SHOW);
             SetForegroundWindow(window_);
@@ -287,21 +288,35 @@ TEST(DialogWindow, AMinimisedDialogIsLeftToTheSystem) {
     EXPECT_TRUE(EqualRect(&proposed, &system));
 }
 
+// Without both caption bits (none, a border or a dialog frame alone, a
+// bordered child page) the system draws a plain panel: same size, no title.
 TEST(DialogWindow, AnUncaptionedDialogIsLeftToTheSystem) {
-    const TemplateBuilder t = CaptionDialog(WS_POPUP | WS_VISIBLE);
-    Dialog d(t);
-    Dialog system(t, false);
-    ASSERT_TRUE(d.get());
-    RECT skinned, plain;
-    GetWindowRect(d.get(), &skinned);
-    GetWindowRect(system.get(), &plain);
-    EXPECT_EQ(skinned.right - skinned.left, plain.right - plain.left);
-    EXPECT_EQ(skinned.bottom - skinned.top, plain.bottom - plain.top);
-    const POINT corner{skinned.left + 3, skinned.top + 3};
-    EXPECT_EQ(SendMessageA(d.get(), WM_NCHITTEST, 0, MAKELPARAM(corner.x, corner.y)), HTCLIENT);
-    // No panel: the message answers 0 and keeps nothing.
-    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(20, 20)), 0);
-    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, 0), 0);
+    Dialog host(CaptionDialog(kPopupCaption));
+    ASSERT_TRUE(host.get());
+    const DWORD styles[] = {WS_POPUP | WS_VISIBLE, WS_POPUP | WS_VISIBLE | WS_BORDER, WS_POPUP | WS_VISIBLE | WS_DLGFRAME,
+                            WS_CHILD | WS_VISIBLE | WS_BORDER};
+    for (DWORD style : styles) {
+        SCOPED_TRACE(testing::Message() << "style " << std::hex << style);
+        const TemplateBuilder t = CaptionDialog(style);
+        const HWND owner = (style & WS_CHILD) ? host.get() : nullptr;
+        Dialog d(t, true, owner);
+        Dialog system(t, false, owner);
+        ASSERT_TRUE(d.get() && system.get());
+        RECT skinned, plain;
+        GetWindowRect(d.get(), &skinned);
+        GetWindowRect(system.get(), &plain);
+        EXPECT_EQ(skinned.right - skinned.left, plain.right - plain.left);
+        EXPECT_EQ(skinned.bottom - skinned.top, plain.bottom - plain.top);
+        EXPECT_EQ(ClientSize(d.get()).cx, ClientSize(system.get()).cx);
+        EXPECT_EQ(ClientSize(d.get()).cy, ClientSize(system.get()).cy);
+        int captionRows = 0;  // along the top edge: nothing to drag the window by
+        for (int y = skinned.top; y < skinned.top + 12; ++y)
+            captionRows += SendMessageA(d.get(), WM_NCHITTEST, 0, MAKELPARAM(skinned.left + 40, y)) == HTCAPTION;
+        EXPECT_EQ(captionRows, 0);
+        // No panel: the message answers 0 and keeps nothing.
+        EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(20, 20)), 0);
+        EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, 0), 0);
+    }
 }
 
 TEST(DialogWindow, ThePanelMessageAnswersTheOldCorner) {
@@ -446,6 +461,41 @@ TEST(DialogEntry, MissingOrOverrunningResourcesAnswerMinusOne) {
     // No template at all.
     EXPECT_EQ(WKDialogBoxIndirect(Self(), nullptr, nullptr, RecordingProc), -1);
     EXPECT_EQ(WKCreateDialogIndirect(Self(), nullptr, nullptr, RecordingProc), nullptr);
+}
+
+// An in-memory template carries no size: what is read of it stops at the end
+// of the readable memory that holds it. A header counting 65535 items, zeros up
+// to an unreadable page, makes no dialog; a whole template ending right at that
+// page is a dialog as usual.
+TEST(DialogEntry, TemplatesInMemoryAreReadOnlyWhileTheMemoryIsReadable) {
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    const std::size_t page = system.dwPageSize;
+    auto* pages = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, 2 * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    ASSERT_TRUE(pages);
+    DWORD old = 0;
+    ASSERT_TRUE(VirtualProtect(pages + page, page, PAGE_NOACCESS, &old));
+    auto atPageEnd = [&](const TemplateBuilder& t, std::size_t room) {
+        std::uint8_t* at = pages + page - room;
+        std::memset(at, 0, room);
+        std::memcpy(at, t.data(), t.size());
+        return reinterpret_cast<LPCDLGTEMPLATEA>(at);
+    };
+    TemplateBuilder counted;
+    counted.DialogEx(kPopupCaption, 65535, 10, 10, 100, 60).Word(0).Word(0).String("Runs on");
+    const LPCDLGTEMPLATEA overrun = atPageEnd(counted, 256);
+    EXPECT_EQ(WKDialogBoxIndirectParam(Self(), overrun, nullptr, RecordingProc, 0), -1);
+    EXPECT_EQ(WKCreateDialogIndirect(Self(), overrun, nullptr, RecordingProc), nullptr);
+
+    TemplateBuilder whole = CaptionDialog(kPopupCaption);
+    whole.Count().Item(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 5, 5, 50, 14, IDOK).Ordinal(0x80).String("OK").NoData();
+    const std::size_t room = (whole.size() + 3) & ~std::size_t{3};  // the dialog manager reads aligned templates
+    const HWND d = WKCreateDialogIndirectParam(Self(), atPageEnd(whole, room), nullptr, RecordingProc, 0);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(ClassOf(GetDlgItem(d, IDOK)), "WKButton");
+    DestroyWindow(d);
+    EXPECT_EQ(Modal(6, [&] { return WKDialogBoxIndirect(Self(), atPageEnd(whole, room), nullptr, RecordingProc); }), 6);
+    VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 // A control with creation data followed by another control: the dialog
