@@ -223,7 +223,9 @@ public:
     ~FxTagFile() override;
 
     // Opens a container; with writable 0 read-only. A file that cannot be
-    // opened for writing is opened read-only. 1 or 0.
+    // opened for writing, or whose path leaves no room for the commit's
+    // ".TMP" name, is opened read-only (changes fail with
+    // FXFILE_ERROR_READ_ONLY). 1 or 0.
     int Open(const char* path, int writable);
     // Writes an empty container at `path` (replacing a file there) and opens it
     // for writing. 1 or 0.

@@ -100,8 +100,8 @@ TEST_F(TagFileRead, RefusesWhatIsNotAWholeContainer) {
     FxTagFile missing;
     EXPECT_EQ(missing.Open(folder.File("none.rfh").c_str(), 0), 0);
     EXPECT_EQ(missing.GetError(), FXFILE_ERROR_FILE_NOT_FOUND);
-    // A path with no room for the commit's ".TMP" name is refused, not cut.
-    EXPECT_EQ(missing.Open(folder.File(std::string(kFxPathChars, 'a')).c_str(), 0), 0);
+    // A path longer than a file name can be is refused, not cut.
+    EXPECT_EQ(missing.Open(folder.File(std::string(kFxPathChars, 'a')).c_str(), 1), 0);
     EXPECT_EQ(missing.GetError(), FXFILE_ERROR_FILE_NOT_FOUND);
 }
 
@@ -241,16 +241,26 @@ TEST_F(TagFileRead, ClosesWhenTheLastUserCloses) {
     EXPECT_FALSE(file.IsOpen());
 }
 
-// Unchanged, read-only (also when the file cannot be opened for writing) or
-// dropped with changes: the file is never written.
+// Unchanged, read-only (also when the file cannot be opened for writing, or
+// its path of 256 to 259 characters has no room for the commit's ".TMP" name)
+// or dropped with changes: the file is never written.
 TEST_F(TagFileRead, UnchangedOrReadOnlyContainersAreNeverWritten) {
     const std::string path = Make("quiet.rfh", Sample());
     const std::string before = htest::ReadBytes(path);
+    const std::string deep = folder.File(std::string(150, 'd'));
+    ASSERT_TRUE(std::filesystem::create_directory(deep));
+    std::string longPaths[2];
+    for (size_t n : {256, 259}) {
+        std::string& p = longPaths[n == 259];
+        p = (std::filesystem::path(deep) / std::string(n - deep.size() - 1, 'f')).string();
+        ASSERT_EQ(p.size(), n);
+        ASSERT_TRUE(htest::WriteBytes(p, before));
+    }
     htest::TestFiles files;
-    for (int mode = 0; mode < 3; ++mode) {  // read-only, writable, writable refused
+    for (int mode = 0; mode < 5; ++mode) {  // read-only, writable, writable refused, long paths
         files.refuseWritable = mode == 2;
         FxTagFile file;
-        ASSERT_EQ(file.Open(path.c_str(), mode > 0), 1);
+        ASSERT_EQ(file.Open((mode < 3 ? path : longPaths[mode - 3]).c_str(), mode > 0), 1);
         EXPECT_EQ(htest::ReadThroughLibrary(file), Sample());
         EXPECT_EQ(file.IsReadOnly(), mode != 1);
         if (mode != 1) {
@@ -284,7 +294,7 @@ TEST_F(TagFileRead, UnchangedOrReadOnlyContainersAreNeverWritten) {
     CloseHandle(reader);
 #endif
     EXPECT_EQ(files.writes + files.creates + files.replaces, 0);
-    EXPECT_EQ(htest::ReadBytes(path), before);
+    for (const std::string& p : {path, longPaths[0], longPaths[1]}) EXPECT_EQ(htest::ReadBytes(p), before);
 }
 
 class TagFileWrite : public TagFileRead {
