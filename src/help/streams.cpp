@@ -206,7 +206,12 @@ int FxTagStream::Close() {
         return 0;
     }
     FxTagFileBase* container = container_;
-    const int ok = container->CloseEntry(index_, &entry_, copy_, modified_);
+    // Stored first, so that a failure keeps the entry open, with its copy.
+    if (modified_ && !container->StoreEntry(index_, &entry_, copy_)) {
+        error_ = container->GetError();
+        return 0;
+    }
+    const int ok = container->CloseEntry(index_, &entry_, nullptr, 0);
     source_ = nullptr;
     containerData_ = nullptr;
     container_ = nullptr;

@@ -188,7 +188,7 @@ int FxTagFile::Open(const char* path, int writable) {
     if (!path || std::strlen(path) >= kFxPathChars) return Fail(FXFILE_ERROR_FILE_NOT_FOUND);
     char temp[kFxPathChars];
     if (writable && !detail::TempName(path, temp, sizeof temp))
-        return Fail(FXFILE_ERROR_FILE_NOT_FOUND);  // a commit could not name its new file
+        writable = 0;  // a commit could not name its new file: read-only, as nothing can change
 
     readOnly_ = writable ? 0 : 1;
     std::strcpy(path_, path);

@@ -184,10 +184,15 @@ public:
     virtual int OpenEntry(uint32_t index, FxTagEntry* entry, FxStream** data, int forWriting) = 0;
     // A new empty entry, open; its index, or -1.
     virtual int32_t CreateEntry(uint32_t tag, FxStream** data) = 0;
-    // Closes an entry, first storing its attributes and (from `stream`) its data
-    // when `writeBack` is set. The last close finishes the container.
+    // Closes an entry, first storing it (as StoreEntry) when `writeBack` is
+    // set. A store that fails keeps the entry open and the container as it
+    // was: closing the entry again tries again. The last close finishes the
+    // container.
     virtual int CloseEntry(uint32_t index, const FxTagEntry* entry, FxStream* stream,
                            int writeBack) = 0;
+    // Stores an open entry's attributes and (from `stream`, when given) its
+    // data; the entry stays open. 1 or 0.
+    virtual int StoreEntry(uint32_t index, const FxTagEntry* entry, FxStream* stream) = 0;
 
 protected:
     uint32_t openCount_ = 0;  // the container's own reference + open entries
@@ -218,7 +223,9 @@ public:
     ~FxTagFile() override;
 
     // Opens a container; with writable 0 read-only. A file that cannot be
-    // opened for writing is opened read-only. 1 or 0.
+    // opened for writing, or whose path leaves no room for the commit's
+    // ".TMP" name, is opened read-only (changes fail with
+    // FXFILE_ERROR_READ_ONLY). 1 or 0.
     int Open(const char* path, int writable);
     // Writes an empty container at `path` (replacing a file there) and opens it
     // for writing. 1 or 0.
@@ -260,6 +267,7 @@ public:
     int32_t CreateEntry(uint32_t tag, FxStream** data) override;
     int CloseEntry(uint32_t index, const FxTagEntry* entry, FxStream* stream,
                    int writeBack) override;
+    int StoreEntry(uint32_t index, const FxTagEntry* entry, FxStream* stream) override;
 
 private:
     friend class FxTagData;
@@ -273,7 +281,7 @@ private:
     int Finish();
     int Commit();
     void Release();
-    bool StoreEntry(uint32_t index, const FxTagEntry& entry, FxStream* stream);
+    bool Store(uint32_t index, const FxTagEntry& entry, FxStream* stream);
 
     FxTagData data_;  // its last error is the container's
     int32_t readOnly_ = 0;
@@ -300,7 +308,8 @@ class FxTagStream : public FxStream {
 public:
     FxTagStream() = default;
     // Closes the entry (storing changes) if the stream is still open; the
-    // container must outlive its streams.
+    // container must outlive its streams. When that store fails the entry
+    // stays open, so the container never commits without it.
     ~FxTagStream() override;
 
     uint32_t ReadAt(uint32_t position, void* buffer, uint32_t size) override;
@@ -309,6 +318,8 @@ public:
 
     virtual int Open(FxTagFileBase* container, uint32_t index, int forWriting);
     virtual int Create(FxTagFileBase* container, uint32_t tag);
+    // Stores a changed entry and closes it. When the store fails the stream
+    // stays open with its changes and closing it again tries again.
     virtual int Close();
     virtual FxTempStream* NewTempStream();
 

@@ -184,7 +184,7 @@ int FxTagFile::DeleteEntry(uint32_t index) {
 // Stores an entry's attributes and, from `stream`, its data. Data never goes
 // where the file's own directory can see it: it is written in place only when
 // it fits space written since the file was opened, else after the end.
-bool FxTagFile::StoreEntry(uint32_t index, const FxTagEntry& entry, FxStream* stream) {
+bool FxTagFile::Store(uint32_t index, const FxTagEntry& entry, FxStream* stream) {
     FxTagEntry& record = directory_[index];
     if (FxTagType(record.tag) == kFxDeletedType) return true;  // dropped by the commit anyway
     const uint32_t newSize = stream ? entry.size : record.size;
@@ -212,15 +212,24 @@ int FxTagFile::CloseEntry(uint32_t index, const FxTagEntry* entry, FxStream* str
     uint32_t failure = FXFILE_ERROR_NONE;
     if (writeBack) {
         if (readOnly_)
-            failure = FXFILE_ERROR_READ_ONLY;
-        else if (entry && !StoreEntry(index, *entry, stream))
-            failure = data_.error_;
+            failure = FXFILE_ERROR_READ_ONLY;  // nothing could ever store it
+        else if (entry && !Store(index, *entry, stream))
+            return 0;  // still open and counted: nothing is committed without it
     }
     if (openCount_ > 0) --openCount_;
     int result = 1;
     if (openCount_ == 0) result = Finish();
     if (failure != FXFILE_ERROR_NONE) return Fail(failure);
     return result;
+}
+
+int FxTagFile::StoreEntry(uint32_t index, const FxTagEntry* entry, FxStream* stream) {
+    if (!open_) return Fail(FXFILE_ERROR_NOT_INITIALIZED);
+    if (readOnly_) return Fail(FXFILE_ERROR_READ_ONLY);
+    if (index >= header_.entryCount || !entry) return Fail(FXFILE_ERROR_INDEX_INVALID);
+    if (!Store(index, *entry, stream)) return 0;
+    data_.error_ = FXFILE_ERROR_NONE;
+    return 1;
 }
 
 // ---------------------------------------------------------------------------

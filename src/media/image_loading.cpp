@@ -109,6 +109,7 @@ HBITMAP RenderPicture(IPicture* picture) {
 }  // namespace kelmard::media
 
 extern "C" KELMARD_API int QVRAPI QVRGetOpenFileName(OPENFILENAMEA* ofn) {
+    if (!ofn) return 0;  // the system would fault on it
     return GetOpenFileNameA(ofn);
 }
 

@@ -1,5 +1,6 @@
 #include "media/supersample.h"
 
+#include <climits>
 #include <cstddef>
 #include <initializer_list>
 
@@ -33,6 +34,14 @@ inline std::uint32_t AveragedPixel(std::uint32_t a, std::uint32_t b, std::uint32
 }
 
 }  // namespace
+
+bool PageScale(int width, int layoutWidth, int& viewport) {
+    if (width <= 0 || layoutWidth <= 0) return false;
+    const long long scaled = 2000ll * width / layoutWidth;  // at most 2000 * INT_MAX
+    if (scaled < 1 || scaled > INT_MAX) return false;
+    viewport = static_cast<int>(scaled);
+    return true;
+}
 
 void ReduceSupersampled(const std::uint32_t* work, std::uint32_t* result, int width, int height,
                         std::uint32_t keyRgb, bool coverage) {

@@ -1,9 +1,16 @@
-// The 2x2 supersampling reduction of the text renderer. Portable (no Windows
-// calls): built in every preset, tested and benchmarked natively.
+// The text renderer's portable parts: the page scale and the 2x2
+// supersampling reduction. No Windows calls: built in every preset, tested and
+// benchmarked natively.
 #pragma once
 #include <cstdint>
 
 namespace kelmard::media {
+
+// The viewport extent, per 1000 window units, that draws one pixel of a page
+// `layoutWidth` pixels wide as 2 * width / layoutWidth work pixels, rounded
+// down and computed exactly. False, with `viewport` untouched, when that is
+// no usable extent: below 1 (nothing would be drawn) or past the int range.
+bool PageScale(int width, int layoutWidth, int& viewport);
 
 // Reduces a work image of (2*width) x (2*height) 32-bit pixels (bytes blue,
 // green, red, alpha; rows in memory order, no padding) to `result`, width x

@@ -160,9 +160,8 @@ bool FillBackground(HDC dc, int width, int height, COLORREF colour) {
     return FillRect(dc, &all, brush.get()) != 0;
 }
 
-// One layout pixel becomes 2*width/layoutWidth device pixels both ways.
-bool SetScale(HDC dc, int width, int layoutWidth) {
-    const int viewport = static_cast<int>(2.0f * width / static_cast<float>(layoutWidth) * 1000.0f);
+// One layout pixel becomes viewport/1000 device pixels both ways (PageScale).
+bool SetScale(HDC dc, int viewport) {
     return SetMapMode(dc, MM_ANISOTROPIC) && SetWindowExtEx(dc, 1000, 1000, nullptr) &&
            SetViewportExtEx(dc, viewport, viewport, nullptr);
 }
@@ -209,13 +208,13 @@ std::uint32_t KeyRgb(COLORREF colour) {
 
 // Draws the control's text at twice the result's size into `work`.
 bool DrawWork(HWND control, HDC screen, HBITMAP work, const std::uint32_t* workBits, int width,
-              int height, const RichTextDesc& desc) {
+              int height, int viewport, const RichTextDesc& desc) {
     UniqueMemoryDC memory(CreateCompatibleDC(screen));
     if (!memory) return false;
     SelectGuard select(memory.get(), work);
     if (!select) return false;
     if (!FillBackground(memory.get(), 2 * width + 1, 2 * height + 1, desc.background)) return false;
-    if (!SetScale(memory.get(), width, desc.layoutWidth)) return false;
+    if (!SetScale(memory.get(), viewport)) return false;
     const Page page{desc.layoutWidth, desc.layoutHeight, GetDeviceCaps(screen, LOGPIXELSX),
                     GetDeviceCaps(screen, LOGPIXELSY)};
     if (page.dpiX <= 0 || page.dpiY <= 0) return false;
@@ -281,7 +280,9 @@ extern "C" KELMARD_API int QVRAPI QVRSetRichText(HWND control, const char* rtf) 
 extern "C" KELMARD_API HBITMAP QVRAPI QVRRenderText(const RichTextDesc* desc, int width,
                                                     int height) {
     using namespace kelmard;
-    if (!desc || width <= 0 || height <= 0 || desc->layoutWidth == 0) return nullptr;
+    if (!desc || width <= 0 || height <= 0) return nullptr;
+    int viewport = 0;  // checked before anything is made
+    if (!media::PageScale(width, desc->layoutWidth, viewport)) return nullptr;
     RenderControl control;
     if (!control) return nullptr;
     WindowDC screen(nullptr, GetDC(nullptr));
@@ -300,7 +301,7 @@ extern "C" KELMARD_API HBITMAP QVRAPI QVRRenderText(const RichTextDesc* desc, in
     if (StreamIn(control.get(), desc->rtf, strnlen(desc->rtf, sizeof desc->rtf)) < 0) return nullptr;
 
     auto* work32 = static_cast<std::uint32_t*>(workBits);
-    if (!DrawWork(control.get(), screen.get(), work.get(), work32, width, height, *desc))
+    if (!DrawWork(control.get(), screen.get(), work.get(), work32, width, height, viewport, *desc))
         return nullptr;
     media::ReduceSupersampled(work32, static_cast<std::uint32_t*>(resultBits), width, height,
                               KeyRgb(desc->background), desc->coverage != 0);

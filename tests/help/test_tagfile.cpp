@@ -100,8 +100,8 @@ TEST_F(TagFileRead, RefusesWhatIsNotAWholeContainer) {
     FxTagFile missing;
     EXPECT_EQ(missing.Open(folder.File("none.rfh").c_str(), 0), 0);
     EXPECT_EQ(missing.GetError(), FXFILE_ERROR_FILE_NOT_FOUND);
-    // A path with no room for the commit's ".TMP" name is refused, not cut.
-    EXPECT_EQ(missing.Open(folder.File(std::string(kFxPathChars, 'a')).c_str(), 0), 0);
+    // A path longer than a file name can be is refused, not cut.
+    EXPECT_EQ(missing.Open(folder.File(std::string(kFxPathChars, 'a')).c_str(), 1), 0);
     EXPECT_EQ(missing.GetError(), FXFILE_ERROR_FILE_NOT_FOUND);
 }
 
@@ -241,16 +241,26 @@ TEST_F(TagFileRead, ClosesWhenTheLastUserCloses) {
     EXPECT_FALSE(file.IsOpen());
 }
 
-// Unchanged, read-only (also when the file cannot be opened for writing) or
-// dropped with changes: the file is never written.
+// Unchanged, read-only (also when the file cannot be opened for writing, or
+// its path of 256 to 259 characters has no room for the commit's ".TMP" name)
+// or dropped with changes: the file is never written.
 TEST_F(TagFileRead, UnchangedOrReadOnlyContainersAreNeverWritten) {
     const std::string path = Make("quiet.rfh", Sample());
     const std::string before = htest::ReadBytes(path);
+    const std::string deep = folder.File(std::string(150, 'd'));
+    ASSERT_TRUE(std::filesystem::create_directory(deep));
+    std::string longPaths[2];
+    for (size_t n : {256, 259}) {
+        std::string& p = longPaths[n == 259];
+        p = (std::filesystem::path(deep) / std::string(n - deep.size() - 1, 'f')).string();
+        ASSERT_EQ(p.size(), n);
+        ASSERT_TRUE(htest::WriteBytes(p, before));
+    }
     htest::TestFiles files;
-    for (int mode = 0; mode < 3; ++mode) {  // read-only, writable, writable refused
+    for (int mode = 0; mode < 5; ++mode) {  // read-only, writable, writable refused, long paths
         files.refuseWritable = mode == 2;
         FxTagFile file;
-        ASSERT_EQ(file.Open(path.c_str(), mode > 0), 1);
+        ASSERT_EQ(file.Open((mode < 3 ? path : longPaths[mode - 3]).c_str(), mode > 0), 1);
         EXPECT_EQ(htest::ReadThroughLibrary(file), Sample());
         EXPECT_EQ(file.IsReadOnly(), mode != 1);
         if (mode != 1) {
@@ -284,7 +294,7 @@ TEST_F(TagFileRead, UnchangedOrReadOnlyContainersAreNeverWritten) {
     CloseHandle(reader);
 #endif
     EXPECT_EQ(files.writes + files.creates + files.replaces, 0);
-    EXPECT_EQ(htest::ReadBytes(path), before);
+    for (const std::string& p : {path, longPaths[0], longPaths[1]}) EXPECT_EQ(htest::ReadBytes(p), before);
 }
 
 class TagFileWrite : public TagFileRead {
@@ -471,31 +481,51 @@ TEST_F(TagFileWrite, TheNewFileIsWrittenUnderTheNameWithTMP) {
     EXPECT_EQ(files.badCloses, 0);  // the file closed by the commit is not closed again
 }
 
-// Storing an entry back can fail part-way: the close says so, and neither the
-// old file nor the container's view of the entry changes.
-TEST_F(TagFileWrite, FailedStoreLeavesTheEntryAsItWas) {
+// Storing an entry back can fail part-way: the close says so, and the entry
+// stays open with its changes, so nothing is committed without them, not even
+// when it was the last one open after the container's Close. Closing it again
+// stores it; the last close then commits.
+TEST_F(TagFileWrite, FailedStoreKeepsTheEntryOpenUntilItIsStored) {
     const std::string path = Make("store.rfh", Sample());
     const std::string before = htest::ReadBytes(path);
     htest::TestFiles files;
     FxTagFile file;
     ASSERT_EQ(file.Open(path.c_str(), 1), 1);
-    FxTagStream stream;
-    ASSERT_EQ(stream.Open(&file, 2, 1), 1);
-    ASSERT_EQ(stream.WriteAt(0, Pattern(5000, 'q').data(), 5000), 5000u);
+    FxTagStream grown, created;
+    ASSERT_EQ(grown.Open(&file, 2, 1), 1);
+    ASSERT_EQ(grown.WriteAt(0, Pattern(5000, 'q').data(), 5000), 5000u);
+    ASSERT_EQ(created.Create(&file, FxTag(2, 9)), 1);
+    ASSERT_EQ(created.Write("created", 7), 7u);
+    EXPECT_EQ(file.Close(), 0);
+    EXPECT_EQ(file.GetError(), FXFILE_ERROR_LINKED);
     files.Reset();
     files.failWrite = 3;  // the third 1024-byte chunk into the container
-    EXPECT_EQ(stream.Close(), 0);
-    EXPECT_EQ(stream.GetError(), FXFILE_ERROR_WRITE_FILE);
+    EXPECT_EQ(grown.Close(), 0);
+    EXPECT_EQ(grown.GetError(), FXFILE_ERROR_WRITE_FILE);
     FxTagEntry record;
     ASSERT_TRUE(file.GetEntry(2, &record));
     EXPECT_EQ(record.size, 2000u);
     files.Reset();
-    ASSERT_EQ(file.Close(), 1);  // nothing else changed: nothing to commit
-    EXPECT_EQ(files.replaces, 0);
-    Container c;
-    std::string why;
-    ASSERT_TRUE(htest::ParseCommitted(htest::ReadBytes(path).substr(0, before.size()), c, why)) << why;
-    EXPECT_EQ(c, Sample());
+    files.failWrite = 1;
+    EXPECT_EQ(created.Close(), 0);  // the last entry open
+    EXPECT_EQ(created.GetError(), FXFILE_ERROR_WRITE_FILE);
+    EXPECT_TRUE(file.IsOpen());
+    EXPECT_EQ(file.Close(), 0);
+    EXPECT_EQ(file.GetError(), FXFILE_ERROR_LINKED);
+    EXPECT_EQ(files.creates + files.replaces, 0);
+    EXPECT_EQ(htest::ReadBytes(path).substr(0, before.size()), before);
+
+    files.Reset();
+    EXPECT_EQ(grown.Close(), 1);
+    EXPECT_TRUE(file.IsOpen());
+    EXPECT_EQ(created.Close(), 1) << FxErrorName(created.GetError());
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(files.replaces, 1);
+    Container expected = Sample();
+    expected.entries[2].data = Pattern(5000, 'q');
+    expected.entries.insert(expected.entries.begin() + 1, E(FxTag(2, 9), "created"));
+    EXPECT_EQ(Committed(path), expected);
+    EXPECT_EQ(files.OpenFiles(), 0u);
 }
 
 // The commit never leaves the user without a file: whichever write fails, or

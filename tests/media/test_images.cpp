@@ -120,11 +120,12 @@ TEST(PictureLoading, FailuresAnswerNullAndLetGoOfTheFile) {
     }
 }
 
-TEST(OpenFileName, PassesTheBlockToTheDialog) {
+TEST(OpenFileName, PassesTheBlockToTheDialogAndRefusesNone) {
     OPENFILENAMEA ofn{};
     ofn.lStructSize = 3;  // refused by the dialog itself, at once
     EXPECT_EQ(QVRGetOpenFileName(&ofn), 0);
     EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_STRUCTSIZE));
+    EXPECT_EQ(QVRGetOpenFileName(nullptr), 0);  // and this process is still here
 }
 
 }  // namespace

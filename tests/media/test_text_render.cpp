@@ -116,6 +116,8 @@ TEST(RenderText, RefusedArguments) {
     EXPECT_EQ(QVRRenderText(&desc, 0, 50), nullptr);
     EXPECT_EQ(QVRRenderText(&desc, 100, -1), nullptr);
     EXPECT_EQ(QVRRenderText(nullptr, 100, 50), nullptr);
+    desc.layoutWidth = 1;
+    EXPECT_EQ(QVRRenderText(&desc, 1100000, 1), nullptr) << "a scale past the int range";
 }
 
 // The platform cannot count a process's GDI objects, so the test fails the

@@ -58,6 +58,24 @@ TEST(TvFormatParse, FirstMatchWins) {
     EXPECT_EQ(FindTvFormat(odd, 1, (2u << 16) | 0xFFFFu), &odd[0]);
 }
 
+TEST(Supersample, PageScaleIsExactAndFitsAnInt) {
+    constexpr int kMax = 2147483647;
+    const struct { int width, layoutWidth; bool ok; int viewport; } cases[] = {
+        {720, 720, true, 2000}, {400, 200, true, 4000}, {100, 300, true, 666},
+        {163, 5, true, 65200},  // exact where float arithmetic fell one short
+        {1, 2000, true, 1},     {1, 2001, false},  // below 1: nothing would be drawn
+        {1073741, 1, true, 2147482000}, {1073742, 1, false}, {1100000, 1, false},
+        {1073741823, 1000, true, kMax - 1}, {1073741824, 1000, false},
+        {kMax, 2000, true, kMax}, {kMax, 1999, false}, {kMax, 65535, true, 65536999},
+        {0, 1, false}, {-5, 1, false}, {1, 0, false},
+    };
+    for (const auto& c : cases) {
+        int viewport = -7;
+        EXPECT_EQ(PageScale(c.width, c.layoutWidth, viewport), c.ok) << c.width << " / " << c.layoutWidth;
+        EXPECT_EQ(viewport, c.ok ? c.viewport : -7) << c.width << " / " << c.layoutWidth;
+    }
+}
+
 constexpr std::uint32_t kKey = 0x00102030;  // the background, 0x00RRGGBB
 
 // A work image of (2w) x (2h) pixels filled with the background.
