@@ -351,7 +351,8 @@ KELMARD_API int QVRAPI QVRCheckVideoFormat(DWORD frameSize, float* aspect, short
 /* Pictures and file picking                                                */
 /* ------------------------------------------------------------------------ */
 
-/* QVRGetOpenFileName: GetOpenFileNameA with the block unchanged; its result. */
+/* QVRGetOpenFileName: GetOpenFileNameA with the block unchanged; its result.
+ * A null block answers 0 without calling the system. */
 KELMARD_API int QVRAPI QVRGetOpenFileName(OPENFILENAMEA* ofn);
 
 /*
