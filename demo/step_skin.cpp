@@ -6,7 +6,7 @@
 
 #include "controls/framework/draw.h"
 #include "demo.h"
-#include "frame/gdi.h"
+#include "owners/win32_owners.h"
 #include "kelmard.h"
 #include "picture.h"
 

@@ -4,8 +4,8 @@
 set -u
 cd "$(dirname "$0")/.."
 bash tools/setup.sh || exit 1
-build=${KELMARD_BUILD_DIR:-build}/win64
-cmake --preset win64 -B "$build" >/dev/null && cmake --build "$build" >/dev/null || {
+build=build/win64
+cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null || {
   echo "demo: build failed"; exit 1; }
 state=$build/demo-wine
 trap 'bash tools/wine-harness.sh down "$state" >/dev/null 2>&1' EXIT

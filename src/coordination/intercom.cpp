@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "frame/frame.h"
-#include "frame/handles.h"
+#include "owners/win32_owners.h"
 #include "frame/trace.h"
 
 // The 32-bit record is the shared layout every copy of the library relies on.

@@ -9,7 +9,7 @@
 
 #include "coordination/intercom.h"
 #include "coordination/stage_paths.h"
-#include "frame/handles.h"
+#include "owners/win32_owners.h"
 #include "frame/trace.h"
 #include "kelmard.h"
 
@@ -261,7 +261,7 @@ void ReleaseStage() {
         // Other threads are gone (one may have died holding a lock) and the
         // loader lock is held: no waiting and no FreeLibrary.
         ForgetOwnStageRecord();
-        g_loaded.module.release();
+        (void)g_loaded.module.release();  // stays loaded: no FreeLibrary under the loader lock
         g_loaded.create = nullptr;
         g_loaded.destroy = nullptr;
         return;

@@ -1,7 +1,7 @@
 // Settings below one registry root, in HKEY_LOCAL_MACHINE (installation) and
 // HKEY_CURRENT_USER (the user's choices).
 #include "frame/frame.h"
-#include "frame/handles.h"
+#include "owners/win32_owners.h"
 #include "kelmard.h"
 
 #include <cstring>

@@ -13,8 +13,7 @@
 
 #include "controls/framework/skin.h"
 #include "frame/frame.h"
-#include "frame/gdi.h"
-#include "frame/handles.h"
+#include "owners/win32_owners.h"
 #include "frame/trace.h"
 #include "help/reg_store.h"
 #include "help/tagfile.h"
@@ -108,13 +107,13 @@ public:
     // thread the reference stays: the library then stays loaded, which is safe.
     void ReleaseLater() {
         if (!module_ || !anchor_) {
-            module_.release();
+            (void)module_.release();
             return;
         }
         const HWND anchor = std::exchange(anchor_, nullptr);
         PostMessageA(anchor, WM_CLOSE, 0, 0);
         UniqueHandle thread(CreateThread(nullptr, 0, ReleaseWhenLeft, anchor, 0, nullptr));
-        module_.release();  // the thread frees it; without the thread it stays
+        (void)module_.release();  // the thread frees it; without the thread it stays
     }
 
 private:

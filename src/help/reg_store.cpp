@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "frame/handles.h"
+#include "owners/win32_owners.h"
 #include "kelmard.h"
 
 namespace kelmard {

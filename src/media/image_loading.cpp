@@ -6,9 +6,8 @@
 
 #include <utility>
 
-#include "frame/handles.h"
+#include "owners/win32_owners.h"
 #include "kelmard.h"
-#include "frame/gdi.h"
 #include "media/dib.h"
 
 namespace kelmard::media {
@@ -16,40 +15,9 @@ namespace {
 
 constexpr long kHimetricPerInch = 2540;
 
-// Owns one reference of a COM interface.
-template <typename T>
-class ComRef {
-public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() { if (p_) p_->Release(); }
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    T** put() { if (p_) p_->Release(); p_ = nullptr; return &p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-
-private:
-    T* p_ = nullptr;
-};
-
-// Owns a global memory block until a stream takes it over.
-class UniqueGlobal {
-public:
-    explicit UniqueGlobal(HGLOBAL block) : block_(block) {}
-    UniqueGlobal(const UniqueGlobal&) = delete;
-    UniqueGlobal& operator=(const UniqueGlobal&) = delete;
-    ~UniqueGlobal() { if (block_) GlobalFree(block_); }
-    HGLOBAL get() const { return block_; }
-    HGLOBAL release() { return std::exchange(block_, nullptr); }
-
-private:
-    HGLOBAL block_;
-};
-
 // The whole file in a movable global block; null when it cannot be read
 // completely (a missing, empty or unreadable file).
-HGLOBAL ReadWholeFile(const char* fileName, DWORD& size) {
+UniqueGlobal ReadWholeFile(const char* fileName, DWORD& size) {
     UniqueFile file(CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return nullptr;
@@ -63,15 +31,14 @@ HGLOBAL ReadWholeFile(const char* fileName, DWORD& size) {
     DWORD read = 0;
     const BOOL ok = ReadFile(file.get(), data, size, &read, nullptr);
     GlobalUnlock(block.get());
-    if (!ok || read != size) return nullptr;
-    return block.release();
+    if (!ok || read != size) return {};
+    return block;
 }
 
-bool DecodePicture(HGLOBAL block, DWORD size, ComRef<IPicture>& picture) {
-    UniqueGlobal owned(block);
+bool DecodePicture(UniqueGlobal block, DWORD size, ComRef<IPicture>& picture) {
     ComRef<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(owned.get(), TRUE, stream.put())) || !stream) return false;
-    owned.release();  // the stream frees the block now
+    if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, stream.put())) || !stream) return false;
+    (void)block.release();  // the stream frees the block now
     const HRESULT hr = OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture,
                                       reinterpret_cast<void**>(picture.put()));
     return SUCCEEDED(hr) && picture;
@@ -80,7 +47,7 @@ bool DecodePicture(HGLOBAL block, DWORD size, ComRef<IPicture>& picture) {
 // Draws the picture upright into a new zeroed 32-bit DIB section of its size
 // on the screen.
 HBITMAP RenderPicture(IPicture* picture) {
-    WindowDC screen(nullptr, GetDC(nullptr));
+    WindowDC screen(nullptr);
     if (!screen) return nullptr;
     OLE_XSIZE_HIMETRIC himetricWidth = 0;
     OLE_YSIZE_HIMETRIC himetricHeight = 0;
@@ -117,9 +84,9 @@ extern "C" KELMARD_API HBITMAP QVRAPI QVRLoadImage(const char* fileName) {
     using namespace kelmard::media;
     if (!fileName) return nullptr;
     DWORD size = 0;
-    HGLOBAL block = ReadWholeFile(fileName, size);
+    kelmard::UniqueGlobal block = ReadWholeFile(fileName, size);
     if (!block) return nullptr;
-    ComRef<IPicture> picture;
-    if (!DecodePicture(block, size, picture)) return nullptr;
+    kelmard::ComRef<IPicture> picture;
+    if (!DecodePicture(std::move(block), size, picture)) return nullptr;
     return RenderPicture(picture.get());
 }

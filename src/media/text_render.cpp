@@ -10,7 +10,7 @@
 #include "frame/frame.h"
 #include "frame/trace.h"
 #include "kelmard.h"
-#include "frame/gdi.h"
+#include "owners/win32_owners.h"
 #include "media/dib.h"
 #include "media/media.h"
 #include "media/supersample.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "frame/handles.h"
+#include "owners/win32_owners.h"
 #include "kelmard.h"
 
 namespace ktest {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "controls/framework/draw.h"
-#include "frame/gdi.h"
+#include "owners/win32_owners.h"
 
 namespace kelmard {
 

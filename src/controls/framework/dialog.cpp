@@ -11,7 +11,7 @@
 #include <new>
 
 #include "controls/framework/draw.h"
-#include "frame/gdi.h"
+#include "owners/win32_owners.h"
 #include "frame/trace.h"
 
 namespace kelmard {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "frame/gdi.h"
+#include "owners/win32_owners.h"
 
 namespace kelmard {
 namespace {

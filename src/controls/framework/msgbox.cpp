@@ -10,7 +10,7 @@
 #include "controls/framework/dialog_entry.h"
 #include "controls/framework/skin.h"
 #include "frame/frame.h"
-#include "frame/gdi.h"
+#include "owners/win32_owners.h"
 #include "frame/trace.h"
 #include "kelmard.h"
 

@@ -5,7 +5,7 @@
 
 #include "controls/framework/draw.h"
 #include "controls/value/button_layout.h"
-#include "frame/gdi.h"
+#include "owners/win32_owners.h"
 
 namespace kelmard {
 namespace {
