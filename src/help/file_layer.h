@@ -1,6 +1,7 @@
 // The file layer under the tagged container: the few file operations the
-// container needs, behind one small interface. The library uses the Win32
-// implementation (file_win32.cpp); native builds use the POSIX one
+// container needs, behind one small interface. Reads and writes name their
+// position, so a handle keeps no position anyone relies on. The library uses
+// the Win32 implementation (file_win32.cpp); native builds use the POSIX one
 // (file_posix.cpp). Tests and the fuzz target put their own layer in place
 // (files in memory, or failures injected into the real files).
 //
@@ -8,6 +9,8 @@
 // runs on any platform.
 #pragma once
 #include <cstdint>
+
+#include "owners/unique_owner.h"
 
 namespace kelmard {
 
@@ -27,12 +30,13 @@ public:
     // A new, empty file in the temporary folder, deleted when it is closed.
     virtual FileHandle CreateTemporary() = 0;
 
-    // Moves the file's position to `position` bytes from the start.
-    virtual bool Seek(FileHandle file, uint32_t position) = 0;
-    // One transfer at the file's position, which advances by `done` bytes.
+    // One transfer of up to `size` bytes at `offset` bytes from the start;
+    // `done` says how many moved. A read stops short at the end of the file.
     // False when the system reports a failure (then `done` may be short).
-    virtual bool Read(FileHandle file, void* buffer, uint32_t size, uint32_t& done) = 0;
-    virtual bool Write(FileHandle file, const void* buffer, uint32_t size, uint32_t& done) = 0;
+    virtual bool ReadAt(FileHandle file, uint64_t offset, void* buffer, uint32_t size,
+                        uint32_t& done) = 0;
+    virtual bool WriteAt(FileHandle file, uint64_t offset, const void* buffer, uint32_t size,
+                         uint32_t& done) = 0;
     // The file's size in bytes.
     virtual bool Size(FileHandle file, uint64_t& size) = 0;
     // Makes everything written so far durable.
@@ -53,5 +57,15 @@ FileLayer& PlatformFileLayer();
 // a test changes it while no container is in use.
 FileLayer& Files();
 FileLayer* UseFileLayer(FileLayer* layer);
+
+// Closes a file through the layer in use.
+void CloseFile(FileHandle file) noexcept;
+// The owner of a file of the layer.
+using LayerFile = UniqueOwner<NullEmptyTraits<FileHandle, CloseFile>>;
+
+// Reads or writes all of `size` bytes at `offset`: false when the layer fails
+// or moves fewer. Size 0 calls nothing.
+bool ReadWhole(FileHandle file, uint64_t offset, void* buffer, uint32_t size);
+bool WriteWhole(FileHandle file, uint64_t offset, const void* buffer, uint32_t size);
 
 }  // namespace kelmard

@@ -15,20 +15,26 @@
 namespace kelmard {
 namespace {
 
+// A descriptor: -1 owns nothing.
+struct DescriptorTraits {
+    using Type = int;
+    static int Empty() noexcept { return -1; }
+    static bool Holds(int fd) noexcept { return fd >= 0; }
+    static void Release(int fd) noexcept { close(fd); }
+};
+using UniqueFd = UniqueOwner<DescriptorTraits>;
+
 // A descriptor travels as descriptor + 1, so that null means none.
 int Fd(FileHandle file) { return static_cast<int>(reinterpret_cast<intptr_t>(file)) - 1; }
-FileHandle FromFd(int fd) {
-    return fd < 0 ? nullptr : reinterpret_cast<FileHandle>(static_cast<intptr_t>(fd) + 1);
+FileHandle Handed(UniqueFd fd) {
+    return fd ? reinterpret_cast<FileHandle>(static_cast<intptr_t>(fd.release()) + 1) : nullptr;
 }
 
 // Regular files only: a folder cannot be opened as a file on Windows either.
-FileHandle CheckedRegular(int fd) {
+FileHandle CheckedRegular(UniqueFd fd) {
     struct stat st;
-    if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-        close(fd);
-        return nullptr;
-    }
-    return FromFd(fd);
+    if (fd && (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))) return nullptr;
+    return Handed(std::move(fd));
 }
 
 // The folder part of `path` ("." when there is none), for syncing a rename.
@@ -40,21 +46,18 @@ void SyncFolderOf(const char* path) {
         std::memcpy(folder, path, n);
         folder[n] = '\0';
     }
-    const int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
+    const UniqueFd fd(open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd) fsync(fd.get());
 }
 
 class PosixFiles final : public FileLayer {
 public:
     FileHandle OpenExisting(const char* path, bool writable) override {
-        return CheckedRegular(open(path, (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC));
+        return CheckedRegular(UniqueFd(open(path, (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC)));
     }
 
     FileHandle CreateAlways(const char* path) override {
-        return CheckedRegular(open(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+        return CheckedRegular(UniqueFd(open(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)));
     }
 
     FileHandle CreateTemporary() override {
@@ -63,20 +66,16 @@ public:
         char name[4096];
         if (std::snprintf(name, sizeof name, "%s/RFXXXXXXX", folder) >= static_cast<int>(sizeof name))
             return nullptr;
-        const int fd = mkstemp(name);
-        if (fd < 0) return nullptr;
-        unlink(name);  // gone with its last descriptor
-        return FromFd(fd);
+        UniqueFd fd(mkstemp(name));
+        if (fd) unlink(name);  // gone with its last descriptor
+        return Handed(std::move(fd));
     }
 
-    bool Seek(FileHandle file, uint32_t position) override {
-        return lseek(Fd(file), static_cast<off_t>(position), SEEK_SET) == static_cast<off_t>(position);
-    }
-
-    bool Read(FileHandle file, void* buffer, uint32_t size, uint32_t& done) override {
+    bool ReadAt(FileHandle file, uint64_t offset, void* buffer, uint32_t size, uint32_t& done) override {
         done = 0;
         while (done < size) {
-            const ssize_t n = read(Fd(file), static_cast<char*>(buffer) + done, size - done);
+            const ssize_t n = pread(Fd(file), static_cast<char*>(buffer) + done, size - done,
+                                    static_cast<off_t>(offset + done));
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) return false;
             if (n == 0) break;  // end of file
@@ -85,10 +84,12 @@ public:
         return true;
     }
 
-    bool Write(FileHandle file, const void* buffer, uint32_t size, uint32_t& done) override {
+    bool WriteAt(FileHandle file, uint64_t offset, const void* buffer, uint32_t size,
+                 uint32_t& done) override {
         done = 0;
         while (done < size) {
-            const ssize_t n = write(Fd(file), static_cast<const char*>(buffer) + done, size - done);
+            const ssize_t n = pwrite(Fd(file), static_cast<const char*>(buffer) + done, size - done,
+                                     static_cast<off_t>(offset + done));
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) return false;
             done += static_cast<uint32_t>(n);

@@ -1,26 +1,36 @@
-// The file layer on Win32: what KELMARD.DLL and the Windows tools use.
+// The file layer on Win32: what KELMARD.DLL and the Windows tools use. Files
+// are synchronous handles; a read or write at a position passes the position
+// in an OVERLAPPED block (Windows 7 and Wine alike).
 #include <windows.h>
 
 #include "help/file_layer.h"
+#include "owners/win32_owners.h"
 
 namespace kelmard {
 namespace {
 
 HANDLE H(FileHandle file) { return static_cast<HANDLE>(file); }
 
-FileHandle FromCreate(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : h; }
+FileHandle Handed(UniqueFile file) { return file ? file.release() : nullptr; }
+
+OVERLAPPED At(uint64_t offset) {
+    OVERLAPPED at = {};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return at;
+}
 
 class Win32Files final : public FileLayer {
 public:
     FileHandle OpenExisting(const char* path, bool writable) override {
         const DWORD access = writable ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
-        return FromCreate(CreateFileA(path, access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr));
+        return Handed(UniqueFile(CreateFileA(path, access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr)));
     }
 
     FileHandle CreateAlways(const char* path) override {
-        return FromCreate(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return Handed(UniqueFile(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
     }
 
     FileHandle CreateTemporary() override {
@@ -30,34 +40,28 @@ public:
         if (n == 0 || n > MAX_PATH - 14) lstrcpyA(folder, ".");
         char name[MAX_PATH];
         if (GetTempFileNameA(folder, "RFX", 0, name) == 0) return nullptr;
-        HANDLE h = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE |
-                                   FILE_FLAG_RANDOM_ACCESS,
-                               nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            DeleteFileA(name);  // GetTempFileNameA made it; nobody else will delete it
-            return nullptr;
-        }
-        return h;
+        UniqueFile file(CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE |
+                                        FILE_FLAG_RANDOM_ACCESS,
+                                    nullptr));
+        if (!file) DeleteFileA(name);  // GetTempFileNameA made it; nobody else will delete it
+        return Handed(std::move(file));
     }
 
-    bool Seek(FileHandle file, uint32_t position) override {
-        LONG high = 0;  // with a high part the low part counts unsigned: up to 4 GiB
-        SetLastError(NO_ERROR);
-        const DWORD low = SetFilePointer(H(file), static_cast<LONG>(position), &high, FILE_BEGIN);
-        return !(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR);
-    }
-
-    bool Read(FileHandle file, void* buffer, uint32_t size, uint32_t& done) override {
+    bool ReadAt(FileHandle file, uint64_t offset, void* buffer, uint32_t size, uint32_t& done) override {
+        OVERLAPPED at = At(offset);
         DWORD n = 0;
-        const BOOL ok = ReadFile(H(file), buffer, size, &n, nullptr);
+        const BOOL ok = ReadFile(H(file), buffer, size, &n, &at);
         done = n;
-        return ok != FALSE;
+        // With a position, a read that starts at or past the end answers EOF.
+        return ok != FALSE || GetLastError() == ERROR_HANDLE_EOF;
     }
 
-    bool Write(FileHandle file, const void* buffer, uint32_t size, uint32_t& done) override {
+    bool WriteAt(FileHandle file, uint64_t offset, const void* buffer, uint32_t size,
+                 uint32_t& done) override {
+        OVERLAPPED at = At(offset);
         DWORD n = 0;
-        const BOOL ok = WriteFile(H(file), buffer, size, &n, nullptr);
+        const BOOL ok = WriteFile(H(file), buffer, size, &n, &at);
         done = n;
         return ok != FALSE;
     }

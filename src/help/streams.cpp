@@ -1,14 +1,11 @@
-// Streams: the stream base with its chunked copy, temporary-file streams and
-// entry streams.
+// Streams: the stream base with its chunked copy, streams on files of the file
+// layer (temporary copies among them) and entry streams.
 #include <cstring>
 #include <new>
 
 #include "help/tagfile.h"
-#include "help/tagfile_detail.h"
 
 namespace kelmard {
-using detail::kUnknownPosition;
-using detail::SeekTo;
 
 namespace {
 constexpr uint32_t kCopyChunk = 1024;
@@ -34,14 +31,9 @@ uint32_t FxStream::CopyFrom(uint32_t destination, FxStream* source, uint32_t sou
                             uint32_t size) {
     error_ = FXFILE_ERROR_NONE;
     if (size == 0) return 0;
-    if (!source) {
-        error_ = FXFILE_ERROR_NOT_INITIALIZED;
-        return 0;
-    }
-    if (!Fits32(destination, size) || !Fits32(sourcePosition, size)) {
-        error_ = FXFILE_ERROR_INVALID_OFFSET;
-        return 0;
-    }
+    if (!source) return Fail(FXFILE_ERROR_NOT_INITIALIZED);
+    if (!Fits32(destination, size) || !Fits32(sourcePosition, size))
+        return Fail(FXFILE_ERROR_INVALID_OFFSET);
     unsigned char buffer[kCopyChunk];
     uint32_t chunk = size < kCopyChunk ? size : kCopyChunk;
     uint32_t done = 0;
@@ -61,72 +53,37 @@ uint32_t FxStream::CopyFrom(uint32_t destination, FxStream* source, uint32_t sou
 }
 
 // ---------------------------------------------------------------------------
-// FxTempStream
+// FxFileStream and FxTempStream
 
-FxTempStream::FxTempStream() : filePosition_(kUnknownPosition) {
-    error_ = FXFILE_ERROR_TMP_FILE;
-    file_ = Files().CreateTemporary();
-    if (!file_) return;
-    uint64_t size = 0;
-    if (!Files().Size(file_, size) || size > 0xFFFFFFFFull) {
-        Files().Close(file_);
-        file_ = nullptr;
-        return;
-    }
-    size_ = static_cast<uint32_t>(size);
+uint32_t FxFileStream::ReadAt(uint32_t position, void* buffer, uint32_t size) {
     error_ = FXFILE_ERROR_NONE;
-}
-
-FxTempStream::~FxTempStream() {
-    if (file_) Files().Close(file_);
-}
-
-uint32_t FxTempStream::ReadAt(uint32_t position, void* buffer, uint32_t size) {
-    error_ = FXFILE_ERROR_NONE;
-    if (!file_) {
-        error_ = FXFILE_ERROR_TMP_FILE;
-        return 0;
-    }
-    if (!SeekTo(file_, position, filePosition_)) {
-        error_ = FXFILE_ERROR_INVALID_OFFSET;
-        return 0;
-    }
+    if (!file_) return Fail(FXFILE_ERROR_TMP_FILE);
     uint32_t n = 0;
-    if (!Files().Read(file_, buffer, size, n)) {
-        filePosition_ = kUnknownPosition;
-        error_ = FXFILE_ERROR_READ_FILE;
-        return 0;
-    }
-    filePosition_ = static_cast<uint64_t>(position) + n;
+    if (!Files().ReadAt(file_.get(), position, buffer, size, n)) return Fail(FXFILE_ERROR_READ_FILE);
     position_ = position + n;
     return n;
 }
 
-uint32_t FxTempStream::WriteAt(uint32_t position, const void* buffer, uint32_t size) {
+uint32_t FxFileStream::WriteAt(uint32_t position, const void* buffer, uint32_t size) {
     error_ = FXFILE_ERROR_NONE;
-    if (!file_) {
-        error_ = FXFILE_ERROR_TMP_FILE;
-        return 0;
-    }
-    if (!Fits32(position, size)) {
-        error_ = FXFILE_ERROR_INVALID_OFFSET;
-        return 0;
-    }
-    if (!SeekTo(file_, position, filePosition_)) {
-        error_ = FXFILE_ERROR_INVALID_OFFSET;
-        return 0;
-    }
+    if (!file_) return Fail(FXFILE_ERROR_TMP_FILE);
+    if (!Fits32(position, size)) return Fail(FXFILE_ERROR_INVALID_OFFSET);
     uint32_t n = 0;
-    const bool ok = Files().Write(file_, buffer, size, n);
-    if (!ok) {
-        filePosition_ = kUnknownPosition;
-        error_ = FXFILE_ERROR_WRITE_FILE;
-    } else {
-        filePosition_ = static_cast<uint64_t>(position) + n;
-    }
-    position_ = position + n;
+    if (!Files().WriteAt(file_.get(), position, buffer, size, n)) error_ = FXFILE_ERROR_WRITE_FILE;
+    position_ = position + n;  // a failed write may still have put some bytes down
     if (position + n > size_) size_ = position + n;
     return n;
+}
+
+FxTempStream::FxTempStream() {
+    LayerFile file(Files().CreateTemporary());
+    uint64_t size = 0;
+    if (!file || !Files().Size(file.get(), size) || size > 0xFFFFFFFFull) {
+        error_ = FXFILE_ERROR_TMP_FILE;
+        return;
+    }
+    file_ = std::move(file);
+    size_ = static_cast<uint32_t>(size);
 }
 
 // ---------------------------------------------------------------------------
@@ -135,25 +92,15 @@ uint32_t FxTempStream::WriteAt(uint32_t position, const void* buffer, uint32_t s
 FxTagStream::~FxTagStream() {
     // A stream dropped while open would keep its container from ever finishing.
     if (source_) Close();
-    delete copy_;
 }
 
 int FxTagStream::Open(FxTagFileBase* container, uint32_t index, int forWriting) {
     error_ = FXFILE_ERROR_NONE;
-    if (source_) {
-        error_ = FXFILE_ERROR_LINKED;  // close the entry that is open first
-        return 0;
-    }
-    if (!container) {
-        error_ = FXFILE_ERROR_NOT_INITIALIZED;
-        return 0;
-    }
+    if (source_) return Fail(FXFILE_ERROR_LINKED);  // close the entry that is open first
+    if (!container) return Fail(FXFILE_ERROR_NOT_INITIALIZED);
     writable_ = forWriting ? 1 : 0;
     FxStream* data = nullptr;
-    if (!container->OpenEntry(index, &entry_, &data, writable_)) {
-        error_ = container->GetError();
-        return 0;
-    }
+    if (!container->OpenEntry(index, &entry_, &data, writable_)) return Fail(container->GetError());
     container_ = container;
     containerData_ = data;
     source_ = data;
@@ -165,35 +112,21 @@ int FxTagStream::Open(FxTagFileBase* container, uint32_t index, int forWriting) 
 
 int FxTagStream::Create(FxTagFileBase* container, uint32_t tag) {
     error_ = FXFILE_ERROR_NONE;
-    if (source_) {
-        error_ = FXFILE_ERROR_LINKED;
-        return 0;
-    }
-    if (!container) {
-        error_ = FXFILE_ERROR_NOT_INITIALIZED;
-        return 0;
-    }
-    FxTempStream* copy = NewTempStream();
-    if (!copy) {
-        error_ = FXFILE_ERROR_TMP_FILE;
-        return 0;
-    }
+    if (source_) return Fail(FXFILE_ERROR_LINKED);
+    if (!container) return Fail(FXFILE_ERROR_NOT_INITIALIZED);
+    std::unique_ptr<FxTempStream> copy(NewTempStream());
+    if (!copy) return Fail(FXFILE_ERROR_TMP_FILE);
     FxStream* data = nullptr;
     const int32_t index = container->CreateEntry(tag, &data);
-    if (index < 0) {
-        delete copy;
-        error_ = container->GetError();
-        return 0;
-    }
-    delete copy_;
-    copy_ = copy;
+    if (index < 0) return Fail(container->GetError());
+    copy_ = std::move(copy);
     writable_ = 1;
     container_ = container;
     containerData_ = data;
     entry_ = FxTagEntry{};
     entry_.tag = tag;
     index_ = static_cast<uint32_t>(index);
-    source_ = copy_;
+    source_ = copy_.get();
     modified_ = 1;
     position_ = 0;
     return 1;
@@ -201,51 +134,32 @@ int FxTagStream::Create(FxTagFileBase* container, uint32_t tag) {
 
 int FxTagStream::Close() {
     error_ = FXFILE_ERROR_NONE;
-    if (!source_) {
-        error_ = FXFILE_ERROR_NOT_INITIALIZED;
-        return 0;
-    }
+    if (!source_) return Fail(FXFILE_ERROR_NOT_INITIALIZED);
     FxTagFileBase* container = container_;
     // Stored first, so that a failure keeps the entry open, with its copy.
-    if (modified_ && !container->StoreEntry(index_, &entry_, copy_)) {
-        error_ = container->GetError();
-        return 0;
-    }
+    if (modified_ && !container->StoreEntry(index_, &entry_, copy_.get()))
+        return Fail(container->GetError());
     const int ok = container->CloseEntry(index_, &entry_, nullptr, 0);
     source_ = nullptr;
     containerData_ = nullptr;
     container_ = nullptr;
     index_ = kFxNoIndex;
-    delete copy_;
-    copy_ = nullptr;
+    copy_.reset();
     modified_ = 0;
-    if (!ok) {
-        error_ = container->GetError();
-        return 0;
-    }
-    return 1;
+    return ok ? 1 : Fail(container->GetError());
 }
 
 FxTempStream* FxTagStream::NewTempStream() {
-    FxTempStream* stream = new (std::nothrow) FxTempStream();
-    if (stream && !stream->IsOpen()) {
-        delete stream;  // a stream without its file is of no use to anyone
-        stream = nullptr;
-    }
-    return stream;
+    std::unique_ptr<FxTempStream> stream(new (std::nothrow) FxTempStream());
+    // A stream without its file is of no use to anyone.
+    return stream && stream->IsOpen() ? stream.release() : nullptr;
 }
 
 uint32_t FxTagStream::ReadAt(uint32_t position, void* buffer, uint32_t size) {
     error_ = FXFILE_ERROR_NONE;
-    if (!source_) {
-        error_ = FXFILE_ERROR_NOT_INITIALIZED;
-        return 0;
-    }
+    if (!source_) return Fail(FXFILE_ERROR_NOT_INITIALIZED);
     if (static_cast<uint64_t>(position) + size > entry_.size) {
-        if (position > entry_.size) {
-            error_ = FXFILE_ERROR_INVALID_OFFSET;
-            return 0;
-        }
+        if (position > entry_.size) return Fail(FXFILE_ERROR_INVALID_OFFSET);
         size = entry_.size - position;  // cut at the entry's end
     }
     // The entry lies inside its source (checked when the container opened, or
@@ -258,29 +172,16 @@ uint32_t FxTagStream::ReadAt(uint32_t position, void* buffer, uint32_t size) {
 
 uint32_t FxTagStream::WriteAt(uint32_t position, const void* buffer, uint32_t size) {
     error_ = FXFILE_ERROR_NONE;
-    if (!source_) {
-        error_ = FXFILE_ERROR_NOT_INITIALIZED;
-        return 0;
-    }
-    if (!writable_) {
-        error_ = FXFILE_ERROR_READ_ONLY;
-        return 0;
-    }
+    if (!source_) return Fail(FXFILE_ERROR_NOT_INITIALIZED);
+    if (!writable_) return Fail(FXFILE_ERROR_READ_ONLY);
     if (!copy_) {
         // The first write: the entry moves into a private copy.
-        FxTempStream* copy = NewTempStream();
-        if (!copy) {
-            error_ = FXFILE_ERROR_TMP_FILE;
-            return 0;
-        }
-        if (copy->CopyFrom(0, source_, entry_.offset, entry_.size) != entry_.size) {
-            delete copy;
-            error_ = FXFILE_ERROR_TMP_FILE;
-            return 0;
-        }
-        copy_ = copy;
+        std::unique_ptr<FxTempStream> copy(NewTempStream());
+        if (!copy || copy->CopyFrom(0, source_, entry_.offset, entry_.size) != entry_.size)
+            return Fail(FXFILE_ERROR_TMP_FILE);
+        copy_ = std::move(copy);
         entry_.offset = 0;
-        source_ = copy_;
+        source_ = copy_.get();
         modified_ = 1;
     }
     const uint32_t w = source_->WriteAt(position, buffer, size);
@@ -292,18 +193,9 @@ uint32_t FxTagStream::WriteAt(uint32_t position, const void* buffer, uint32_t si
 
 int FxTagStream::SetAttribute(unsigned i, uint32_t value) {
     error_ = FXFILE_ERROR_NONE;
-    if (!source_) {
-        error_ = FXFILE_ERROR_NOT_INITIALIZED;
-        return 0;
-    }
-    if (!writable_) {
-        error_ = FXFILE_ERROR_READ_ONLY;
-        return 0;
-    }
-    if (i >= 4) {
-        error_ = FXFILE_ERROR_INDEX_INVALID;
-        return 0;
-    }
+    if (!source_) return Fail(FXFILE_ERROR_NOT_INITIALIZED);
+    if (!writable_) return Fail(FXFILE_ERROR_READ_ONLY);
+    if (i >= 4) return Fail(FXFILE_ERROR_INDEX_INVALID);
     entry_.attribute[i] = value;
     modified_ = 1;
     return 1;

@@ -9,8 +9,6 @@
 namespace kelmard {
 
 using detail::HeapArray;
-using detail::kUnknownPosition;
-using detail::SeekTo;
 using detail::StringAt;
 using detail::StringRecord;
 
@@ -110,26 +108,11 @@ uint32_t FxTagData::ReadAt(uint32_t position, void* buffer, uint32_t size) {
     FxTagFile& c = container_;
     error_ = FXFILE_ERROR_NONE;
     FileHandle file = c.File();
-    if (!file) {
-        error_ = c.open_ ? FXFILE_ERROR_READ_FILE : FXFILE_ERROR_NOT_INITIALIZED;
-        return 0;
-    }
+    if (!file) return Fail(c.open_ ? FXFILE_ERROR_READ_FILE : FXFILE_ERROR_NOT_INITIALIZED);
     const uint64_t at = static_cast<uint64_t>(c.header_.dataStart) + position;
-    if (at > 0xFFFFFFFFull) {
-        error_ = FXFILE_ERROR_INVALID_OFFSET;
-        return 0;
-    }
-    if (!SeekTo(file, at, c.filePosition_)) {
-        error_ = FXFILE_ERROR_INVALID_OFFSET;
-        return 0;
-    }
+    if (at > 0xFFFFFFFFull) return Fail(FXFILE_ERROR_INVALID_OFFSET);
     uint32_t n = 0;
-    if (!Files().Read(file, buffer, size, n)) {
-        c.filePosition_ = kUnknownPosition;
-        error_ = FXFILE_ERROR_READ_FILE;
-        return 0;
-    }
-    c.filePosition_ = at + n;
+    if (!Files().ReadAt(file, at, buffer, size, n)) return Fail(FXFILE_ERROR_READ_FILE);
     position_ = position + n;
     return n;
 }
@@ -137,35 +120,14 @@ uint32_t FxTagData::ReadAt(uint32_t position, void* buffer, uint32_t size) {
 uint32_t FxTagData::WriteAt(uint32_t position, const void* buffer, uint32_t size) {
     FxTagFile& c = container_;
     error_ = FXFILE_ERROR_NONE;
-    if (!c.open_) {
-        error_ = FXFILE_ERROR_NOT_INITIALIZED;
-        return 0;
-    }
-    if (c.readOnly_) {
-        error_ = FXFILE_ERROR_READ_ONLY;
-        return 0;
-    }
+    if (!c.open_) return Fail(FXFILE_ERROR_NOT_INITIALIZED);
+    if (c.readOnly_) return Fail(FXFILE_ERROR_READ_ONLY);
     FileHandle file = c.File();
-    if (!file) {
-        error_ = FXFILE_ERROR_WRITE_FILE;
-        return 0;
-    }
+    if (!file) return Fail(FXFILE_ERROR_WRITE_FILE);
     const uint64_t at = static_cast<uint64_t>(c.header_.dataStart) + position;
-    if (at + size > 0xFFFFFFFFull) {
-        error_ = FXFILE_ERROR_INVALID_OFFSET;
-        return 0;
-    }
-    if (!SeekTo(file, at, c.filePosition_)) {
-        error_ = FXFILE_ERROR_INVALID_OFFSET;
-        return 0;
-    }
+    if (at + size > 0xFFFFFFFFull) return Fail(FXFILE_ERROR_INVALID_OFFSET);
     uint32_t n = 0;
-    if (!Files().Write(file, buffer, size, n)) {
-        c.filePosition_ = kUnknownPosition;
-        error_ = FXFILE_ERROR_WRITE_FILE;
-    } else {
-        c.filePosition_ = at + n;
-    }
+    if (!Files().WriteAt(file, at, buffer, size, n)) error_ = FXFILE_ERROR_WRITE_FILE;
     if (at + n > c.endOfFile_) c.endOfFile_ = static_cast<uint32_t>(at + n);
     position_ = position + n;
     return n;
@@ -179,7 +141,7 @@ uint32_t FxTagData::GetSize() {
 // ---------------------------------------------------------------------------
 // FxTagFile: opening and release
 
-FxTagFile::FxTagFile() : data_(*this), filePosition_(kUnknownPosition) {}
+FxTagFile::FxTagFile() : data_(*this) {}
 
 FxTagFile::~FxTagFile() { Release(); }
 
@@ -193,43 +155,31 @@ int FxTagFile::Open(const char* path, int writable) {
     readOnly_ = writable ? 0 : 1;
     std::strcpy(path_, path);
     FileLayer& files = Files();
-    FileHandle file = files.OpenExisting(path, writable != 0);
+    LayerFile file(files.OpenExisting(path, writable != 0));
     if (!file && writable) {
         readOnly_ = 1;
-        file = files.OpenExisting(path, false);
+        file.reset(files.OpenExisting(path, false));
     }
     if (!file) return Fail(FXFILE_ERROR_FILE_NOT_FOUND);
 
     // Everything below is read from the file and checked before it is used.
     uint64_t fileSize = 0;
     FxTagHeader header;
-    uint32_t n = 0;
-    if (!files.Size(file, fileSize) || fileSize > 0xFFFFFFFFull || !files.Seek(file, 0) ||
-        !files.Read(file, &header, sizeof header, n) || n != sizeof header ||
-        !ValidHeader(header, fileSize)) {
-        files.Close(file);
+    if (!files.Size(file.get(), fileSize) || fileSize > 0xFFFFFFFFull ||
+        !ReadWhole(file.get(), 0, &header, sizeof header) || !ValidHeader(header, fileSize))
         return Fail(FXFILE_ERROR_INVALID_FILE);
-    }
     const uint32_t count = header.entryCount;
     const uint32_t capacity = (count + 7u) & ~7u;  // count <= size / 28: no wrap
     HeapArray<FxTagEntry> directory;
-    if (!directory.Allocate(capacity)) {
-        files.Close(file);
-        return Fail(FXFILE_ERROR_OUT_OF_MEMORY);
-    }
-    const uint32_t bytes = count * kFxRecordSize;
-    if (bytes && (!files.Seek(file, header.directoryOffset) ||
-                  !files.Read(file, directory.get(), bytes, n) || n != bytes ||
-                  !ValidDirectory(directory.get(), count, fileSize - header.dataStart))) {
-        files.Close(file);
+    if (!directory.Allocate(capacity)) return Fail(FXFILE_ERROR_OUT_OF_MEMORY);
+    if (!ReadWhole(file.get(), header.directoryOffset, directory.get(), count * kFxRecordSize) ||
+        !ValidDirectory(directory.get(), count, fileSize - header.dataStart))
         return Fail(FXFILE_ERROR_INVALID_FILE);
-    }
 
-    file_ = file;
+    file_ = std::move(file);
     header_ = header;
     capacity_ = capacity;
-    directory_ = directory.release();
-    filePosition_ = bytes ? header.directoryOffset + static_cast<uint64_t>(bytes) : sizeof header;
+    directory_ = directory.Take();
     endOfFile_ = static_cast<uint32_t>(fileSize);
     committedEnd_ = endOfFile_;
     stringsLoaded_ = false;
@@ -247,31 +197,25 @@ int FxTagFile::Create(const char* path) {
     char temp[kFxPathChars];
     if (!path || std::strlen(path) >= kFxPathChars || !detail::TempName(path, temp, sizeof temp))
         return Fail(FXFILE_ERROR_FILE_NOT_FOUND);
-    FileLayer& files = Files();
-    FileHandle file = files.CreateAlways(path);
+    LayerFile file(Files().CreateAlways(path));
     if (!file) return Fail(FXFILE_ERROR_FILE_NOT_FOUND);
     const FxTagHeader header = {kFxMagic, kFxHeaderSize, kFxRecordSize, 0, 0, kFxHeaderSize};
-    uint32_t n = 0;
-    const bool written = files.Write(file, &header, sizeof header, n) && n == sizeof header;
-    files.Close(file);
+    const bool written = WriteWhole(file.get(), 0, &header, sizeof header);
+    file.reset();
     if (!written) {
-        files.Remove(path);
+        Files().Remove(path);
         return Fail(FXFILE_ERROR_WRITE_FILE);
     }
     return Open(path, 1);
 }
 
 void FxTagFile::Release() {
-    if (file_) Files().Close(file_);
-    file_ = nullptr;
-    std::free(directory_);
-    directory_ = nullptr;
-    std::free(strings_);
-    strings_ = nullptr;
+    file_.reset();
+    directory_.reset();
+    strings_.reset();
     capacity_ = 0;
     header_ = FxTagHeader{};
     endOfFile_ = committedEnd_ = 0;
-    filePosition_ = kUnknownPosition;
     stringsLoaded_ = false;
     modified_ = 0;
     open_ = false;
@@ -280,12 +224,9 @@ void FxTagFile::Release() {
 }
 
 FileHandle FxTagFile::File() {
-    if (!file_ && open_) {
-        // A commit that failed after closing the file: take it up again.
-        file_ = Files().OpenExisting(path_, readOnly_ == 0);
-        filePosition_ = kUnknownPosition;
-    }
-    return file_;
+    // A commit that failed after closing the file: take it up again.
+    if (!file_ && open_) file_.reset(Files().OpenExisting(path_, readOnly_ == 0));
+    return file_.get();
 }
 
 int FxTagFile::Close() {
@@ -320,14 +261,14 @@ int FxTagFile::Finish() {
 uint32_t FxTagFile::GetEntryCount() { return open_ ? header_.entryCount : 0; }
 
 uint32_t FxTagFile::GetEntryTag(uint32_t* tag, uint32_t index) {
-    const uint32_t t = open_ && index < header_.entryCount ? directory_[index].tag : 0;
+    const uint32_t t = open_ && index < header_.entryCount ? directory_.get()[index].tag : 0;
     if (tag) *tag = t;
     return t;
 }
 
 bool FxTagFile::GetEntry(uint32_t index, FxTagEntry* entry) const {
     if (!open_ || index >= header_.entryCount) return false;
-    if (entry) *entry = directory_[index];
+    if (entry) *entry = directory_.get()[index];
     return true;
 }
 
@@ -336,7 +277,7 @@ int FxTagFile::OpenEntry(uint32_t index, FxTagEntry* entry, FxStream** data, int
     if (forWriting && readOnly_) return Fail(FXFILE_ERROR_READ_ONLY);
     // Unsigned: FindEntry's -1 is no index either.
     if (index >= header_.entryCount) return Fail(FXFILE_ERROR_INDEX_INVALID);
-    if (entry) *entry = directory_[index];
+    if (entry) *entry = directory_.get()[index];
     if (data) *data = &data_;
     ++openCount_;
     data_.error_ = FXFILE_ERROR_NONE;
@@ -359,7 +300,7 @@ bool FxTagFile::LoadStrings() {
     if (n == 0) return Fail(FXFILE_ERROR_READ_FILE);
     if (n != size || !detail::ValidStringTable(table.get(), size))
         return Fail(FXFILE_ERROR_INVALID_FILE);
-    strings_ = table.release();
+    strings_ = table.Take();
     stringsLoaded_ = true;
     return true;
 }
@@ -371,7 +312,7 @@ uint32_t FxTagFile::GetTagString(uint32_t id, char* buffer, uint32_t size, uint3
     const uint32_t tableSize = header_.stringTableSize;
     StringRecord wanted{}, english{}, first{};
     for (uint32_t offset = 0; offset < tableSize;) {
-        const StringRecord r = StringAt(strings_, offset);
+        const StringRecord r = StringAt(strings_.get(), offset);
         offset += r.length;
         if (r.id != id) continue;
         if (!first.text) first = r;
@@ -389,7 +330,7 @@ uint32_t FxTagFile::GetTagStringAt(uint32_t id, uint32_t n, char* buffer, uint32
     if (!LoadStrings()) return 0;
     const uint32_t tableSize = header_.stringTableSize;
     for (uint32_t offset = 0; offset < tableSize;) {
-        const StringRecord r = StringAt(strings_, offset);
+        const StringRecord r = StringAt(strings_.get(), offset);
         offset += r.length;
         if (r.id == id && n-- == 0) return CopyString(r, buffer, size);
     }
@@ -401,7 +342,7 @@ uint32_t FxTagFile::GetStringCount() {
     if (!LoadStrings()) return 0;
     uint32_t count = 0;
     for (uint32_t offset = 0; offset < header_.stringTableSize; ++count)
-        offset += StringAt(strings_, offset).length;
+        offset += StringAt(strings_.get(), offset).length;
     return count;
 }
 
@@ -409,7 +350,7 @@ bool FxTagFile::GetStringRecord(uint32_t n, uint32_t* id, uint32_t* language, co
     if (!open_) return Fail(FXFILE_ERROR_NOT_INITIALIZED);
     if (!LoadStrings()) return false;
     for (uint32_t offset = 0; offset < header_.stringTableSize;) {
-        const StringRecord r = StringAt(strings_, offset);
+        const StringRecord r = StringAt(strings_.get(), offset);
         offset += r.length;
         if (n-- == 0) {
             if (id) *id = r.id;

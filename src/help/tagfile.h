@@ -34,6 +34,7 @@
 // No exceptions: every operation answers a result and keeps a last error.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "help/file_layer.h"
 
@@ -130,26 +131,42 @@ public:
     void SetPosition(uint32_t position) { position_ = position; }
 
 protected:
+    // Records a failure: answers 0, what a failed transfer or call answers.
+    uint32_t Fail(uint32_t code) {
+        error_ = code;
+        return 0;
+    }
+
     uint32_t error_ = FXFILE_ERROR_NONE;
     uint32_t position_ = 0;  // the byte after the last transfer
 };
 
-// A stream on a temporary file that the system deletes when it is closed.
-// Made in error FXFILE_ERROR_TMP_FILE when no temporary file could be made.
-class FxTempStream : public FxStream {
+// A stream on one file of the file layer, which it owns; `size` is the
+// file's size when it is handed over. Without a file every transfer fails
+// with FXFILE_ERROR_TMP_FILE.
+class FxFileStream : public FxStream {
 public:
-    FxTempStream();
-    ~FxTempStream() override;
-    bool IsOpen() const { return file_ != nullptr; }
+    explicit FxFileStream(LayerFile file = nullptr, uint32_t size = 0)
+        : size_(size), file_(std::move(file)) {}
+    bool IsOpen() const { return static_cast<bool>(file_); }
+    // Makes everything written so far durable.
+    bool Flush() { return file_ && Files().Flush(file_.get()); }
+    void Close() { file_.reset(); }
 
     uint32_t ReadAt(uint32_t position, void* buffer, uint32_t size) override;
     uint32_t WriteAt(uint32_t position, const void* buffer, uint32_t size) override;
     uint32_t GetSize() override { return size_; }
 
-private:
+protected:
     uint32_t size_ = 0;
-    uint64_t filePosition_;  // where the file stands (unknown after a failure)
-    FileHandle file_ = nullptr;
+    LayerFile file_;
+};
+
+// A stream on a temporary file that the system deletes when it is closed.
+// Made in error FXFILE_ERROR_TMP_FILE when no temporary file could be made.
+class FxTempStream : public FxFileStream {
+public:
+    FxTempStream();
 };
 
 // The container interface.
@@ -280,19 +297,19 @@ private:
     bool LoadStrings();
     int Finish();
     int Commit();
+    uint32_t PutInPlace(const char* temp);
     void Release();
     bool Store(uint32_t index, const FxTagEntry& entry, FxStream* stream);
 
     FxTagData data_;  // its last error is the container's
     int32_t readOnly_ = 0;
-    uint32_t endOfFile_ = 0;     // absolute end of the data area
-    uint64_t filePosition_ = 0;  // where the file stands (unknown after a failure)
+    uint32_t endOfFile_ = 0;  // absolute end of the data area
     char path_[kFxPathChars] = {};
-    FileHandle file_ = nullptr;
+    LayerFile file_;
     FxTagHeader header_ = {};
     uint32_t capacity_ = 0;  // directory records allocated, a multiple of 8
-    FxTagEntry* directory_ = nullptr;
-    uint8_t* strings_ = nullptr;  // loaded on first use
+    UniqueMalloc<FxTagEntry> directory_;
+    UniqueMalloc<uint8_t> strings_;  // loaded on first use
     uint32_t defaultLanguage_ = kFxDefaultLanguage;
     int32_t modified_ = 0;
     // What safe commits and repeated closes need:
@@ -336,7 +353,7 @@ private:
     FxTagFileBase* container_ = nullptr;
     FxStream* containerData_ = nullptr;  // handed back by OpenEntry / CreateEntry
     FxStream* source_ = nullptr;         // the container's data, or the copy
-    FxTempStream* copy_ = nullptr;       // owned
+    std::unique_ptr<FxTempStream> copy_;
     int32_t writable_ = 0;
     int32_t modified_ = 0;
 };

@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
-#include "help/file_layer.h"
+#include "owners/unique_owner.h"
 
 namespace kelmard {
 namespace detail {
@@ -14,45 +15,25 @@ namespace detail {
 // headers and records are read and written as they lie in memory.
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "little-endian targets only");
 
-constexpr uint64_t kUnknownPosition = ~0ull;
-
-// Moves the file to `at` unless `filePosition` (where the file is known to
-// stand) says it is there already. On a failed seek the position becomes
-// unknown and the answer is false.
-inline bool SeekTo(FileHandle file, uint64_t at, uint64_t& filePosition) {
-    if (at == filePosition) return true;
-    if (Files().Seek(file, static_cast<uint32_t>(at))) return true;
-    filePosition = kUnknownPosition;
-    return false;
-}
-
-// An array on the heap that reports allocation failure instead of throwing.
+// An array from malloc that reports exhaustion instead of throwing.
 template <typename T>
 class HeapArray {
 public:
-    HeapArray() = default;
-    HeapArray(const HeapArray&) = delete;
-    HeapArray& operator=(const HeapArray&) = delete;
-    ~HeapArray() { std::free(p_); }
     // False when there is no memory; an empty array needs none.
     bool Allocate(size_t n) {
-        std::free(p_);
-        p_ = nullptr;
+        block_.reset();
         if (n == 0) return true;
         if (n > SIZE_MAX / sizeof(T)) return false;
-        p_ = static_cast<T*>(std::malloc(n * sizeof(T)));
-        return p_ != nullptr;
+        block_.reset(static_cast<T*>(std::malloc(n * sizeof(T))));
+        return static_cast<bool>(block_);
     }
-    T* get() const { return p_; }
-    T* release() {
-        T* p = p_;
-        p_ = nullptr;
-        return p;
-    }
-    T& operator[](size_t i) const { return p_[i]; }
+    T* get() const { return block_.get(); }
+    T& operator[](size_t i) const { return block_.get()[i]; }
+    // Hands the memory over to its next owner.
+    UniqueMalloc<T> Take() { return std::move(block_); }
 
 private:
-    T* p_ = nullptr;
+    UniqueMalloc<T> block_;
 };
 
 // One record of a string table.

@@ -21,7 +21,6 @@ using detail::StringRecord;
 
 namespace {
 
-constexpr uint32_t kCopyChunk = 1024;
 // The most entries a file can describe (its data area must start in 32 bits)
 // and an index can answer.
 constexpr uint32_t kMaxEntries = (0xFFFFFFFFu - kFxHeaderSize) / kFxRecordSize;
@@ -46,10 +45,144 @@ struct StringSlot {
     uint32_t id, offset, length;
 };
 
-// Writes all of `size` bytes to `file` at its position.
-bool WriteAll(FileHandle file, const void* data, uint32_t size) {
-    uint32_t n = 0;
-    return size == 0 || (Files().Write(file, data, size, n) && n == size);
+// The file a commit writes: everything it holds, made in memory first.
+struct NewFile {
+    FxTagHeader header = {kFxMagic, kFxHeaderSize, kFxRecordSize, 0, 0, 0};
+    HeapArray<FxTagEntry> records;  // sorted, without deleted entries
+    uint32_t count = 0;
+    // Where each entry's data lies: in the old data area, or for the
+    // reference lists (the first `lists` records) in `pairs`.
+    HeapArray<uint32_t> from;
+    uint32_t lists = 0;
+    HeapArray<uint8_t> pairs;    // the reference lists, fixed
+    HeapArray<uint8_t> strings;  // header.stringTableSize bytes
+    uint32_t end = 0;            // the file's size
+};
+
+// The directory sorted, deleted entries dropped.
+uint32_t SortDirectory(const FxTagEntry* directory, uint32_t total, NewFile& next) {
+    HeapArray<FxTagEntry>& records = next.records;
+    if (!records.Allocate((static_cast<size_t>(total) + 7) & ~size_t{7}) || !next.from.Allocate(total))
+        return FXFILE_ERROR_OUT_OF_MEMORY;
+    if (total) std::memcpy(records.get(), directory, static_cast<size_t>(total) * kFxRecordSize);
+    std::stable_sort(records.get(), records.get() + total, [](const FxTagEntry& a, const FxTagEntry& b) {
+        return SortKey(a.tag) < SortKey(b.tag);
+    });
+    uint32_t skip = 0;  // deleted entries sort first
+    while (skip < total && FxTagType(records[skip].tag) == kFxDeletedType) ++skip;
+    next.count = total - skip;
+    if (skip) std::memmove(records.get(), records.get() + skip, static_cast<size_t>(next.count) * kFxRecordSize);
+    for (uint32_t i = 0; i < next.count; ++i) next.from[i] = records[i].offset;
+    return FXFILE_ERROR_NONE;
+}
+
+// Reference lists (first in directory order) keep the pairs whose tag is
+// still found, with its new index. They are fixed in memory and go only into
+// the new file.
+uint32_t FixReferenceLists(FxStream& data, NewFile& next) {
+    uint64_t bytes = 0;
+    while (next.lists < next.count && FxIsReferenceList(next.records[next.lists].tag))
+        bytes += next.records[next.lists++].size;
+    if (bytes > 0xFFFFFFFFull || !next.pairs.Allocate(static_cast<size_t>(bytes)))
+        return FXFILE_ERROR_OUT_OF_MEMORY;
+    for (uint32_t i = 0, at = 0; i < next.lists; ++i) {
+        FxTagEntry& r = next.records[i];
+        uint8_t* list = next.pairs.get() + at;
+        if (r.size && data.ReadAt(next.from[i], list, r.size) != r.size) return FXFILE_ERROR_READ_FILE;
+        uint32_t kept = 0;
+        for (uint32_t p = 0; p < r.size / 8; ++p) {
+            const uint32_t tag = detail::Load32(list + p * 8);
+            const int64_t found = FindSorted(next.records.get(), next.count, tag);
+            if (found < 0) continue;
+            const uint32_t index = static_cast<uint32_t>(found);
+            std::memcpy(list + kept * 8, &tag, 4);
+            std::memcpy(list + kept * 8 + 4, &index, 4);
+            ++kept;
+        }
+        next.from[i] = at;
+        at += r.size;
+        r.attribute[0] = kept;
+        r.size = kept * 8;
+    }
+    return FXFILE_ERROR_NONE;
+}
+
+// Strings stay only for ids that are still found, ascending by id (a table
+// read from a file may not be), each id's in their order.
+uint32_t KeepStrings(const uint8_t* table, uint32_t size, NewFile& next) {
+    uint32_t kept = 0;
+    for (uint32_t offset = 0; offset < size; ++kept) offset += StringAt(table, offset).length;
+    HeapArray<StringSlot> slots;
+    if (!next.strings.Allocate(size) || !slots.Allocate(kept)) return FXFILE_ERROR_OUT_OF_MEMORY;
+    kept = 0;
+    for (uint32_t offset = 0; offset < size;) {
+        const StringRecord r = StringAt(table, offset);
+        if (FindSorted(next.records.get(), next.count, r.id) >= 0) slots[kept++] = StringSlot{r.id, offset, r.length};
+        offset += r.length;
+    }
+    std::stable_sort(slots.get(), slots.get() + kept,
+                     [](const StringSlot& a, const StringSlot& b) { return a.id < b.id; });
+    uint32_t bytes = 0;
+    for (uint32_t i = 0; i < kept; ++i) {
+        std::memcpy(next.strings.get() + bytes, table + slots[i].offset, slots[i].length);
+        bytes += slots[i].length;
+    }
+    next.header.stringTableSize = bytes;
+    return FXFILE_ERROR_NONE;
+}
+
+// The layout: directory right after the header, data area right after the
+// directory, strings first, entries in directory order.
+uint32_t LayOut(NewFile& next) {
+    uint64_t running = next.header.stringTableSize;
+    for (uint32_t i = 0; i < next.count; ++i) {
+        next.records[i].offset = static_cast<uint32_t>(running);
+        running += next.records[i].size;
+    }
+    const uint64_t dataStart = kFxHeaderSize + static_cast<uint64_t>(next.count) * kFxRecordSize;
+    if (dataStart + running > 0xFFFFFFFFull) return FXFILE_ERROR_WRITE_FILE;
+    next.header.entryCount = next.count;
+    next.header.dataStart = static_cast<uint32_t>(dataStart);
+    next.end = static_cast<uint32_t>(dataStart + running);
+    return FXFILE_ERROR_NONE;
+}
+
+// Everything of the new file into `out`, piece after piece: the entries'
+// data from the old data area `data`, the reference lists from memory.
+uint32_t WriteContents(FxStream& out, FxStream& data, const NewFile& next) {
+    uint32_t at = 0;
+    auto put = [&](const void* bytes, uint32_t size) {
+        if (size && out.WriteAt(at, bytes, size) != size) return false;
+        at += size;
+        return true;
+    };
+    if (!put(&next.header, sizeof next.header) || !put(next.records.get(), next.count * kFxRecordSize) ||
+        !put(next.strings.get(), next.header.stringTableSize))
+        return FXFILE_ERROR_WRITE_FILE;
+    for (uint32_t i = 0; i < next.count; ++i) {
+        const uint32_t size = next.records[i].size;
+        if (i < next.lists) {
+            if (!put(next.pairs.get() + next.from[i], size)) return FXFILE_ERROR_WRITE_FILE;
+        } else if (out.CopyFrom(at, &data, next.from[i], size) != size) {
+            return out.GetError() == FXFILE_ERROR_WRITE_FILE ? FXFILE_ERROR_WRITE_FILE
+                                                             : FXFILE_ERROR_READ_FILE;
+        } else {
+            at += size;
+        }
+    }
+    return FXFILE_ERROR_NONE;
+}
+
+// Writes the new file under the name `temp` and makes it durable. A failure
+// leaves nothing of it.
+uint32_t WriteNewFile(const char* temp, FxStream& data, const NewFile& next) {
+    FxFileStream out(LayerFile(Files().CreateAlways(temp)));
+    if (!out.IsOpen()) return FXFILE_ERROR_TMP_FILE;
+    uint32_t failure = WriteContents(out, data, next);
+    if (!failure && !out.Flush()) failure = FXFILE_ERROR_WRITE_FILE;
+    out.Close();
+    if (failure) Files().Remove(temp);
+    return failure;
 }
 
 }  // namespace
@@ -71,7 +204,7 @@ int FxTagFile::SetTagString(uint32_t id, const char* text, uint32_t language) {
     const uint32_t recordLength = detail::kStringHeader + static_cast<uint32_t>(textLength) + 1;
     uint32_t oldOffset = size, oldLength = 0;  // the (id, language) record, if any
     for (uint32_t offset = 0; offset < size;) {
-        const StringRecord r = StringAt(strings_, offset);
+        const StringRecord r = StringAt(strings_.get(), offset);
         if (r.language == language && r.length == recordLength &&
             std::memcmp(r.text, text, textLength) == 0)
             return Fail(FXFILE_ERROR_TAG_EXIST);  // stored already (under some id)
@@ -100,18 +233,17 @@ int FxTagFile::SetTagString(uint32_t id, const char* text, uint32_t language) {
         inserted = true;
     };
     for (uint32_t offset = 0; offset < size;) {
-        const StringRecord r = StringAt(strings_, offset);
+        const StringRecord r = StringAt(strings_.get(), offset);
         if (!inserted && r.id > id) insert();
         if (offset != oldOffset) {
-            std::memcpy(out, strings_ + offset, r.length);
+            std::memcpy(out, strings_.get() + offset, r.length);
             out += r.length;
         }
         offset += r.length;
     }
     if (!inserted) insert();
 
-    std::free(strings_);
-    strings_ = table.release();
+    strings_ = table.Take();
     header_.stringTableSize = static_cast<uint32_t>(newSize);
     modified_ = 1;
     data_.error_ = FXFILE_ERROR_NONE;
@@ -125,9 +257,10 @@ int FxTagFile::DeleteTagString(uint32_t id, uint32_t language) {
     if (!LoadStrings()) return 0;
     const uint32_t size = header_.stringTableSize;
     for (uint32_t offset = 0; offset < size;) {
-        const StringRecord r = StringAt(strings_, offset);
+        const StringRecord r = StringAt(strings_.get(), offset);
         if (r.id == id && r.language == language) {
-            std::memmove(strings_ + offset, strings_ + offset + r.length, size - offset - r.length);
+            uint8_t* record = strings_.get() + offset;
+            std::memmove(record, record + r.length, size - offset - r.length);
             header_.stringTableSize = size - r.length;
             modified_ = 1;
             data_.error_ = FXFILE_ERROR_NONE;
@@ -153,12 +286,13 @@ int32_t FxTagFile::CreateEntry(uint32_t tag, FxStream** data) {
     const uint32_t count = header_.entryCount;
     if (count >= kMaxEntries) return failed(FXFILE_ERROR_OUT_OF_MEMORY);
     if (count == capacity_) {
-        void* grown = std::realloc(directory_, (static_cast<size_t>(capacity_) + 8) * kFxRecordSize);
-        if (!grown) return failed(FXFILE_ERROR_OUT_OF_MEMORY);
-        directory_ = static_cast<FxTagEntry*>(grown);
+        HeapArray<FxTagEntry> grown;
+        if (!grown.Allocate(static_cast<size_t>(capacity_) + 8)) return failed(FXFILE_ERROR_OUT_OF_MEMORY);
+        if (count) std::memcpy(grown.get(), directory_.get(), static_cast<size_t>(count) * kFxRecordSize);
+        directory_ = grown.Take();
         capacity_ += 8;
     }
-    FxTagEntry& record = directory_[count];
+    FxTagEntry& record = directory_.get()[count];
     record = FxTagEntry{};
     record.tag = tag;
     record.offset = endOfFile_ - header_.dataStart;
@@ -174,7 +308,7 @@ int FxTagFile::DeleteEntry(uint32_t index) {
     if (!open_) return Fail(FXFILE_ERROR_NOT_INITIALIZED);
     if (readOnly_) return Fail(FXFILE_ERROR_READ_ONLY);
     if (index >= header_.entryCount) return Fail(FXFILE_ERROR_INDEX_INVALID);
-    FxTagEntry& record = directory_[index];
+    FxTagEntry& record = directory_.get()[index];
     record.tag = FxTag(kFxDeletedType, FxTagNumber(record.tag));
     modified_ = 1;
     data_.error_ = FXFILE_ERROR_NONE;
@@ -185,7 +319,7 @@ int FxTagFile::DeleteEntry(uint32_t index) {
 // where the file's own directory can see it: it is written in place only when
 // it fits space written since the file was opened, else after the end.
 bool FxTagFile::Store(uint32_t index, const FxTagEntry& entry, FxStream* stream) {
-    FxTagEntry& record = directory_[index];
+    FxTagEntry& record = directory_.get()[index];
     if (FxTagType(record.tag) == kFxDeletedType) return true;  // dropped by the commit anyway
     const uint32_t newSize = stream ? entry.size : record.size;
     if (FxIsReferenceList(record.tag) && static_cast<uint64_t>(entry.attribute[0]) * 8 != newSize)
@@ -237,141 +371,37 @@ int FxTagFile::StoreEntry(uint32_t index, const FxTagEntry* entry, FxStream* str
 
 int FxTagFile::Commit() {
     if (header_.stringTableSize != 0 && !LoadStrings()) return 0;
-    FileLayer& files = Files();
-
-    // 1. The new directory: sorted, without deleted entries. `from` keeps
-    //    where each entry's data lies in the old file.
-    const uint32_t total = header_.entryCount;
-    HeapArray<FxTagEntry> records;
-    HeapArray<uint32_t> from;
-    if (!records.Allocate((static_cast<size_t>(total) + 7) & ~size_t{7}) || !from.Allocate(total))
-        return Fail(FXFILE_ERROR_OUT_OF_MEMORY);
-    if (total) std::memcpy(records.get(), directory_, static_cast<size_t>(total) * kFxRecordSize);
-    std::stable_sort(records.get(), records.get() + total, [](const FxTagEntry& a, const FxTagEntry& b) {
-        return SortKey(a.tag) < SortKey(b.tag);
-    });
-    uint32_t skip = 0;
-    while (skip < total && FxTagType(records[skip].tag) == kFxDeletedType) ++skip;
-    const uint32_t count = total - skip;
-    if (skip) std::memmove(records.get(), records.get() + skip, static_cast<size_t>(count) * kFxRecordSize);
-    for (uint32_t i = 0; i < count; ++i) from[i] = records[i].offset;
-
-    // 2. Reference lists (first in this order) keep the pairs whose tag is
-    //    still found, with its new index. Fixed here, written to the new file only.
-    uint32_t lists = 0;
-    uint64_t listBytes = 0;
-    while (lists < count && FxIsReferenceList(records[lists].tag)) listBytes += records[lists++].size;
-    HeapArray<uint8_t> pairs;
-    if (listBytes > 0xFFFFFFFFull || !pairs.Allocate(static_cast<size_t>(listBytes)))
-        return Fail(FXFILE_ERROR_OUT_OF_MEMORY);
-    for (uint32_t i = 0, at = 0; i < lists; ++i) {
-        FxTagEntry& r = records[i];
-        uint8_t* list = pairs.get() + at;
-        if (r.size && data_.ReadAt(from[i], list, r.size) != r.size)
-            return Fail(FXFILE_ERROR_READ_FILE);
-        uint32_t kept = 0;
-        for (uint32_t p = 0; p < r.size / 8; ++p) {
-            const uint32_t tag = detail::Load32(list + p * 8);
-            const int64_t found = FindSorted(records.get(), count, tag);
-            if (found < 0) continue;
-            const uint32_t index = static_cast<uint32_t>(found);
-            std::memcpy(list + kept * 8, &tag, 4);
-            std::memcpy(list + kept * 8 + 4, &index, 4);
-            ++kept;
-        }
-        from[i] = at;  // from now on: where the fixed list lies in `pairs`
-        at += r.size;
-        r.attribute[0] = kept;
-        r.size = kept * 8;
-    }
-
-    // 3. Strings stay only for ids that are still found, ascending by id (a
-    //    table read from a file may not be), each id's in their order.
-    const uint32_t oldStrings = header_.stringTableSize;
-    uint32_t kept = 0;
-    for (uint32_t offset = 0; offset < oldStrings; ++kept) offset += StringAt(strings_, offset).length;
-    HeapArray<uint8_t> strings;
-    HeapArray<StringSlot> slots;
-    if (!strings.Allocate(oldStrings) || !slots.Allocate(kept)) return Fail(FXFILE_ERROR_OUT_OF_MEMORY);
-    kept = 0;
-    for (uint32_t offset = 0; offset < oldStrings;) {
-        const StringRecord r = StringAt(strings_, offset);
-        if (FindSorted(records.get(), count, r.id) >= 0) slots[kept++] = StringSlot{r.id, offset, r.length};
-        offset += r.length;
-    }
-    std::stable_sort(slots.get(), slots.get() + kept,
-                     [](const StringSlot& a, const StringSlot& b) { return a.id < b.id; });
-    uint32_t stringBytes = 0;
-    for (uint32_t i = 0; i < kept; ++i) {
-        std::memcpy(strings.get() + stringBytes, strings_ + slots[i].offset, slots[i].length);
-        stringBytes += slots[i].length;
-    }
-
-    // 4. The new layout: directory right after the header, data area right
-    //    after the directory, strings first, entries in directory order.
-    FxTagHeader header = {kFxMagic, kFxHeaderSize, kFxRecordSize, stringBytes, count, 0};
-    uint64_t running = stringBytes;
-    for (uint32_t i = 0; i < count; ++i) {
-        records[i].offset = static_cast<uint32_t>(running);
-        running += records[i].size;
-    }
-    const uint64_t dataStart = kFxHeaderSize + static_cast<uint64_t>(count) * kFxRecordSize;
-    if (dataStart + running > 0xFFFFFFFFull) return Fail(FXFILE_ERROR_WRITE_FILE);
-    header.dataStart = static_cast<uint32_t>(dataStart);
-
-    // 5. Write the new file beside the old one.
+    NewFile next;
     char temp[kFxPathChars];
-    if (!detail::TempName(path_, temp, sizeof temp)) return Fail(FXFILE_ERROR_TMP_FILE);
-    FileHandle out = files.CreateAlways(temp);
-    if (!out) return Fail(FXFILE_ERROR_TMP_FILE);
-    auto abandon = [&](uint32_t code) {
-        files.Close(out);
-        files.Remove(temp);
-        return Fail(code);
-    };
-    if (!WriteAll(out, &header, sizeof header) ||
-        !WriteAll(out, records.get(), count * kFxRecordSize) ||
-        !WriteAll(out, strings.get(), stringBytes))
-        return abandon(FXFILE_ERROR_WRITE_FILE);
-    unsigned char chunk[kCopyChunk];
-    for (uint32_t i = 0; i < count; ++i) {
-        const uint32_t size = records[i].size;
-        if (i < lists) {  // the fixed list, from memory
-            if (!WriteAll(out, pairs.get() + from[i], size)) return abandon(FXFILE_ERROR_WRITE_FILE);
-            continue;
-        }
-        for (uint32_t done = 0; done < size;) {
-            const uint32_t n = std::min(size - done, kCopyChunk);
-            if (data_.ReadAt(from[i] + done, chunk, n) != n) return abandon(FXFILE_ERROR_READ_FILE);
-            if (!WriteAll(out, chunk, n)) return abandon(FXFILE_ERROR_WRITE_FILE);
-            done += n;
-        }
-    }
-    if (!files.Flush(out)) return abandon(FXFILE_ERROR_WRITE_FILE);
-    files.Close(out);
-
-    // 6. Put it in the old one's place in one step. The old file must be
-    //    closed for that on Windows; if the replace fails it is opened again.
-    files.Close(file_);
-    file_ = nullptr;
-    if (!files.Replace(temp, path_)) {
-        files.Remove(temp);
-        File();
-        return Fail(FXFILE_ERROR_TMP_FILE);
-    }
+    uint32_t failure = SortDirectory(directory_.get(), header_.entryCount, next);
+    if (!failure) failure = FixReferenceLists(data_, next);
+    if (!failure) failure = KeepStrings(strings_.get(), header_.stringTableSize, next);
+    if (!failure) failure = LayOut(next);
+    if (!failure && !detail::TempName(path_, temp, sizeof temp)) failure = FXFILE_ERROR_TMP_FILE;
+    if (!failure) failure = WriteNewFile(temp, data_, next);
+    if (!failure) failure = PutInPlace(temp);
+    if (failure) return Fail(failure);
 
     // The container now describes the new file.
-    std::free(directory_);
-    directory_ = records.release();
-    capacity_ = (count + 7u) & ~7u;
-    std::free(strings_);
-    strings_ = strings.release();
+    directory_ = next.records.Take();
+    capacity_ = (next.count + 7u) & ~7u;
+    strings_ = next.strings.Take();
     stringsLoaded_ = true;
-    header_ = header;
-    endOfFile_ = committedEnd_ = static_cast<uint32_t>(dataStart + running);
+    header_ = next.header;
+    endOfFile_ = committedEnd_ = next.end;
     modified_ = 0;
     data_.error_ = FXFILE_ERROR_NONE;
     return 1;
+}
+
+// Puts the new file in the old one's place in one step. The old file must be
+// closed for that on Windows; if the replace fails it is opened again.
+uint32_t FxTagFile::PutInPlace(const char* temp) {
+    file_.reset();
+    if (Files().Replace(temp, path_)) return FXFILE_ERROR_NONE;
+    Files().Remove(temp);
+    File();
+    return FXFILE_ERROR_TMP_FILE;
 }
 
 }  // namespace kelmard

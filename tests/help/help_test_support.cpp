@@ -9,7 +9,6 @@
 #include <random>
 
 namespace fs = std::filesystem;
-using kelmard::FileHandle;
 
 namespace htest {
 
@@ -237,54 +236,34 @@ Container ReadThroughLibrary(kelmard::FxTagFile& file) {
 // ---------------------------------------------------------------------------
 // The counting, failing file layer
 
-TestFiles::TestFiles() : real_(kelmard::PlatformFileLayer()) { previous_ = kelmard::UseFileLayer(this); }
-
-TestFiles::~TestFiles() { kelmard::UseFileLayer(previous_); }
-
 void TestFiles::Reset() {
     writes = flushes = replaces = creates = writableOpens = failWrite = 0;
     replaced.clear();
     failFlush = failReplace = refuseWritable = crash = crashed_ = false;
 }
 
+bool TestFiles::Count(int& count, bool fail) {
+    if (crashed_) return false;
+    ++count;
+    if (fail) crashed_ = crash;
+    return !fail;
+}
+
 FileHandle TestFiles::OpenExisting(const char* path, bool writable) {
-    if (crashed_) return nullptr;
-    if (writable) {
-        ++writableOpens;
-        if (refuseWritable) return nullptr;
-    }
+    if (crashed_ || (writable && (++writableOpens, refuseWritable))) return nullptr;
     return Opened(real_.OpenExisting(path, writable));
 }
 
 FileHandle TestFiles::CreateAlways(const char* path) {
-    if (crashed_) return nullptr;
-    ++creates;
-    return Opened(real_.CreateAlways(path));
+    return Count(creates, false) ? Opened(real_.CreateAlways(path)) : nullptr;
 }
 
-bool TestFiles::Write(FileHandle file, const void* buffer, uint32_t size, uint32_t& done) {
+bool TestFiles::WriteAt(FileHandle file, uint64_t offset, const void* buffer, uint32_t size, uint32_t& done) {
     done = 0;
     if (crashed_) return false;
-    ++writes;
-    if (writes == failWrite) {
-        crashed_ = crash;
-        // A failing write may still have put part of its bytes down.
-        uint32_t half = 0;
-        real_.Write(file, buffer, size / 2, half);
-        done = half;
-        return false;
-    }
-    return real_.Write(file, buffer, size, done);
-}
-
-bool TestFiles::Flush(FileHandle file) {
-    if (crashed_) return false;
-    ++flushes;
-    if (failFlush) {
-        crashed_ = crash;
-        return false;
-    }
-    return real_.Flush(file);
+    if (Count(writes, writes + 1 == failWrite)) return real_.WriteAt(file, offset, buffer, size, done);
+    real_.WriteAt(file, offset, buffer, size / 2, done);  // a failing write may put some bytes down
+    return false;
 }
 
 void TestFiles::Close(FileHandle file) {
@@ -296,16 +275,9 @@ void TestFiles::Close(FileHandle file) {
 }
 
 bool TestFiles::Replace(const char* from, const char* to) {
-    if (crashed_) return false;
-    ++replaces;
-    replaced.emplace_back(from, to);
-    if (failReplace) {
-        crashed_ = crash;
-        return false;
-    }
-    return real_.Replace(from, to);
+    if (!crashed_) replaced.emplace_back(from, to);
+    return Count(replaces, failReplace) && real_.Replace(from, to);
 }
-
 
 // ---------------------------------------------------------------------------
 // Files in memory
@@ -314,34 +286,18 @@ namespace {
 constexpr uint64_t kLimit = 64ull << 20;  // larger files are refused, as by a full disk
 struct Open {
     std::shared_ptr<MemoryFiles::Bytes> bytes;
-    uint64_t position;
     bool writable;
 };
 }  // namespace
-
-void MemoryFiles::Put(const std::string& path, const uint8_t* data, size_t size) {
-    files_[path] = std::make_shared<Bytes>(data, data + size);
-}
 
 FileHandle MemoryFiles::OpenExisting(const char* path, bool writable) {
     auto it = files_.find(path);
     return it == files_.end() ? nullptr : Handle(it->second, writable);
 }
 
-FileHandle MemoryFiles::CreateAlways(const char* path) {
-    return Handle(files_[path] = std::make_shared<Bytes>(), true);
-}
-
-FileHandle MemoryFiles::CreateTemporary() { return Handle(std::make_shared<Bytes>(), true); }
-
 FileHandle MemoryFiles::Handle(std::shared_ptr<Bytes> bytes, bool writable) {
     ++handles_;
-    return new Open{std::move(bytes), 0, writable};
-}
-
-bool MemoryFiles::Seek(FileHandle file, uint32_t position) {
-    static_cast<Open*>(file)->position = position;
-    return true;
+    return new Open{std::move(bytes), writable};
 }
 
 bool MemoryFiles::Size(FileHandle file, uint64_t& size) {
@@ -349,22 +305,19 @@ bool MemoryFiles::Size(FileHandle file, uint64_t& size) {
     return true;
 }
 
-bool MemoryFiles::Read(FileHandle file, void* buffer, uint32_t size, uint32_t& done) {
-    Open& f = *static_cast<Open*>(file);
-    const uint64_t available = f.position < f.bytes->size() ? f.bytes->size() - f.position : 0;
-    done = static_cast<uint32_t>(std::min<uint64_t>(size, available));
-    if (done) std::memcpy(buffer, f.bytes->data() + f.position, done);
-    f.position += done;
+bool MemoryFiles::ReadAt(FileHandle file, uint64_t offset, void* buffer, uint32_t size, uint32_t& done) {
+    const Bytes& bytes = *static_cast<Open*>(file)->bytes;
+    done = static_cast<uint32_t>(std::min<uint64_t>(size, offset < bytes.size() ? bytes.size() - offset : 0));
+    if (done) std::memcpy(buffer, bytes.data() + offset, done);
     return true;
 }
 
-bool MemoryFiles::Write(FileHandle file, const void* buffer, uint32_t size, uint32_t& done) {
+bool MemoryFiles::WriteAt(FileHandle file, uint64_t offset, const void* buffer, uint32_t size, uint32_t& done) {
     Open& f = *static_cast<Open*>(file);
     done = 0;
-    if (!f.writable || f.position + size > kLimit) return false;
-    if (f.bytes->size() < f.position + size) f.bytes->resize(f.position + size);
-    if (size) std::memcpy(f.bytes->data() + f.position, buffer, size);
-    f.position += size;
+    if (!f.writable || offset + size > kLimit) return false;
+    if (f.bytes->size() < offset + size) f.bytes->resize(offset + size);
+    if (size) std::memcpy(f.bytes->data() + offset, buffer, size);
     done = size;
     return true;
 }
@@ -377,9 +330,9 @@ void MemoryFiles::Close(FileHandle file) {
 bool MemoryFiles::Replace(const char* from, const char* to) {
     auto it = files_.find(from);
     if (it == files_.end()) return false;
-    std::shared_ptr<Bytes> bytes = it->second;
+    std::shared_ptr<Bytes> bytes = std::move(it->second);
     files_.erase(it);
-    files_[to] = bytes;
+    files_[to] = std::move(bytes);
     return true;
 }
 

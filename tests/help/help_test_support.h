@@ -17,6 +17,8 @@
 
 namespace htest {
 
+using kelmard::FileHandle;
+
 // A fresh folder in the system's temporary folder, removed with everything in it.
 class TempFolder {
 public:
@@ -41,13 +43,12 @@ struct Entry {
     uint32_t attr[4] = {0, 0, 0, 0};
 };
 struct String {
-    uint32_t id = 0;
-    uint32_t language = 0;
+    uint32_t id = 0, language = 0;
     std::string text;
 };
 struct Container {
-    std::vector<Entry> entries;    // in directory order
-    std::vector<String> strings;   // in table order
+    std::vector<Entry> entries;   // in directory order
+    std::vector<String> strings;  // in table order
 };
 Entry E(uint32_t tag, std::string data, uint32_t attr0 = 0);
 bool operator==(const Entry& a, const Entry& b);
@@ -76,8 +77,8 @@ Container ReadThroughLibrary(kelmard::FxTagFile& file);
 // Installed while it lives.
 class TestFiles final : public kelmard::FileLayer {
 public:
-    TestFiles();
-    ~TestFiles() override;
+    TestFiles() : real_(kelmard::PlatformFileLayer()), previous_(kelmard::UseFileLayer(this)) {}
+    ~TestFiles() override { kelmard::UseFileLayer(previous_); }
 
     // What happened since the last Reset.
     int writes = 0, flushes = 0, replaces = 0, creates = 0, writableOpens = 0;
@@ -93,27 +94,28 @@ public:
     size_t OpenFiles() const { return open_.size(); }
     int badCloses = 0;
 
-    kelmard::FileHandle OpenExisting(const char* path, bool writable) override;
-    kelmard::FileHandle CreateAlways(const char* path) override;
-    kelmard::FileHandle CreateTemporary() override { return crashed_ ? nullptr : Opened(real_.CreateTemporary()); }
-    bool Seek(kelmard::FileHandle file, uint32_t position) override { return !crashed_ && real_.Seek(file, position); }
-    bool Read(kelmard::FileHandle file, void* buffer, uint32_t size, uint32_t& done) override {
+    FileHandle OpenExisting(const char* path, bool writable) override;
+    FileHandle CreateAlways(const char* path) override;
+    FileHandle CreateTemporary() override { return crashed_ ? nullptr : Opened(real_.CreateTemporary()); }
+    bool ReadAt(FileHandle file, uint64_t offset, void* buffer, uint32_t size, uint32_t& done) override {
         done = 0;
-        return !crashed_ && real_.Read(file, buffer, size, done);
+        return !crashed_ && real_.ReadAt(file, offset, buffer, size, done);
     }
-    bool Write(kelmard::FileHandle file, const void* buffer, uint32_t size, uint32_t& done) override;
-    bool Size(kelmard::FileHandle file, uint64_t& size) override { return !crashed_ && real_.Size(file, size); }
-    bool Flush(kelmard::FileHandle file) override;
-    void Close(kelmard::FileHandle file) override;
+    bool WriteAt(FileHandle file, uint64_t offset, const void* buffer, uint32_t size, uint32_t& done) override;
+    bool Size(FileHandle file, uint64_t& size) override { return !crashed_ && real_.Size(file, size); }
+    bool Flush(FileHandle file) override { return Count(flushes, failFlush) && real_.Flush(file); }
+    void Close(FileHandle file) override;
     bool Replace(const char* from, const char* to) override;
     bool Remove(const char* path) override { return !crashed_ && real_.Remove(path); }
 
 private:
-    kelmard::FileHandle Opened(kelmard::FileHandle file) {
+    FileHandle Opened(FileHandle file) {
         if (file) open_.insert(file);
         return file;
     }
-    std::set<kelmard::FileHandle> open_;
+    // Counts an operation; false when it fails (a fault, or after a crash).
+    bool Count(int& count, bool fail);
+    std::set<FileHandle> open_;
     kelmard::FileLayer& real_;
     kelmard::FileLayer* previous_;
     bool crashed_ = false;
@@ -124,27 +126,28 @@ class MemoryFiles final : public kelmard::FileLayer {
 public:
     using Bytes = std::vector<uint8_t>;
     void Clear() { files_.clear(); }
-    void Put(const std::string& path, const uint8_t* data, size_t size);
+    void Put(const std::string& path, const uint8_t* data, size_t size) {
+        files_[path] = std::make_shared<Bytes>(data, data + size);
+    }
     const Bytes* Get(const std::string& path) const {  // null when there is none
         auto it = files_.find(path);
         return it == files_.end() ? nullptr : it->second.get();
     }
     int OpenHandles() const { return handles_; }
 
-    kelmard::FileHandle OpenExisting(const char* path, bool writable) override;
-    kelmard::FileHandle CreateAlways(const char* path) override;
-    kelmard::FileHandle CreateTemporary() override;
-    bool Seek(kelmard::FileHandle file, uint32_t position) override;
-    bool Read(kelmard::FileHandle file, void* buffer, uint32_t size, uint32_t& done) override;
-    bool Write(kelmard::FileHandle file, const void* buffer, uint32_t size, uint32_t& done) override;
-    bool Size(kelmard::FileHandle file, uint64_t& size) override;
-    bool Flush(kelmard::FileHandle) override { return true; }
-    void Close(kelmard::FileHandle file) override;
+    FileHandle OpenExisting(const char* path, bool writable) override;
+    FileHandle CreateAlways(const char* path) override { return Handle(files_[path] = std::make_shared<Bytes>(), true); }
+    FileHandle CreateTemporary() override { return Handle(std::make_shared<Bytes>(), true); }
+    bool ReadAt(FileHandle file, uint64_t offset, void* buffer, uint32_t size, uint32_t& done) override;
+    bool WriteAt(FileHandle file, uint64_t offset, const void* buffer, uint32_t size, uint32_t& done) override;
+    bool Size(FileHandle file, uint64_t& size) override;
+    bool Flush(FileHandle) override { return true; }
+    void Close(FileHandle file) override;
     bool Replace(const char* from, const char* to) override;
     bool Remove(const char* path) override { return files_.erase(path) > 0; }
 
 private:
-    kelmard::FileHandle Handle(std::shared_ptr<Bytes> bytes, bool writable);
+    FileHandle Handle(std::shared_ptr<Bytes> bytes, bool writable);
     std::map<std::string, std::shared_ptr<Bytes>> files_;
     int handles_ = 0;
 };
