@@ -63,35 +63,13 @@ uint32_t Get32(const std::string& bytes, size_t offset) {
 // ---------------------------------------------------------------------------
 // Containers made and read without the library
 
-bool operator==(const Entry& a, const Entry& b) {
-    return a.tag == b.tag && a.data == b.data && std::equal(a.attr, a.attr + 4, b.attr);
-}
-bool operator==(const String& a, const String& b) {
-    return a.id == b.id && a.language == b.language && a.text == b.text;
-}
-bool operator==(const Container& a, const Container& b) {
-    return a.entries == b.entries && a.strings == b.strings;
-}
-
-Entry E(uint32_t tag, std::string data, uint32_t attr0) {
-    Entry e;
-    e.tag = tag;
-    e.data = std::move(data);
-    e.attr[0] = attr0;
-    return e;
-}
-
 void PrintTo(const Container& c, std::ostream* os) {
     char line[160];
-    for (const Entry& e : c.entries) {
-        std::snprintf(line, sizeof line, "\nentry %08x size %zu attr %x %x %x %x first \"%.12s\"", e.tag,
-                      e.data.size(), e.attr[0], e.attr[1], e.attr[2], e.attr[3], e.data.c_str());
-        *os << line;
-    }
-    for (const String& t : c.strings) {
-        std::snprintf(line, sizeof line, "\nstring %08x lang %u \"%.40s\"", t.id, t.language, t.text.c_str());
-        *os << line;
-    }
+    for (const Entry& e : c.entries)
+        *os << (std::snprintf(line, sizeof line, "\nentry %08x size %zu attr %x %x %x %x first \"%.12s\"", e.tag,
+                              e.data.size(), e.attr[0], e.attr[1], e.attr[2], e.attr[3], e.data.c_str()), line);
+    for (const String& t : c.strings)
+        *os << (std::snprintf(line, sizeof line, "\nstring %08x lang %u \"%.40s\"", t.id, t.language, t.text.c_str()), line);
 }
 
 std::string Build(const Container& c) {
@@ -104,22 +82,17 @@ std::string Build(const Container& c) {
         strings += t.text;
         strings.push_back('\0');
     }
-    const uint32_t dataStart = 24 + 28 * count;
+    const uint32_t dataStart = 24 + 28 * count, header[] = {kelmard::kFxMagic, 24, 28,
+                                                           static_cast<uint32_t>(strings.size()), count, dataStart};
     std::string bytes(dataStart, '\0');
-    Put32(bytes, 0, kelmard::kFxMagic);
-    Put32(bytes, 4, 24);
-    Put32(bytes, 8, 28);
-    Put32(bytes, 12, static_cast<uint32_t>(strings.size()));
-    Put32(bytes, 16, count);
-    Put32(bytes, 20, dataStart);
+    for (int i = 0; i < 6; ++i) Put32(bytes, 4 * i, header[i]);
     uint32_t offset = static_cast<uint32_t>(strings.size());
     for (uint32_t i = 0; i < count; ++i) {
         const Entry& e = c.entries[i];
         const size_t r = 24 + 28 * i;
-        Put32(bytes, r, e.tag);
-        Put32(bytes, r + 4, offset);
-        Put32(bytes, r + 8, static_cast<uint32_t>(e.data.size()));
-        for (int a = 0; a < 4; ++a) Put32(bytes, r + 12 + 4 * a, e.attr[a]);
+        const uint32_t record[] = {e.tag, offset, static_cast<uint32_t>(e.data.size()), e.attr[0], e.attr[1],
+                                   e.attr[2], e.attr[3]};
+        for (int a = 0; a < 7; ++a) Put32(bytes, r + 4 * a, record[a]);
         offset += static_cast<uint32_t>(e.data.size());
     }
     bytes += strings;

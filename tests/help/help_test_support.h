@@ -3,6 +3,7 @@
 // layer over the real one that counts and fails operations, and one that keeps
 // every file in memory.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -50,10 +51,16 @@ struct Container {
     std::vector<Entry> entries;   // in directory order
     std::vector<String> strings;  // in table order
 };
-Entry E(uint32_t tag, std::string data, uint32_t attr0 = 0);
-bool operator==(const Entry& a, const Entry& b);
-bool operator==(const String& a, const String& b);
-bool operator==(const Container& a, const Container& b);
+inline Entry E(uint32_t tag, std::string data, uint32_t attr0 = 0) { return Entry{tag, std::move(data), {attr0}}; }
+inline bool operator==(const Entry& a, const Entry& b) {
+    return a.tag == b.tag && a.data == b.data && std::equal(a.attr, a.attr + 4, b.attr);
+}
+inline bool operator==(const String& a, const String& b) {
+    return a.id == b.id && a.language == b.language && a.text == b.text;
+}
+inline bool operator==(const Container& a, const Container& b) {
+    return a.entries == b.entries && a.strings == b.strings;
+}
 void PrintTo(const Container& c, std::ostream* os);  // for test failure messages
 
 // The bytes of a container laid out as a committed file: directory after the

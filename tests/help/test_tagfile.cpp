@@ -133,9 +133,11 @@ TEST_F(TagFileRead, DamagedStringTableFailsOnlyItsOperations) {
     }
 }
 
-TEST_F(TagFileRead, FindsEntriesByTypeOrByWholeTag) {
+// Entries by type or by whole tag; strings fall back to English, then to the
+// first one stored; entry reads are cut at the entry's end and fail past it.
+TEST_F(TagFileRead, FindsAndReadsEntriesAndStrings) {
     FxTagFile file;
-    ASSERT_EQ(file.Open(Make("find.rfh", Sample()).c_str(), 0), 1);
+    ASSERT_EQ(file.Open(Make("read.rfh", Sample()).c_str(), 0), 1);
     const struct {
         uint32_t start, tag;
         int32_t found;
@@ -152,12 +154,7 @@ TEST_F(TagFileRead, FindsEntriesByTypeOrByWholeTag) {
     EXPECT_EQ(stream.GetError(), FXFILE_ERROR_INDEX_INVALID);
     EXPECT_EQ(stream.Open(&file, 4, 0), 0);
     EXPECT_EQ(stream.GetError(), FXFILE_ERROR_INDEX_INVALID);
-    EXPECT_EQ(file.Close(), 1);  // the failed opens counted nothing open
-}
 
-TEST_F(TagFileRead, StringsFallBackToEnglishThenToTheFirstStored) {
-    FxTagFile file;
-    ASSERT_EQ(file.Open(Make("strings.rfh", Sample()).c_str(), 0), 1);
     const struct {
         uint32_t id, language, length;
         const char* text;
@@ -187,12 +184,7 @@ TEST_F(TagFileRead, StringsFallBackToEnglishThenToTheFirstStored) {
     EXPECT_EQ(file.GetTagStringAt(FxTag(1, 3), 2, text, sizeof text, 0), 6u);
     EXPECT_STREQ(text, "Trois");
     EXPECT_EQ(file.GetTagStringAt(FxTag(1, 3), 3, text, sizeof text, 0), 0u);
-}
 
-TEST_F(TagFileRead, EntryReadsAreCutAtTheEndAndFailPastIt) {
-    FxTagFile file;
-    ASSERT_EQ(file.Open(Make("read.rfh", Sample()).c_str(), 0), 1);
-    FxTagStream stream;
     ASSERT_EQ(stream.Open(&file, 2, 0), 1);
     char buffer[64];
     EXPECT_EQ(stream.Read(buffer, 30), 30u);  // sequential reads advance
@@ -211,6 +203,7 @@ TEST_F(TagFileRead, EntryReadsAreCutAtTheEndAndFailPastIt) {
     EXPECT_EQ(stream.WriteAt(0, "x", 1), 0u);
     EXPECT_EQ(stream.GetError(), FXFILE_ERROR_READ_ONLY);
     EXPECT_EQ(stream.Close(), 1);
+    EXPECT_EQ(file.Close(), 1);  // the failed opens counted nothing open
 }
 
 TEST_F(TagFileRead, ClosesWhenTheLastUserCloses) {
