@@ -12,6 +12,7 @@
 // Portable: no system header, so the portable code uses it too.
 #pragma once
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
@@ -66,6 +67,11 @@ struct NullEmptyTraits {
 // Memory from malloc (the portable code reports exhaustion instead of throwing).
 template <typename T>
 using UniqueMalloc = UniqueOwner<NullEmptyTraits<T*, std::free>>;
+
+// A file of the C library. Whoever must know that the last writes reached the
+// file closes it itself: `std::fclose(file.release()) == 0`.
+inline void CloseCFile(std::FILE* file) noexcept { std::fclose(file); }
+using UniqueCFile = UniqueOwner<NullEmptyTraits<std::FILE*, CloseCFile>>;
 
 // Runs a function when the scope ends, unless dismissed: for undoing a step
 // that is not the release of one owned value (a state put back, a count undone).

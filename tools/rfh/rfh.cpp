@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "help/tagfile.h"
+#include "owners/unique_owner.h"
 
 namespace rfh {
 namespace {
@@ -107,15 +108,12 @@ bool ParseLanguage(const std::string& text, uint32_t& language) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    const UniqueCFile f(std::fopen(path.c_str(), "rb"));
     if (!f) return false;
     bytes.clear();
     char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0;) bytes.append(buffer, n);
+    return !std::ferror(f.get());
 }
 
 // A topic body goes between the help window's RTF head and its closing brace:
@@ -247,6 +245,30 @@ private:
     FxTagFile file_;
 };
 
+// A line of a string list without its line end and the blanks around it;
+// false for a blank line or a comment.
+bool TrimLine(std::string& line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+        line.pop_back();
+    const size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] == '#') return false;
+    line = line.substr(first);
+    return true;
+}
+
+// "TAG LANGUAGE TEXT": the text is the rest of the line.
+bool ParseStringLine(const std::string& line, uint32_t& tag, uint32_t& language, std::string& text) {
+    const size_t s1 = line.find_first_of(" \t");
+    const size_t t2 = s1 == std::string::npos ? s1 : line.find_first_not_of(" \t", s1);
+    const size_t s2 = t2 == std::string::npos ? t2 : line.find_first_of(" \t", t2);
+    const size_t t3 = s2 == std::string::npos ? s2 : line.find_first_not_of(" \t", s2);
+    if (t3 == std::string::npos || !ParseTag(line.substr(0, s1), tag) ||
+        !ParseLanguage(line.substr(t2, s2 - t2), language))
+        return false;
+    text = line.substr(t3);
+    return true;
+}
+
 // "strings.txt" of a topic folder: "TAG LANGUAGE TEXT" per line.
 bool ApplyStrings(Container& c, const std::string& listPath, const Io& io) {
     std::string text;
@@ -261,23 +283,15 @@ bool ApplyStrings(Container& c, const std::string& listPath, const Io& io) {
         std::string line = text.substr(at, end - at);
         at = end + 1;
         ++lineNumber;
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
-            line.pop_back();
-        const size_t first = line.find_first_not_of(" \t");
-        if (first == std::string::npos || line[first] == '#') continue;
-        line = line.substr(first);
+        if (!TrimLine(line)) continue;
         const std::string where = listPath + ":" + std::to_string(lineNumber);
-        const size_t s1 = line.find_first_of(" \t");
-        const size_t t2 = s1 == std::string::npos ? s1 : line.find_first_not_of(" \t", s1);
-        const size_t s2 = t2 == std::string::npos ? t2 : line.find_first_of(" \t", t2);
-        const size_t t3 = s2 == std::string::npos ? s2 : line.find_first_not_of(" \t", s2);
         uint32_t tag = 0, language = 0;
-        if (t3 == std::string::npos || !ParseTag(line.substr(0, s1), tag) ||
-            !ParseLanguage(line.substr(t2, s2 - t2), language)) {
+        std::string string;
+        if (!ParseStringLine(line, tag, language, string)) {
             io.Error("%s: expected \"TAG LANGUAGE TEXT\"", where.c_str());
             return false;
         }
-        if (!c.SetString(tag, language, line.substr(t3), where)) return false;
+        if (!c.SetString(tag, language, string, where)) return false;
     }
     return true;
 }
@@ -287,14 +301,18 @@ struct Topic {
     std::string path;
 };
 
-int Create(const std::string& output, const std::string& folder, const Io& io) {
+// A topic file's help ID from its name, "<help ID>[-anything].rtf"; false for
+// a name that does not start with one (1 to 65535).
+bool TopicId(const std::string& name, uint32_t& id) {
+    const size_t digits = name.find_first_not_of("0123456789");
+    return digits != 0 && (name[digits] == '.' || name[digits] == '-') &&
+           ParseNumber(name.substr(0, digits), 0xFFFF, id) && id != 0;
+}
+
+// The topics of a folder, by help ID, and its string list ("" when it has none).
+bool ListTopics(const std::string& folder, std::vector<Topic>& topics, std::string& stringList,
+                const Io& io) {
     std::error_code ec;
-    if (!fs::is_directory(folder, ec)) {
-        io.Error("%s: not a folder", folder.c_str());
-        return kFailed;
-    }
-    std::vector<Topic> topics;
-    std::string stringList;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         if (!it->is_regular_file(ec)) continue;
         const std::string name = it->path().filename().string();
@@ -306,62 +324,83 @@ int Create(const std::string& output, const std::string& folder, const Io& io) {
             continue;
         }
         if (lower.size() < 4 || lower.compare(lower.size() - 4, 4, ".rtf") != 0) continue;
-        const size_t digits = name.find_first_not_of("0123456789");
         uint32_t id = 0;
-        if (digits == 0 || (name[digits] != '.' && name[digits] != '-') ||
-            !ParseNumber(name.substr(0, digits), 0xFFFF, id) || id == 0) {
+        if (!TopicId(name, id)) {
             io.Error("%s: a topic's name starts with its help ID (1 to 65535), as in 100-intro.rtf",
                      it->path().string().c_str());
-            return kFailed;
+            return false;
         }
         topics.push_back({id, it->path().string()});
     }
     if (ec) {
         io.Error("%s: cannot list it (%s)", folder.c_str(), ec.message().c_str());
-        return kFailed;
-    }
-    if (topics.empty()) {
-        io.Error("%s: no topics (files named <help ID>-<name>.rtf)", folder.c_str());
-        return kFailed;
+        return false;
     }
     std::sort(topics.begin(), topics.end(), [](const Topic& a, const Topic& b) { return a.id < b.id; });
+    return true;
+}
+
+// Each help ID names one topic, and there is at least one.
+bool CheckTopics(const std::string& folder, const std::vector<Topic>& topics, const Io& io) {
+    if (topics.empty()) {
+        io.Error("%s: no topics (files named <help ID>-<name>.rtf)", folder.c_str());
+        return false;
+    }
     for (size_t i = 1; i < topics.size(); ++i) {
         if (topics[i].id == topics[i - 1].id) {
             io.Error("%s and %s: both are topic %u", topics[i - 1].path.c_str(), topics[i].path.c_str(),
                      topics[i].id);
-            return kFailed;
+            return false;
         }
     }
+    return true;
+}
 
+// Reads a topic's body and checks it.
+bool ReadTopic(const Topic& t, std::string& body, const Io& io) {
+    std::string why;
+    if (!ReadWholeFile(t.path, body)) {
+        io.Error("%s: cannot read it", t.path.c_str());
+        return false;
+    }
+    if (!CheckTopicBody(body, why)) {
+        io.Error("%s: %s", t.path.c_str(), why.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Fills a new help file with the topics and the string list, and closes it.
+bool FillHelpFile(Container& c, const std::vector<Topic>& topics, const std::string& stringList,
+                  const Io& io) {
+    for (const Topic& t : topics) {
+        std::string body;
+        if (!ReadTopic(t, body, io) || !c.PutEntry(FxTag(kFxTopicType, t.id), body)) return false;
+    }
+    if (!stringList.empty() && !ApplyStrings(c, stringList, io)) return false;
+    return c.Close();
+}
+
+int Create(const std::string& output, const std::string& folder, const Io& io) {
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) {
+        io.Error("%s: not a folder", folder.c_str());
+        return kFailed;
+    }
+    std::vector<Topic> topics;
+    std::string stringList;
+    if (!ListTopics(folder, topics, stringList, io) || !CheckTopics(folder, topics, io)) return kFailed;
     // Made under another name and put in place whole at the end: a failure
     // leaves an older file of that name as it was.
     const std::string building = output + ".new";
-    bool ok = true;
+    bool written = false;
     {
         Container c(io);
         if (!c.Create(building)) return kFailed;
-        for (const Topic& t : topics) {
-            std::string body, why;
-            if (!ReadWholeFile(t.path, body)) {
-                io.Error("%s: cannot read it", t.path.c_str());
-                ok = false;
-                break;
-            }
-            if (!CheckTopicBody(body, why)) {
-                io.Error("%s: %s", t.path.c_str(), why.c_str());
-                ok = false;
-                break;
-            }
-            if (!c.PutEntry(FxTag(kFxTopicType, t.id), body)) {
-                ok = false;
-                break;
-            }
-        }
-        if (ok && !stringList.empty()) ok = ApplyStrings(c, stringList, io);
-        ok = ok && c.Close();
+        written = FillHelpFile(c, topics, stringList, io);
     }
-    if (!ok || !Files().Replace(building.c_str(), output.c_str())) {
-        if (ok) io.Error("%s: cannot put the new file in place", output.c_str());
+    if (!written || !Files().Replace(building.c_str(), output.c_str())) {
+        if (written) io.Error("%s: cannot put the new file in place", output.c_str());
         Files().Remove(building.c_str());
         return kFailed;
     }
@@ -414,11 +453,12 @@ int Extract(const std::string& path, uint32_t tag, const char* output, const Io&
         io.Error("%s: cannot open entry 0x%08X (%s)", path.c_str(), tag, ErrorOf(stream.GetError()).c_str());
         return kFailed;
     }
-    std::FILE* target = output ? std::fopen(output, "wb") : io.out;
-    if (!target) {
+    UniqueCFile file(output ? std::fopen(output, "wb") : nullptr);
+    if (output && !file) {
         io.Error("%s: cannot write it", output);
         return kFailed;
     }
+    std::FILE* const target = output ? file.get() : io.out;
     bool ok = true;
     char buffer[65536];
     for (uint32_t n; ok && (n = stream.Read(buffer, sizeof buffer)) > 0;)
@@ -427,7 +467,7 @@ int Extract(const std::string& path, uint32_t tag, const char* output, const Io&
         io.Error("%s: entry 0x%08X reads short (%s)", path.c_str(), tag, ErrorOf(stream.GetError()).c_str());
         ok = false;
     }
-    if (output && std::fclose(target) != 0) ok = false;
+    if (output && std::fclose(file.release()) != 0) ok = false;
     if (!ok && output) io.Error("%s: not written whole", output);
     stream.Close();
     return ok ? kOk : kFailed;
