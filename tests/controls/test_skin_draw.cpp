@@ -72,7 +72,7 @@ void ExpectSkin(const kpicture::Image& p, int x, int y, int sx, int sy, int w, i
 
 TEST(Skin, ColoursThroughTheExports) {
     EXPECT_EQ(WKGetColor(20), skin::kColors[20]);
-    for (int outside : {-1, skin::kColorCount, 0x7FFFFFFF}) EXPECT_EQ(WKGetColor(outside), skin::kColors[0]) << outside;
+    for (int outside : {-1, static_cast<int>(skin::kColorCount), 0x7FFFFFFF}) EXPECT_EQ(WKGetColor(outside), skin::kColors[0]) << outside;
     EXPECT_EQ(WKGetSysColor(COLOR_BTNFACE), skin::kColors[1]);
     for (int i : {COLOR_WINDOWTEXT, COLOR_WINDOWFRAME, 25, -1}) EXPECT_EQ(WKGetSysColor(i), GetSysColor(i)) << i;
 }

@@ -22,18 +22,18 @@ namespace {
 namespace sk = kelmard::skin;
 
 // The palette.
-const Colour kField = FromRef(sk::kColors[0]);
-const Colour kFace = FromRef(sk::kColors[1]);
-const Colour kLight = FromRef(sk::kColors[2]);
-const Colour kHigh = FromRef(sk::kColors[3]);
-const Colour kShadow = FromRef(sk::kColors[4]);
-const Colour kDark = FromRef(sk::kColors[5]);
-const Colour kAltFace = FromRef(sk::kColors[12]);
-const Colour kAltLight = FromRef(sk::kColors[13]);
-const Colour kAltHigh = FromRef(sk::kColors[14]);
-const Colour kAltDark = FromRef(sk::kColors[16]);
-const Colour kCaption = FromRef(sk::kColors[22]);
-const Colour kAccent = FromRef(sk::kColors[20]);  // pale yellow
+const Colour kField = FromRef(sk::kColors[sk::kFieldColor]);
+const Colour kFace = FromRef(sk::kColors[sk::kFaceColor]);
+const Colour kLight = FromRef(sk::kColors[sk::kLightColor]);
+const Colour kHigh = FromRef(sk::kColors[sk::kHighlightColor]);
+const Colour kShadow = FromRef(sk::kColors[sk::kShadowColor]);
+const Colour kDark = FromRef(sk::kColors[sk::kDarkShadowColor]);
+const Colour kAltFace = FromRef(sk::kColors[sk::kAlternateFaceColor]);
+const Colour kAltLight = FromRef(sk::kColors[sk::kAlternateLightColor]);
+const Colour kAltHigh = FromRef(sk::kColors[sk::kAlternateHighlightColor]);
+const Colour kAltDark = FromRef(sk::kColors[sk::kAlternateDarkShadowColor]);
+const Colour kCaption = FromRef(sk::kColors[sk::kCaptionColor]);
+const Colour kAccent = FromRef(sk::kColors[sk::kAlternateTextVariant1Color]);  // pale yellow
 const Colour kWhite = Rgb(255, 255, 255);
 const Colour kBlack = Rgb(0, 0, 0);
 
