@@ -156,5 +156,40 @@ constexpr ThumbPlace kThumbs[kThumbCount] = {
 // strip track start and end.
 constexpr int kAngleNumbers[9] = {110, 330, 90, 11, 75, 93, 101, 11, 74};
 
+// Every piece lies inside the bitmap and apart from the others (the arrow
+// buttons share the push button's cells); the thumb strips' middle pieces are
+// one pixel long, so they stretch without seams.
+struct Area {
+    int x, y, w, h;
+};
+constexpr bool Apart(const Area& a, const Area& b) {
+    return a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y || b.y + b.h <= a.y;
+}
+constexpr bool PiecesFitApart() {
+    Area all[1 + kFrameCount + kSpriteCount + kThumbCount] = {};
+    int n = 0;
+    all[n++] = {0, 0, kAngleNumbers[0], kAngleNumbers[1]};
+    for (const FramePlace& f : kFrames) all[n++] = {f.x, f.y, 4 * f.edge, 2 * f.edge};
+    for (int i = 0; i < kSpriteCount; ++i) {
+        const SpritePlace& s = kSprites[i];
+        if (i != kArrowButtonSprite)
+            all[n++] = {s.x, s.y, s.columnStep * (s.variants - 1) + 4 * s.edge + s.faceWidth,
+                        s.rowStep * (kLooks - 1) + s.faceHeight};
+    }
+    for (const ThumbPlace& t : kThumbs) {
+        if (t.middle != 1) return false;
+        const int along = 3 * t.length + 2 * t.endCap + t.middle, across = t.thickness * (t.twoRows ? 2 : 1);
+        all[n++] = {t.x, t.y, t.vertical ? across : along, t.vertical ? along : across};
+    }
+    for (int i = 0; i < n; ++i) {
+        const Area& a = all[i];
+        if (a.x < 0 || a.y < 0 || a.x + a.w > kBitmapWidth || a.y + a.h > kBitmapHeight) return false;
+        for (int j = i + 1; j < n; ++j)
+            if (!Apart(a, all[j])) return false;
+    }
+    return true;
+}
+static_assert(PiecesFitApart(), "the skin's pieces lie inside the bitmap, apart, with one-pixel middles");
+
 }  // namespace skin
 }  // namespace kelmard
