@@ -631,6 +631,42 @@ Canvas DialogIcon(int size) {
     return c;
 }
 
+// ---------------------------------------------------------------- self-check
+
+// An edge tile is stretched along its length: its pixels (as written) must be
+// the same all along it, or the stretched edge shows seams.
+bool TileUniform(const Canvas& c, int x, int y, int e, bool alongX) {
+    for (int i = 0; i < e; ++i)
+        for (int k = 1; k < e; ++k)
+            for (int channel = 0; channel < 3; ++channel) {
+                const int ax = alongX ? x : x + i, ay = alongX ? y + i : y;
+                const int bx = alongX ? x + k : x + i, by = alongX ? y + i : y + k;
+                if (c.byte(ax, ay, channel) != c.byte(bx, by, channel)) return false;
+            }
+    return true;
+}
+
+// A frame's four edge tiles at (x, y), edge e (frame layout).
+bool FrameSeamless(const Canvas& c, int x, int y, int e) {
+    return TileUniform(c, x + 2 * e, y, e, true) && TileUniform(c, x + 2 * e, y + e, e, true) &&
+           TileUniform(c, x + 3 * e, y, e, false) && TileUniform(c, x + 3 * e, y + e, e, false);
+}
+
+// Names the first frame or framed sprite cell whose edges would show seams; null when none.
+std::string FirstSeam(const Canvas& skin) {
+    namespace sk = kelmard::skin;
+    for (int i = 0; i < sk::kFrameCount; ++i)
+        if (!FrameSeamless(skin, sk::kFrames[i].x, sk::kFrames[i].y, sk::kFrames[i].edge)) return "F" + std::to_string(i);
+    for (int i = 0; i < sk::kSpriteCount; ++i) {
+        const sk::SpritePlace& s = sk::kSprites[i];
+        for (int look = 0; s.edge && look < sk::kLooks; ++look)
+            for (int v = 0; v < s.variants; ++v)
+                if (!FrameSeamless(skin, s.x + s.columnStep * v, s.y + s.rowStep * look, s.edge))
+                    return "S" + std::to_string(i) + " cell " + std::to_string(look) + "," + std::to_string(v);
+    }
+    return std::string();
+}
+
 }  // namespace
 }  // namespace skingen
 
@@ -653,6 +689,11 @@ int main(int argc, char** argv) {
     PaintCaptionButtons(skin, sk::kSprites[sk::kHelpButtonSprite], 4);
     for (const sk::ThumbPlace& t : sk::kThumbs) PaintThumbStrip(skin, t);
     PaintFrames(skin);
+    const std::string seam = FirstSeam(skin);
+    if (!seam.empty()) {
+        std::fprintf(stderr, "kelmard-skingen: the edge tiles of %s would show seams when stretched\n", seam.c_str());
+        return 1;
+    }
 
     const Canvas magnifier = MagnifierCursor(), hand = HandCursor();
     const Canvas across = TurnCursor(false), tilt = TurnCursor(true);
