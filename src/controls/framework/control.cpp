@@ -2,6 +2,7 @@
 #include "controls/framework/control.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "controls/framework/draw.h"
@@ -106,7 +107,7 @@ LRESULT WKControl::OnSetText(const char* text) {
     text_.reset();
     textLength_ = 0;
     const std::size_t length = text ? std::strlen(text) : 0;
-    if (length > 0x7FFFFFFE) return 0;
+    if (length >= static_cast<std::size_t>(INT_MAX)) return 0;  // the length and terminator fit an int
     std::unique_ptr<char[]> copy(new (std::nothrow) char[length + 1]);
     if (!copy) return 0;
     if (length) std::memcpy(copy.get(), text, length);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 
 #include "controls/framework/dialog_entry.h"
 #include "controls/framework/skin.h"
@@ -20,6 +21,9 @@ namespace {
 constexpr int kMessageBoxTemplate = 900;
 constexpr int kIconId = 1000, kTextId = 1001;
 constexpr int kCaptionChars = 40;
+// A button in dialog units; the caption's room beyond its title (pixels).
+constexpr int kButtonWidthUnits = 40, kButtonHeightUnits = 14;
+constexpr int kCaptionMargin = 15;
 
 // The block handed to the dialog as its init value.
 struct MessageBoxParams {
@@ -74,12 +78,12 @@ void FillParams(MessageBoxParams& p, const char* text, const char* caption, UINT
     p.type = type;
     p.icon = IconOf(type);
     const unsigned set = type & MB_TYPEMASK;
-    const ButtonSet& buttons = kButtonSets[set < 6 ? set : 0];
+    const ButtonSet& buttons = kButtonSets[set < std::size(kButtonSets) ? set : 0];
     p.buttonCount = 0;
     for (int i = 0; i < buttons.count; ++i) p.buttons[p.buttonCount++] = buttons.buttons[i];
     if (type & MB_HELP) p.buttons[p.buttonCount++] = kHelp;
     // MB_DEFBUTTON1..4; one beyond the buttons there are means the first.
-    p.defaultIndex = static_cast<int>((type >> 8) & 15);
+    p.defaultIndex = static_cast<int>((type & MB_DEFMASK) >> 8);
     if (p.defaultIndex >= p.buttonCount) p.defaultIndex = 0;
 }
 
@@ -141,7 +145,7 @@ TextMeasure MeasureMessage(HWND dialog, const MessageBoxParams& p, HFONT font) {
         SelectGuard system(dc.get(), GetStockObject(SYSTEM_FONT));
         GetTextExtentPoint32A(dc.get(), p.caption, static_cast<int>(std::strlen(p.caption)), &extent);
     }
-    m.captionWidth = extent.cx + 2 * GetSystemMetrics(SM_CXSMSIZE) + 15;
+    m.captionWidth = extent.cx + 2 * GetSystemMetrics(SM_CXSMSIZE) + kCaptionMargin;
     if (m.captionWidth > m.text.right) m.text.right = m.captionWidth;
     SelectGuard selected(dc.get(), font);
     DrawTextA(dc.get(), p.text, -1, &m.text, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
@@ -168,7 +172,7 @@ void AddText(HWND dialog, const RECT& text, HFONT font) {
 // The row of buttons at `y`, centred in `width`, captions from the string
 // table; the default one gets the focus. Answers the default button's id.
 int AddButtons(HWND dialog, const MessageBoxParams& p, int y, int width, const Units& u) {
-    const int bw = 40 * u.x, bh = 14 * u.y;
+    const int bw = kButtonWidthUnits * u.x, bh = kButtonHeightUnits * u.y;
     const int row = p.buttonCount * bw + (p.buttonCount - 1) * u.gapX;
     int defaultId = IDOK;
     for (int i = 0; i < p.buttonCount; ++i) {
@@ -216,8 +220,8 @@ BOOL InitMessageBox(HWND dialog, MessageBoxParams& p) {
     AddText(dialog, text, font);
 
     // The box widens for the button row and the caption, and grows down to the buttons.
-    const int row = p.buttonCount * 40 * u.x + (p.buttonCount - 1) * u.gapX;
-    const int y = text.bottom + 2 * u.gapY, bh = 14 * u.y;
+    const int row = p.buttonCount * kButtonWidthUnits * u.x + (p.buttonCount - 1) * u.gapX;
+    const int y = text.bottom + 2 * u.gapY, bh = kButtonHeightUnits * u.y;
     if (text.right < row + 2 * u.gapX) text.right = row + 2 * u.gapX;
     int dw = client.right <= u.gapX + text.right ? text.right + u.gapX - client.right : 0;
     if (client.right + dw < m.captionWidth) dw = m.captionWidth - client.right;
