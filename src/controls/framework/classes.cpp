@@ -28,8 +28,8 @@ extern ControlClass kStaticClass;
 
 namespace {
 
-// Rows of the classes whose controls exist, in registration order. (No
-// control class exists yet; each control adds its row here.)
+// Rows of the classes whose controls exist, in registration order; each new
+// control adds its row at its place.
 ControlClass* const kClassTable[] = {
     &kButtonClass,
     &kEditClass,

@@ -85,15 +85,13 @@ TEST(Resample, EmptySizesNullBlocksAndShallowPixelsWriteNothing) {
     const Block s = Source(4, 4, 24, 0, 9);
     Bytes out(64, 0x5A);
     const Bytes untouched = out;
-    const std::uint8_t* src = s.bytes.data();
-    struct Case {
-        int dw, dh, sw, sh, bpp;
-        bool nullSource, nullDestination;
-    } cases[] = {{0, 4, 4, 4, 24}, {4, 0, 4, 4, 24}, {4, -3, 4, 4, 24}, {4, 4, 0, 4, 24}, {4, 4, 4, 0, 24},
-                 {4, 4, 4, 4, 16}, {4, 4, 4, 4, 8},  {4, 4, 4, 4, 24, true}, {4, 4, 4, 4, 24, false, true}};
-    for (const Case& c : cases)
-        ResampleAreaAverage(c.nullDestination ? nullptr : out.data(), c.dw, c.dh, 16, c.nullSource ? nullptr : src, c.sw,
-                            c.sh, s.stride, c.bpp);
+    // Destination width, height; source width, height, bits per pixel; a block left null.
+    const int cases[][6] = {{0, 4, 4, 4, 24, 0}, {4, 0, 4, 4, 24, 0}, {4, -3, 4, 4, 24, 0}, {4, 4, 0, 4, 24, 0},
+                            {4, 4, 4, 0, 24, 0}, {4, 4, 4, 4, 16, 0}, {4, 4, 4, 4, 8, 0},   {4, 4, 4, 4, 24, 1},
+                            {4, 4, 4, 4, 24, 2}};
+    for (const auto& c : cases)
+        ResampleAreaAverage(c[5] == 2 ? nullptr : out.data(), c[0], c[1], 16, c[5] == 1 ? nullptr : s.bytes.data(), c[2],
+                            c[3], s.stride, c[4]);
     EXPECT_EQ(out, untouched);
 }
 
