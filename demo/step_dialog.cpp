@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "demo.h"
+#include "step_dialog_ids.h"
 #include "kelmard.h"
 #include "picture.h"
 
@@ -25,10 +26,10 @@ INT_PTR CALLBACK SettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_INITDIALOG:
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        CheckRadioButton(dialog, 103, 105, 104);
-        CheckDlgButton(dialog, 101, BST_CHECKED);
-        SetDlgItemTextA(dialog, 106, "25");
-        SetDlgItemTextA(dialog, 107, "Chapter One");
+        CheckRadioButton(dialog, IDC_LEFT, IDC_UP, IDC_RIGHT);
+        CheckDlgButton(dialog, IDC_SMOOTH, BST_CHECKED);
+        SetDlgItemTextA(dialog, IDC_FRAMES, "25");
+        SetDlgItemTextA(dialog, IDC_NAME, "Chapter One");
         SetTimer(dialog, kShootTimer, 400, nullptr);
         return TRUE;
     case WM_TIMER: {

@@ -22,18 +22,18 @@ namespace {
 namespace sk = kelmard::skin;
 
 // The palette.
-const Colour kField = FromRef(sk::kColors[0]);
-const Colour kFace = FromRef(sk::kColors[1]);
-const Colour kLight = FromRef(sk::kColors[2]);
-const Colour kHigh = FromRef(sk::kColors[3]);
-const Colour kShadow = FromRef(sk::kColors[4]);
-const Colour kDark = FromRef(sk::kColors[5]);
-const Colour kAltFace = FromRef(sk::kColors[12]);
-const Colour kAltLight = FromRef(sk::kColors[13]);
-const Colour kAltHigh = FromRef(sk::kColors[14]);
-const Colour kAltDark = FromRef(sk::kColors[16]);
-const Colour kCaption = FromRef(sk::kColors[22]);
-const Colour kAccent = FromRef(sk::kColors[20]);  // pale yellow
+const Colour kField = FromRef(sk::kColors[sk::kFieldColor]);
+const Colour kFace = FromRef(sk::kColors[sk::kFaceColor]);
+const Colour kLight = FromRef(sk::kColors[sk::kLightColor]);
+const Colour kHigh = FromRef(sk::kColors[sk::kHighlightColor]);
+const Colour kShadow = FromRef(sk::kColors[sk::kShadowColor]);
+const Colour kDark = FromRef(sk::kColors[sk::kDarkShadowColor]);
+const Colour kAltFace = FromRef(sk::kColors[sk::kAlternateFaceColor]);
+const Colour kAltLight = FromRef(sk::kColors[sk::kAlternateLightColor]);
+const Colour kAltHigh = FromRef(sk::kColors[sk::kAlternateHighlightColor]);
+const Colour kAltDark = FromRef(sk::kColors[sk::kAlternateDarkShadowColor]);
+const Colour kCaption = FromRef(sk::kColors[sk::kCaptionColor]);
+const Colour kAccent = FromRef(sk::kColors[sk::kAlternateTextVariant1Color]);  // pale yellow
 const Colour kWhite = Rgb(255, 255, 255);
 const Colour kBlack = Rgb(0, 0, 0);
 
@@ -375,6 +375,80 @@ void PaintThumbStrip(Canvas& skin, const sk::ThumbPlace& t) {
 
 // ---------------------------------------------------------------- 3D angle element
 
+// The colours of one look of the ball (0 disabled, 1 normal, 2 pressed).
+struct BallLook {
+    int k;
+    Colour base, deep, sheen, ringBase;
+};
+
+BallLook BallLookOf(int k) {
+    return {k, k == 0 ? Mix(kFace, kShadow, 0.45) : k == 2 ? Mix(kAltFace, kAltLight, 0.3) : kAltFace,
+            k == 0 ? Mix(kShadow, kDark, 0.2) : kAltDark, k == 0 ? Mix(kFace, kHigh, 0.5) : k == 2 ? kAccent : kAltHigh,
+            k == 0 ? Mix(kFace, kShadow, 0.2) : k == 2 ? Mix(kCaption, kAltLight, 0.5) : kCaption};
+}
+
+// Light from the upper left, a little in front.
+constexpr double kLightX = -0.46, kLightY = -0.58, kLightZ = 0.67;
+
+// The ball of one look: a sphere inside a rounded ring between ri and ro
+// about the centre pixel c, lit from kLight.
+Canvas PaintBall(const BallLook& look, int cell, double ri, double ro, double c) {
+    const double lx = kLightX, ly = kLightY, lz = kLightZ;
+    Canvas ball(cell, cell, kFace);
+    for (int y = 0; y < cell; ++y) {
+        for (int x = 0; x < cell; ++x) {
+            const double px = x + 0.5 - c, py = y + 0.5 - c, r = Length(px, py);
+            // The ring: a rounded band between ri and ro.
+            const double ringD = std::fabs(r - (ri + ro) / 2.0) - (ro - ri) / 2.0;
+            if (Coverage(ringD) > 0 && r > ri - 1) {
+                const double across = Clamp01((r - ri) / (ro - ri)) * 2.0 - 1.0;  // -1 inner .. 1 outer
+                const double nz = std::sqrt(std::max(0.0, 1.0 - across * across * 0.7));
+                const double nx = r > 0 ? px / r * across * 0.84 : 0, ny = r > 0 ? py / r * across * 0.84 : 0;
+                const double lit = Clamp01(nx * lx + ny * ly + nz * lz);
+                Colour col = Mix(Mix(look.ringBase, kDark, 0.35), Mix(look.ringBase, kHigh, 0.45), lit);
+                // A fine outline at both borders.
+                const double edge = std::min(std::fabs(r - ri), std::fabs(r - ro));
+                col = Mix(col, kAltDark, Clamp01(1.0 - edge) * 0.7);
+                ball.blend(x, y, col, Coverage(ringD));
+            }
+            // The sphere.
+            const double sd = r - (ri - 0.5);
+            if (Coverage(sd) > 0) {
+                const double rr = ri - 0.5;
+                const double nx = px / rr, ny = py / rr, nz2 = 1.0 - nx * nx - ny * ny;
+                const double nz = nz2 > 0 ? std::sqrt(nz2) : 0.0;
+                const double diff = Clamp01(nx * lx + ny * ly + nz * lz);
+                // Half vector of the light and the viewer (0, 0, 1).
+                double hx = lx, hy = ly, hz = lz + 1.0;
+                const double hl = Length(Length(hx, hy), hz);
+                hx /= hl, hy /= hl, hz /= hl;
+                double s = Clamp01(nx * hx + ny * hy + nz * hz);
+                for (int i = 0; i < 5; ++i) s *= s;  // s^32
+                Colour col = Mix(look.deep, Mix(look.base, kAltHigh, look.k == 0 ? 0.0 : 0.25), 0.25 + 0.75 * diff);
+                col = Mix(col, look.sheen, s * 0.8);
+                // A soft rim towards the ring.
+                col = Mix(col, look.deep, Clamp01((r - (rr - 2.5)) / 2.5) * 0.5);
+                ball.blend(x, y, col, Coverage(sd));
+            }
+        }
+    }
+    return ball;
+}
+
+// The right strip (strip x cell) and the bottom strip (cell x strip) of look
+// k: a sunken slot over the tick band and along the track.
+void PaintAngleStrips(Canvas& skin, int k, int cell, int strip, int tick0, int tick1, int track0, int track1) {
+    const int top = k * cell;
+    const Colour slotInside = k == 0 ? Mix(kFace, kShadow, 0.35) : k == 2 ? Mix(kAltFace, kAltLight, 0.25) : Mix(kAltFace, kAltDark, 0.3);
+    Canvas right(strip, cell, kFace);
+    Bevel b = Sides({Mix(kShadow, kDark, 0.25), Mix(slotInside, kDark, 0.3)}, {Mix(kFace, kHigh, 0.8), slotInside}, 2.0);
+    PaintBox(right, tick0 - 1, track0 - 3, tick1 + 1, track1 + 3, b, [&](double, double) { return slotInside; });
+    skin.paste(right, 0, 0, strip, cell, cell, top);
+    Canvas bottom(cell, strip, kFace);
+    PaintBox(bottom, track0 - 3, tick0 - 1, track1 + 3, tick1 + 1, b, [&](double, double) { return slotInside; });
+    skin.paste(bottom, 0, 0, cell, strip, 0, 3 * cell + k * strip);
+}
+
 void PaintAngleElement(Canvas& skin) {
     const int* n = sk::kAngleNumbers;
     const int cell = n[2];                       // 90
@@ -384,62 +458,9 @@ void PaintAngleElement(Canvas& skin) {
     const double c = ro + 0.5;                   // centre pixel 43
     const int tick0 = n[5] - n[2], tick1 = n[6] - n[2];  // 3..11 across the strips
     const int track0 = n[7], track1 = n[8];               // 11..74 along them
-    // Light from the upper left, a little in front.
-    const double lx = -0.46, ly = -0.58, lz = 0.67;
-    for (int k = 0; k < 3; ++k) {
-        const int top = k * cell;
-        const Colour base = k == 0 ? Mix(kFace, kShadow, 0.45) : k == 2 ? Mix(kAltFace, kAltLight, 0.3) : kAltFace;
-        const Colour deep = k == 0 ? Mix(kShadow, kDark, 0.2) : kAltDark;
-        const Colour sheen = k == 0 ? Mix(kFace, kHigh, 0.5) : k == 2 ? kAccent : kAltHigh;
-        const Colour ringBase = k == 0 ? Mix(kFace, kShadow, 0.2) : k == 2 ? Mix(kCaption, kAltLight, 0.5) : kCaption;
-        Canvas ball(cell, cell, kFace);
-        for (int y = 0; y < cell; ++y) {
-            for (int x = 0; x < cell; ++x) {
-                const double px = x + 0.5 - c, py = y + 0.5 - c, r = Length(px, py);
-                // The ring: a rounded band between ri and ro.
-                const double ringD = std::fabs(r - (ri + ro) / 2.0) - (ro - ri) / 2.0;
-                if (Coverage(ringD) > 0 && r > ri - 1) {
-                    const double across = Clamp01((r - ri) / (ro - ri)) * 2.0 - 1.0;  // -1 inner .. 1 outer
-                    const double nz = std::sqrt(std::max(0.0, 1.0 - across * across * 0.7));
-                    const double nx = r > 0 ? px / r * across * 0.84 : 0, ny = r > 0 ? py / r * across * 0.84 : 0;
-                    const double lit = Clamp01(nx * lx + ny * ly + nz * lz);
-                    Colour col = Mix(Mix(ringBase, kDark, 0.35), Mix(ringBase, kHigh, 0.45), lit);
-                    // A fine outline at both borders.
-                    const double edge = std::min(std::fabs(r - ri), std::fabs(r - ro));
-                    col = Mix(col, kAltDark, Clamp01(1.0 - edge) * 0.7);
-                    ball.blend(x, y, col, Coverage(ringD));
-                }
-                // The sphere.
-                const double sd = r - (ri - 0.5);
-                if (Coverage(sd) > 0) {
-                    const double rr = ri - 0.5;
-                    const double nx = px / rr, ny = py / rr, nz2 = 1.0 - nx * nx - ny * ny;
-                    const double nz = nz2 > 0 ? std::sqrt(nz2) : 0.0;
-                    const double diff = Clamp01(nx * lx + ny * ly + nz * lz);
-                    // Half vector of the light and the viewer (0, 0, 1).
-                    double hx = lx, hy = ly, hz = lz + 1.0;
-                    const double hl = Length(Length(hx, hy), hz);
-                    hx /= hl, hy /= hl, hz /= hl;
-                    double s = Clamp01(nx * hx + ny * hy + nz * hz);
-                    for (int i = 0; i < 5; ++i) s *= s;  // s^32
-                    Colour col = Mix(deep, Mix(base, kAltHigh, k == 0 ? 0.0 : 0.25), 0.25 + 0.75 * diff);
-                    col = Mix(col, sheen, s * 0.8);
-                    // A soft rim towards the ring.
-                    col = Mix(col, deep, Clamp01((r - (rr - 2.5)) / 2.5) * 0.5);
-                    ball.blend(x, y, col, Coverage(sd));
-                }
-            }
-        }
-        skin.paste(ball, 0, 0, cell, cell, 0, top);
-        // The right strip (20 x 90) and the bottom strip (90 x 20) of this look.
-        const Colour slotInside = k == 0 ? Mix(kFace, kShadow, 0.35) : k == 2 ? Mix(kAltFace, kAltLight, 0.25) : Mix(kAltFace, kAltDark, 0.3);
-        Canvas right(strip, cell, kFace);
-        Bevel b = Sides({Mix(kShadow, kDark, 0.25), Mix(slotInside, kDark, 0.3)}, {Mix(kFace, kHigh, 0.8), slotInside}, 2.0);
-        PaintBox(right, tick0 - 1, track0 - 3, tick1 + 1, track1 + 3, b, [&](double, double) { return slotInside; });
-        skin.paste(right, 0, 0, strip, cell, cell, top);
-        Canvas bottom(cell, strip, kFace);
-        PaintBox(bottom, track0 - 3, tick0 - 1, track1 + 3, tick1 + 1, b, [&](double, double) { return slotInside; });
-        skin.paste(bottom, 0, 0, cell, strip, 0, 3 * cell + k * strip);
+    for (int k = 0; k < sk::kLooks; ++k) {
+        skin.paste(PaintBall(BallLookOf(k), cell, ri, ro, c), 0, 0, cell, cell, 0, k * cell);
+        PaintAngleStrips(skin, k, cell, strip, tick0, tick1, track0, track1);
     }
 }
 
@@ -631,6 +652,42 @@ Canvas DialogIcon(int size) {
     return c;
 }
 
+// ---------------------------------------------------------------- self-check
+
+// An edge tile is stretched along its length: its pixels (as written) must be
+// the same all along it, or the stretched edge shows seams.
+bool TileUniform(const Canvas& c, int x, int y, int e, bool alongX) {
+    for (int i = 0; i < e; ++i)
+        for (int k = 1; k < e; ++k)
+            for (int channel = 0; channel < 3; ++channel) {
+                const int ax = alongX ? x : x + i, ay = alongX ? y + i : y;
+                const int bx = alongX ? x + k : x + i, by = alongX ? y + i : y + k;
+                if (c.byte(ax, ay, channel) != c.byte(bx, by, channel)) return false;
+            }
+    return true;
+}
+
+// A frame's four edge tiles at (x, y), edge e (frame layout).
+bool FrameSeamless(const Canvas& c, int x, int y, int e) {
+    return TileUniform(c, x + 2 * e, y, e, true) && TileUniform(c, x + 2 * e, y + e, e, true) &&
+           TileUniform(c, x + 3 * e, y, e, false) && TileUniform(c, x + 3 * e, y + e, e, false);
+}
+
+// Names the first frame or framed sprite cell whose edges would show seams; null when none.
+std::string FirstSeam(const Canvas& skin) {
+    namespace sk = kelmard::skin;
+    for (int i = 0; i < sk::kFrameCount; ++i)
+        if (!FrameSeamless(skin, sk::kFrames[i].x, sk::kFrames[i].y, sk::kFrames[i].edge)) return "F" + std::to_string(i);
+    for (int i = 0; i < sk::kSpriteCount; ++i) {
+        const sk::SpritePlace& s = sk::kSprites[i];
+        for (int look = 0; s.edge && look < sk::kLooks; ++look)
+            for (int v = 0; v < s.variants; ++v)
+                if (!FrameSeamless(skin, s.x + s.columnStep * v, s.y + s.rowStep * look, s.edge))
+                    return "S" + std::to_string(i) + " cell " + std::to_string(look) + "," + std::to_string(v);
+    }
+    return std::string();
+}
+
 }  // namespace
 }  // namespace skingen
 
@@ -653,6 +710,11 @@ int main(int argc, char** argv) {
     PaintCaptionButtons(skin, sk::kSprites[sk::kHelpButtonSprite], 4);
     for (const sk::ThumbPlace& t : sk::kThumbs) PaintThumbStrip(skin, t);
     PaintFrames(skin);
+    const std::string seam = FirstSeam(skin);
+    if (!seam.empty()) {
+        std::fprintf(stderr, "kelmard-skingen: the edge tiles of %s would show seams when stretched\n", seam.c_str());
+        return 1;
+    }
 
     const Canvas magnifier = MagnifierCursor(), hand = HandCursor();
     const Canvas across = TurnCursor(false), tilt = TurnCursor(true);

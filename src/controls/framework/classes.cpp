@@ -1,6 +1,9 @@
 // The class table. A control's file defines its ControlClass row (name, kind,
 // ClassProc<row>, the object factory) and the row is added to kClassTable at
 // its place in registration order; unregistration follows kUnregisterOrder.
+// Controls with a skinned border and skinned scroll bars (list box, tree
+// view, bitmap view) derive from WKFrame, the frame window base
+// (framework/frame_window.*), not from anything under src/frame.
 //
 //   registration order:   WKBmpView, WKButton, WKSlider, WKTab, WKSpin,
 //                         WKAngle3D, WKScrollBar, WKComboBox, WKRange (own
@@ -25,8 +28,8 @@ extern ControlClass kStaticClass;
 
 namespace {
 
-// Rows of the classes whose controls exist, in registration order. (No
-// control class exists yet; each control adds its row here.)
+// Rows of the classes whose controls exist, in registration order; each new
+// control adds its row at its place.
 ControlClass* const kClassTable[] = {
     &kButtonClass,
     &kEditClass,

@@ -11,8 +11,8 @@ void RegisterControlClasses(HINSTANCE module);
 // Unregisters the classes of the table, then frees the skin.
 void UnregisterControlClasses(HINSTANCE module);
 
-// The style of every own class: CS_PARENTDC | CS_HREDRAW | CS_VREDRAW (no
-// double clicks: a second click arrives as another button-down).
-constexpr UINT kOwnClassStyle = 0x83;
+// The style of every own class (no double clicks: a second click arrives as
+// another button-down).
+constexpr UINT kOwnClassStyle = CS_PARENTDC | CS_HREDRAW | CS_VREDRAW;
 
 }  // namespace kelmard

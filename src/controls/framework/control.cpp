@@ -2,6 +2,7 @@
 #include "controls/framework/control.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "controls/framework/draw.h"
@@ -9,8 +10,29 @@
 
 namespace kelmard {
 
+namespace {
+
+// The system class's procedure of a superclass row: saved at registration,
+// else looked up.
+WNDPROC SystemProcedureOf(const ControlClass& row) {
+    if (row.kind != ClassKind::Superclass) return nullptr;
+    if (row.systemProcedure) return row.systemProcedure;
+    WNDCLASSA wc{};
+    return row.systemClass && GetClassInfoA(nullptr, row.systemClass, &wc) ? wc.lpfnWndProc : nullptr;
+}
+
+// A title given as an ordinal (a resource id, or 0xFF and the id as in
+// dialog templates) is no text.
+constexpr unsigned char kOrdinalTitleMark = 0xFF;
+
+}  // namespace
+
 WKControl::WKControl(HWND window)
     : window_(window), parent_(GetParent(window)), id_(GetDlgCtrlID(window)), skin_(&SharedSkin()) {}
+
+WKControl::WKControl(HWND window, const ControlClass& row) : WKControl(window) {
+    systemProcedure_ = SystemProcedureOf(row);
+}
 
 WKControl::~WKControl() = default;
 
@@ -41,10 +63,8 @@ LRESULT WKControl::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 LRESULT WKControl::OnCreate(const CREATESTRUCTA* create) {
-    // A title given as an ordinal (a resource id, or 0xFF and the id as in
-    // dialog templates) is no text.
     const char* name = create ? create->lpszName : nullptr;
-    if (IS_INTRESOURCE(name) || static_cast<unsigned char>(name[0]) == 0xFF) name = nullptr;
+    if (IS_INTRESOURCE(name) || static_cast<unsigned char>(name[0]) == kOrdinalTitleMark) name = nullptr;
     OnSetText(name);
     NotifyParent(WM_CREATE);
     return 0;
@@ -59,8 +79,7 @@ LRESULT WKControl::OnSize(WPARAM, LPARAM) { return 1; }
 LRESULT WKControl::OnPaint() {
     // Nothing to paint, but the update region is validated: a region left
     // invalid would bring WM_PAINT back for ever.
-    PAINTSTRUCT ps;
-    if (BeginPaint(window_, &ps)) EndPaint(window_, &ps);
+    PaintDC validate(window_);
     return 1;
 }
 LRESULT WKControl::OnNcPaint(WPARAM region) { return PaintClientEdge(region, true); }
@@ -88,7 +107,7 @@ LRESULT WKControl::OnSetText(const char* text) {
     text_.reset();
     textLength_ = 0;
     const std::size_t length = text ? std::strlen(text) : 0;
-    if (length > 0x7FFFFFFE) return 0;
+    if (length >= static_cast<std::size_t>(INT_MAX)) return 0;  // the length and terminator fit an int
     std::unique_ptr<char[]> copy(new (std::nothrow) char[length + 1]);
     if (!copy) return 0;
     if (length) std::memcpy(copy.get(), text, length);
@@ -117,31 +136,51 @@ LRESULT WKControl::GetText(WPARAM size, LPARAM buffer) const {
 void WKControl::NotifyParent(UINT event) {
     if (!parent_) return;
     // The control id in the high word, the low word of the window handle in the low word.
-    const auto handleLow = static_cast<WORD>(reinterpret_cast<UINT_PTR>(window_) & 0xFFFF);
+    const auto handleLow = LOWORD(reinterpret_cast<UINT_PTR>(window_));
     SendMessageA(parent_, WM_PARENTNOTIFY, event,
-                 static_cast<LPARAM>(MAKELONG(handleLow, static_cast<WORD>(id_))) & 0xFFFFFFFF);
+                 static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(handleLow, static_cast<WORD>(id_)))));
+}
+
+void WKControl::NotifyCommand(WORD code) {
+    if (!parent_) return;
+    SendMessageA(parent_, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id_), code), reinterpret_cast<LPARAM>(window_));
+}
+
+LRESULT WKControl::PassDroppedFiles(WPARAM drop) {
+    return parent_ ? SendMessageA(parent_, WM_DROPFILES, drop, reinterpret_cast<LPARAM>(window_)) : 0;
+}
+
+LRESULT WKControl::CallSystem(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (systemProcedure_) return CallWindowProcA(systemProcedure_, window, message, wParam, lParam);
+    return WKControl::WindowProc(window, message, wParam, lParam);
 }
 
 LRESULT WKControl::PaintClientEdge(WPARAM region, bool useRegion) {
     const LONG_PTR exStyle = GetWindowLongPtrA(window_, GWL_EXSTYLE);
     if (!(exStyle & (WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME)))
         return DefWindowProcA(window_, useRegion ? WM_NCPAINT : WM_NCACTIVATE, 0, 0);
-    const HDC dc = (!useRegion || region == 1)
-                       ? GetWindowDC(window_)
-                       : GetDCEx(window_, reinterpret_cast<HRGN>(region), DCX_WINDOW | DCX_CACHE | DCX_INTERSECTRGN);
-    WindowDC owned(window_, dc);
-    if (!owned) return 0;
+    // WM_NCPAINT's region 1 stands for the whole window.
+    constexpr WPARAM kWholeWindow = 1;
+    WindowDC dc(window_, (!useRegion || region == kWholeWindow)
+                             ? GetWindowDC(window_)
+                             : GetDCEx(window_, reinterpret_cast<HRGN>(region),
+                                       DCX_WINDOW | DCX_CACHE | DCX_INTERSECTRGN));
+    if (!dc) return 0;
     RECT rect;
     GetWindowRect(window_, &rect);
     OffsetRect(&rect, -rect.left, -rect.top);
-    DrawSkinFrame(dc, &rect, &skin_->frames[skin::kClientEdgeFrame], kAllSides);
+    DrawSkinFrame(dc.get(), &rect, &skin_->frames[skin::kClientEdgeFrame], kAllSides);
     return 0;
 }
 
-HFONT WKControl::SelectControlFont(HDC dc) {
+HFONT WKControl::ControlFont() {
     if (!font_ && parent_) font_ = reinterpret_cast<HFONT>(SendMessageA(parent_, WM_GETFONT, 0, 0));
-    if (!font_) return nullptr;
-    return static_cast<HFONT>(SelectObject(dc, font_));
+    return font_;
+}
+
+HFONT WKControl::SelectControlFont(HDC dc) {
+    const HFONT font = ControlFont();
+    return font ? static_cast<HFONT>(SelectObject(dc, font)) : nullptr;
 }
 
 void WKControl::Redraw() {

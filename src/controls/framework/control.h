@@ -1,7 +1,10 @@
 // WKControl, the base of the skinned controls: it turns window messages into
-// virtual operations, keeps the control's text, font and id, and gives every
-// control the shared skin. The static window procedure of a class ties each
-// window to one heap object, made at WM_NCCREATE and deleted at WM_DESTROY.
+// virtual operations, keeps the control's text, font and id, builds the
+// notifications to the parent, and gives every control the shared skin. A
+// superclass of a system control (edit, static; list box, combo box and tree
+// view to come) hands what it leaves to the system class's procedure through
+// the base. The static window procedure of a class ties each window to one
+// heap object, made at WM_NCCREATE and deleted at WM_DESTROY.
 #pragma once
 #include <windows.h>
 
@@ -12,9 +15,13 @@
 
 namespace kelmard {
 
+struct ControlClass;
+
 class WKControl {
 public:
     explicit WKControl(HWND window);
+    // A superclass's object: messages it leaves go to `row`'s system class.
+    WKControl(HWND window, const ControlClass& row);
     virtual ~WKControl();
     WKControl(const WKControl&) = delete;
     WKControl& operator=(const WKControl&) = delete;
@@ -42,9 +49,12 @@ public:
     virtual LRESULT OnSetText(const char* text);
     virtual LRESULT OnSetFont(HFONT font, LPARAM redraw);
 
-    // Selects the control's font (asking the parent for its font while the
-    // control has none) and answers the font it replaced, or null when there
-    // is no font and nothing was selected.
+    // The control's font, asking the parent for its font while the control
+    // has none; null when neither has one. Painting selects it for its scope:
+    //   SelectGuard font(dc, ControlFont());
+    HFONT ControlFont();
+    // Selects ControlFont() and answers the font it replaced, or null when
+    // there is no font and nothing was selected (the caller puts it back).
     HFONT SelectControlFont(HDC dc);
     // Repaints the whole client at once, without erasing the background.
     void Redraw();
@@ -54,19 +64,29 @@ public:
     int textLength() const { return textLength_; }
 
 protected:
+    DWORD Style() const { return static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE)); }
     LRESULT GetText(WPARAM size, LPARAM buffer) const;
+    // The notifications to the parent, built here only: WM_PARENTNOTIFY with
+    // `event`, and WM_COMMAND with the control's id and `code`.
     void NotifyParent(UINT event);
+    void NotifyCommand(WORD code);
+    // WM_DROPFILES to the parent, this window in lParam (0 without a parent).
+    LRESULT PassDroppedFiles(WPARAM drop);
+    // Superclasses: a message to the system class's procedure (to the base's
+    // dispatch when the system class is unknown).
+    LRESULT CallSystem(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT PaintClientEdge(WPARAM region, bool useRegion);
 
-    HWND window_;
-    HWND parent_;
-    int focus_ = 0;
-    int id_;
-    std::unique_ptr<char[]> text_;
-    int textLength_ = 0;
-    HFONT font_ = nullptr;  // not owned
-    int dialogCode_ = DLGC_STATIC;
-    WKSkin* skin_;
+    HWND window_;                       // the control's window
+    HWND parent_;                       // its parent at creation, told of clicks and changes
+    int focus_ = 0;                     // 1 while the control has the focus
+    int id_;                            // the control id, in the parent's notifications
+    std::unique_ptr<char[]> text_;      // the window text (own classes), null when memory ran out
+    int textLength_ = 0;                // its length without the terminator
+    HFONT font_ = nullptr;              // WM_SETFONT's font, borrowed, never freed
+    int dialogCode_ = DLGC_STATIC;      // the answer to WM_GETDLGCODE
+    WKSkin* skin_;                      // the shared skin, read only
+    WNDPROC systemProcedure_ = nullptr; // superclasses: the system class's procedure
 };
 
 // How a window class is registered.

@@ -17,24 +17,29 @@
 namespace kelmard {
 namespace {
 
-// Skin style flags (the skin's first field).
-constexpr std::uint32_t kFilledCaption = 1;  // caption filled and framed, smaller caption buttons
-constexpr std::uint32_t kGripLines = 2;      // grip lines after the title
-constexpr std::uint32_t kEmbossedTitle = 4;
+// The skin's colours and brushes in the dialog's roles.
+constexpr skin::SkinColor kCtlTextColor = skin::kTextColor;
+constexpr skin::SkinColor kFieldColor = skin::kFieldColor, kFaceColor = skin::kFaceColor;
+constexpr skin::SkinColor kActiveTitleColor = skin::kAlternateTextColor;
+constexpr skin::SkinColor kInactiveTitleColor = skin::kInactiveTitleColor;
+constexpr skin::SkinColor kEmbossLightColor = skin::kAlternateHighlightColor;
+constexpr skin::SkinColor kEmbossDarkColor = skin::kAlternateDarkShadowColor;
+constexpr skin::SkinBrush kPanelBrush = skin::kAlternateFaceBrush;
+constexpr skin::SkinBrush kGripDarkBrush = skin::kAlternateShadowBrush;
+constexpr skin::SkinBrush kGripLightBrush = skin::kAlternateLightBrush;
 
-// Skin colours the dialog uses.
-constexpr int kFieldColor = 0, kFaceColor = 1, kTextColor = 8, kPanelColor = 12, kGripLight = 13,
-              kEmbossLight = 14, kGripDark = 15, kEmbossDark = 16, kInactiveTitle = 17, kActiveTitle = 19,
-              kCaptionColor = 22;
+// WM_NCPAINT's region 1 stands for the whole window.
+constexpr WPARAM kWholeWindow = 1;
 
-HBRUSH BrushOfColor(const WKSkin& skin, int color) {
-    for (int i = 0; i < skin::kBrushCount; ++i)
-        if (skin::kBrushColors[i] == color) return skin.brushes[i];
-    return nullptr;
-}
+// The title: drawn this far right of where it starts; the grip lines keep
+// this gap to the title and the buttons; an icon leaves this much of its
+// right part to the title's start.
+constexpr int kTitleIndent = 10;
+constexpr int kGripGap = 7;
+constexpr int kIconOverlap = 5;
 
-void FillWithColor(HDC dc, const RECT& rect, const WKSkin& skin, int color) {
-    if (HBRUSH brush = BrushOfColor(skin, color)) FillRect(dc, &rect, brush);
+void FillWithBrush(HDC dc, const RECT& rect, const WKSkin& skin, skin::SkinBrush brush) {
+    if (HBRUSH b = skin.brushes[brush]) FillRect(dc, &rect, b);
 }
 
 int FrameEdge(const WKSkin& skin) { return skin.frames[skin::kThickFrame].edge; }
@@ -150,12 +155,12 @@ LRESULT WKDialog::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_NCACTIVATE: return OnNcActivate(wParam);
     case WM_NCLBUTTONDOWN: return OnNcLButtonDown(wParam, lParam);
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX: return OnCtlColor(reinterpret_cast<HDC>(wParam), kTextColor, kFieldColor);
+    case WM_CTLCOLORLISTBOX: return OnCtlColor(reinterpret_cast<HDC>(wParam), kFieldColor, skin::kFieldBrush);
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: return OnCtlColor(reinterpret_cast<HDC>(wParam), kTextColor, kFaceColor);
+    case WM_CTLCOLORSTATIC: return OnCtlColor(reinterpret_cast<HDC>(wParam), kFaceColor, skin::kFaceBrush);
     case kDialogSetPanel: return OnSetPanel(wParam, lParam);
     default: break;
     }
@@ -166,11 +171,12 @@ LRESULT WKDialog::OnCreate(LPARAM create) { return DefDlgProcA(window_, WM_CREAT
 
 LRESULT WKDialog::OnDestroy() { return DefDlgProcA(window_, WM_DESTROY, 0, 0); }
 
-LRESULT WKDialog::OnCtlColor(HDC dc, int textColor, int backgroundColor) {
-    SetTextColor(dc, skin_->colors[textColor]);
-    SetBkColor(dc, skin_->colors[backgroundColor]);
+// The child paints with the DC as set here: these settings are its, not undone.
+LRESULT WKDialog::OnCtlColor(HDC dc, skin::SkinColor background, skin::SkinBrush brush) {
+    SetTextColor(dc, skin_->colors[kCtlTextColor]);
+    SetBkColor(dc, skin_->colors[background]);
     SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(BrushOfColor(*skin_, backgroundColor));
+    return reinterpret_cast<LRESULT>(skin_->brushes[brush]);
 }
 
 // The system no longer draws the caption, so a new title is drawn here.
@@ -228,6 +234,7 @@ void WKDialog::LayoutCaption() {
     if (!GetWindowRect(window_, &w)) return;
     const DWORD style = Style();
     const bool filled = (skin_->styleFlags & kFilledCaption) != 0;
+    // The caption buttons' size and the icon's and close button's insets.
     captionRect_ = {w.left, w.top, w.right, w.top + 2 * CaptionEdge(*skin_) + captionHeight_};
     const int b = filled ? static_cast<int>(captionHeight_ * 0.75) : captionHeight_;
     const int v = (captionRect_.bottom - captionRect_.top - b) / 2;
@@ -350,11 +357,10 @@ void WKDialog::DrawCaptionButton(int sprite, int variant, const RECT& screenRect
     if (IsRectEmpty(&screenRect)) return;
     WindowDC dc(window_, GetWindowDC(window_));
     if (!dc) return;
-    const int saved = SaveDC(dc.get());
-    const unsigned look = !enabled ? 0u : pressed ? 2u : 1u;
+    SavedDC saved(dc.get());
+    const Look look = !enabled ? kDisabledLook : pressed ? kPressedLook : kNormalLook;
     DrawSkinFace(dc.get(), &skin_->sprites[sprite], ToWindow(window_, screenRect),
                  MakeState(look, static_cast<unsigned>(variant)));
-    if (saved) RestoreDC(dc.get(), saved);
 }
 
 // ---------------------------------------------------------------- painting
@@ -363,7 +369,7 @@ LRESULT WKDialog::OnNcPaint(WPARAM region) {
     if (Minimised() || (!Skinned() && !(ExStyle() & WS_EX_CLIENTEDGE)))
         return DefDlgProcA(window_, WM_NCPAINT, region, 0);
     LayoutCaption();
-    PaintFrame(region == 1 ? nullptr : reinterpret_cast<HRGN>(region), true);
+    PaintFrame(region == kWholeWindow ? nullptr : reinterpret_cast<HRGN>(region), true);
     return 0;
 }
 
@@ -379,115 +385,139 @@ LRESULT WKDialog::OnNcActivate(WPARAM active) {
 // class keeps one DC per window: whatever the painting selects and sets is
 // put back.
 void WKDialog::PaintFrame(HRGN region, bool erase) {
-    const HDC raw = region ? GetDCEx(window_, region, DCX_WINDOW | DCX_CACHE | DCX_INTERSECTRGN)
-                           : GetWindowDC(window_);
-    WindowDC dc(window_, raw);
+    WindowDC dc(window_, region ? GetDCEx(window_, region, DCX_WINDOW | DCX_CACHE | DCX_INTERSECTRGN)
+                                : GetWindowDC(window_));
     if (!dc) return;
-    const int saved = SaveDC(dc.get());
+    SavedDC saved(dc.get());
     RECT w;
     GetWindowRect(window_, &w);
     OffsetRect(&w, -w.left, -w.top);
     if (!Skinned()) {
         Draw3DFrame(dc.get(), skin_, &w, true, false);
-    } else {
-        if (erase) FillWithColor(dc.get(), w, *skin_, kFaceColor);
-        DrawSkinFrame(dc.get(), &w, &skin_->frames[skin::kThickFrame], kAllSides);
-        PaintCaption(dc.get());
-        if (panelX_ && panelY_) {
-            const int edge = FrameEdge(*skin_);
-            RECT panel{0, captionHeight_ + edge, edge + panelX_, 0};
-            panel.bottom = edge + panelY_ + panel.top;
-            if (erase) FillWithColor(dc.get(), panel, *skin_, kPanelColor);
-            DrawSkinFrame(dc.get(), &panel, &skin_->frames[skin::kInsetPanelFrame],
-                          erase ? kAllSides : (kSideLeft | kSideTop));
-        }
+        return;
     }
-    if (saved) RestoreDC(dc.get(), saved);
+    if (erase) FillWithBrush(dc.get(), w, *skin_, skin::kFaceBrush);
+    DrawSkinFrame(dc.get(), &w, &skin_->frames[skin::kThickFrame], kAllSides);
+    PaintCaption(dc.get());
+    if (panelX_ && panelY_) PaintPanelEdge(dc.get(), erase);
 }
 
+// The part of the inset panel's frame that lies in the non-client area.
+void WKDialog::PaintPanelEdge(HDC dc, bool erase) {
+    const int edge = FrameEdge(*skin_);
+    RECT panel{0, captionHeight_ + edge, edge + panelX_, 0};
+    panel.bottom = edge + panelY_ + panel.top;
+    if (erase) FillWithBrush(dc, panel, *skin_, kPanelBrush);
+    DrawSkinFrame(dc, &panel, &skin_->frames[skin::kInsetPanelFrame], erase ? kAllSides : (kSideLeft | kSideTop));
+}
+
+// The caption in named steps: its frame, the icon and the buttons, the title,
+// the grip lines.
 void WKDialog::PaintCaption(HDC dc) {
-    const DWORD style = Style();
-    const std::uint32_t flags = skin_->styleFlags;
+    const RECT inner = PaintCaptionFrame(dc);
+    int titleStart = inner.left;
+    int leftmostButton = inner.right;
+    PaintCaptionButtons(dc, &titleStart, &leftmostButton);
+    const int length = GetWindowTextLengthA(window_);
+    std::unique_ptr<char[]> title(new (std::nothrow) char[static_cast<std::size_t>(length) + 1]);
+    if (!title) return;
+    const int n = GetWindowTextA(window_, title.get(), length + 1);
+    SelectGuard font(dc, GetStockObject(SYSTEM_FONT));
+    PaintTitle(dc, inner, titleStart, title.get(), n);
+    if (skin_->styleFlags & kGripLines) PaintGripLines(dc, titleStart, leftmostButton, title.get(), n);
+}
+
+// The caption's frame, filled and framed again inside with kFilledCaption;
+// answers the inside of the caption frame (window coordinates).
+RECT WKDialog::PaintCaptionFrame(HDC dc) {
     RECT caption = ToWindow(window_, captionRect_);
     DrawSkinFrame(dc, &caption, &skin_->frames[skin::kCaptionFrame], kAllSides);
     RECT inner = caption;
     InflateRect(&inner, -CaptionEdge(*skin_), -CaptionEdge(*skin_));
-    if (flags & kFilledCaption) {
-        FillWithColor(dc, inner, *skin_, kCaptionColor);
+    if (skin_->styleFlags & kFilledCaption) {
+        FillWithBrush(dc, inner, *skin_, skin::kCaptionBrush);
         DrawSkinFrame(dc, &inner, &skin_->frames[skin::kCaptionInnerFrame], kAllSides);
     }
+    return inner;
+}
 
-    int start = inner.left;
-    int leftmostButton = inner.right;
+// The icon and the caption buttons the style asks for; moves the title's
+// start past the icon and tells the left edge of the leftmost button.
+void WKDialog::PaintCaptionButtons(HDC dc, int* titleStart, int* leftmostButton) {
+    const DWORD style = Style();
     if (style & WS_SYSMENU) {
         if (!modalFrame_) {
             HICON icon = reinterpret_cast<HICON>(GetClassLongPtrA(window_, GCLP_HICONSM));
             if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrA(window_, GCLP_HICON));
             const RECT r = ToWindow(window_, icon_);
             if (icon) DrawIconEx(dc, r.left, r.top, icon, r.right - r.left, r.bottom - r.top, 0, nullptr, DI_NORMAL);
-            start = r.right - 5;
+            *titleStart = r.right - kIconOverlap;
         }
         const SkinSprite* buttons = &skin_->sprites[skin::kCaptionButtonSprite];
         RECT r = ToWindow(window_, closeButton_);
-        DrawSkinFace(dc, buttons, r, MakeState(1, kCloseButton));
-        leftmostButton = r.left;
+        DrawSkinFace(dc, buttons, r, MakeState(kNormalLook, kCloseButton));
+        *leftmostButton = r.left;
         if (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) {
             r = ToWindow(window_, minimiseButton_);
-            DrawSkinFace(dc, buttons, r, MakeState((style & WS_MINIMIZEBOX) ? 1 : 0, kMinimiseButton));
-            leftmostButton = r.left;
+            DrawSkinFace(dc, buttons, r,
+                         MakeState((style & WS_MINIMIZEBOX) ? kNormalLook : kDisabledLook, kMinimiseButton));
+            *leftmostButton = r.left;
             r = ToWindow(window_, maximiseButton_);
             DrawSkinFace(dc, buttons, r,
-                         MakeState((style & WS_MAXIMIZEBOX) ? 1 : 0, IsZoomed(window_) ? kRestoreButton : kMaximiseButton));
+                         MakeState((style & WS_MAXIMIZEBOX) ? kNormalLook : kDisabledLook,
+                                   IsZoomed(window_) ? kRestoreButton : kMaximiseButton));
         }
     }
     if (ExStyle() & WS_EX_CONTEXTHELP) {
         const RECT r = ToWindow(window_, helpButton_);
-        DrawSkinFace(dc, &skin_->sprites[skin::kHelpButtonSprite], r, MakeState(helpPressed_ ? 2 : 1, 0));
-        leftmostButton = r.left;
+        DrawSkinFace(dc, &skin_->sprites[skin::kHelpButtonSprite], r,
+                     MakeState(helpPressed_ ? kPressedLook : kNormalLook, 0));
+        *leftmostButton = r.left;
     }
+}
 
-    // The title.
-    const int length = GetWindowTextLengthA(window_);
-    std::unique_ptr<char[]> title(new (std::nothrow) char[static_cast<std::size_t>(length) + 1]);
-    if (!title) return;
-    const int n = GetWindowTextA(window_, title.get(), length + 1);
+// The title in the selected font, vertically centred in the caption's inside
+// (embossed first with kEmbossedTitle), clipped to it.
+void WKDialog::PaintTitle(HDC dc, const RECT& inner, int start, const char* title, int length) {
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_LEFT | TA_TOP);
-    SelectObject(dc, GetStockObject(SYSTEM_FONT));  // the caller restores the DC
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
-    const int y = (inner.bottom - tm.tmHeight + inner.top) / 2;
-    if (flags & kEmbossedTitle) {
-        SetTextColor(dc, skin_->colors[kEmbossLight]);
-        ExtTextOutA(dc, start + 9, y - 1, ETO_CLIPPED, &inner, title.get(), static_cast<UINT>(n), nullptr);
-        SetTextColor(dc, skin_->colors[kEmbossDark]);
-        ExtTextOutA(dc, start + 11, y + 1, ETO_CLIPPED, &inner, title.get(), static_cast<UINT>(n), nullptr);
+    const int x = start + kTitleIndent, y = (inner.bottom - tm.tmHeight + inner.top) / 2;
+    const UINT n = static_cast<UINT>(length);
+    if (skin_->styleFlags & kEmbossedTitle) {
+        SetTextColor(dc, skin_->colors[kEmbossLightColor]);
+        ExtTextOutA(dc, x - 1, y - 1, ETO_CLIPPED, &inner, title, n, nullptr);
+        SetTextColor(dc, skin_->colors[kEmbossDarkColor]);
+        ExtTextOutA(dc, x + 1, y + 1, ETO_CLIPPED, &inner, title, n, nullptr);
     }
-    SetTextColor(dc, skin_->colors[active_ ? kActiveTitle : kInactiveTitle]);
-    ExtTextOutA(dc, start + 10, y, ETO_CLIPPED, &inner, title.get(), static_cast<UINT>(n), nullptr);
+    SetTextColor(dc, skin_->colors[active_ ? kActiveTitleColor : kInactiveTitleColor]);
+    ExtTextOutA(dc, x, y, ETO_CLIPPED, &inner, title, n, nullptr);
+}
 
-    if (flags & kGripLines) {
-        SIZE extent{};
-        GetTextExtentPoint32A(dc, title.get(), n, &extent);
-        const int from = start + extent.cx + 10 + 7, to = leftmostButton - 7;
-        const RECT closeRect = ToWindow(window_, closeButton_);
-        for (int row = closeRect.top; from < to && row <= closeRect.bottom - 2; row += 3) {
-            RECT line{from, row, to, row + 1};
-            FillWithColor(dc, line, *skin_, kGripDark);
-            OffsetRect(&line, 0, 1);
-            FillWithColor(dc, line, *skin_, kGripLight);
-        }
+// Grip lines from after the title to before the leftmost button, at the
+// buttons' height: every third row dark with a light row below.
+void WKDialog::PaintGripLines(HDC dc, int start, int leftmostButton, const char* title, int length) {
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, title, length, &extent);
+    const int from = start + extent.cx + kTitleIndent + kGripGap, to = leftmostButton - kGripGap;
+    const RECT closeRect = ToWindow(window_, closeButton_);
+    for (int row = closeRect.top; from < to && row <= closeRect.bottom - 2; row += 3) {
+        RECT line{from, row, to, row + 1};
+        FillWithBrush(dc, line, *skin_, kGripDarkBrush);
+        OffsetRect(&line, 0, 1);
+        FillWithBrush(dc, line, *skin_, kGripLightBrush);
     }
 }
 
 LRESULT WKDialog::OnEraseBkgnd(HDC dc) {
     RECT client;
     GetClientRect(window_, &client);
-    FillWithColor(dc, client, *skin_, kFaceColor);
+    FillWithBrush(dc, client, *skin_, skin::kFaceBrush);
     if (panelX_ && panelY_ && Skinned()) {
         const int edge = FrameEdge(*skin_);
         RECT panel{-edge, -edge, panelX_, panelY_};
-        FillWithColor(dc, panel, *skin_, kPanelColor);
+        FillWithBrush(dc, panel, *skin_, kPanelBrush);
         DrawSkinFrame(dc, &panel, &skin_->frames[skin::kInsetPanelFrame], kAllSides);
     }
     InvalidateRect(window_, &client, FALSE);

@@ -10,6 +10,7 @@
 #include "controls/framework/classes.h"
 #include "controls/framework/control.h"
 #include "controls/framework/skin.h"
+#include "kelmard.h"
 
 namespace kelmard {
 
@@ -17,7 +18,7 @@ namespace kelmard {
 // word, y high word; x 0 removes the panel), wParam non-zero the bottom-right
 // corner of the child window whose handle is lParam's low word. Answers the
 // previous corner as MAKELONG(x, y); 0 for a dialog without a skinned frame.
-constexpr UINT kDialogSetPanel = WM_USER + 100;
+constexpr UINT kDialogSetPanel = WKDIALOG_SETPANEL;
 
 // The dialog manager's window extra (DLGWINDOWEXTRA of the platform's own
 // headers: 30 bytes, 48 in 64-bit builds), and one pointer-wide slot after it
@@ -50,7 +51,7 @@ private:
     LRESULT OnNcLButtonDown(WPARAM hit, LPARAM point);
     LRESULT OnSetPanel(WPARAM byWindow, LPARAM value);
     LRESULT OnSetText(LPARAM text);
-    LRESULT OnCtlColor(HDC dc, int textColor, int backgroundColor);
+    LRESULT OnCtlColor(HDC dc, skin::SkinColor background, skin::SkinBrush brush);
 
     bool Skinned() const { return caption_ != 0; }
     bool Minimised() const { return IsIconic(window_) != FALSE; }
@@ -59,25 +60,30 @@ private:
 
     void LayoutCaption();
     void PaintFrame(HRGN region, bool erase);
+    void PaintPanelEdge(HDC dc, bool erase);
     void PaintCaption(HDC dc);
+    RECT PaintCaptionFrame(HDC dc);
+    void PaintCaptionButtons(HDC dc, int* titleStart, int* leftmostButton);
+    void PaintTitle(HDC dc, const RECT& inner, int start, const char* title, int length);
+    void PaintGripLines(HDC dc, int start, int leftmostButton, const char* title, int length);
     void DrawCaptionButton(int sprite, int variant, const RECT& screenRect, bool pressed, bool enabled = true);
     bool TrackCaptionButton(int variant, const RECT& screenRect);
     void ReleaseHelpButton();
 
-    HWND window_;
-    WKSkin* skin_;
-    int active_ = 1;
-    DWORD modalFrame_ = 0;
-    DWORD caption_ = 0;
-    RECT captionRect_{};
-    RECT closeButton_{};
-    RECT maximiseButton_{};
-    RECT minimiseButton_{};
-    RECT icon_{};
-    RECT helpButton_{};
-    int captionHeight_ = 0;
-    int panelX_ = 0, panelY_ = 0;
-    int helpPressed_ = 0;
+    HWND window_;               // the dialog's window
+    WKSkin* skin_;              // the shared skin, read only
+    int active_ = 1;            // the caption is drawn active (WM_NCACTIVATE)
+    DWORD modalFrame_ = 0;      // DS_MODALFRAME at creation: no icon, no system-menu hit
+    DWORD caption_ = 0;         // both caption bits at creation: the frame is skinned
+    RECT captionRect_{};        // the caption band, screen coordinates (as the rectangles below)
+    RECT closeButton_{};        // the close button
+    RECT maximiseButton_{};     // the maximise/restore button (empty without the boxes)
+    RECT minimiseButton_{};     // the minimise button (empty without the boxes)
+    RECT icon_{};               // the class icon (empty without it)
+    RECT helpButton_{};         // the context-help button
+    int captionHeight_ = 0;     // the system caption height the band is made of
+    int panelX_ = 0, panelY_ = 0;  // the inset panel's bottom-right corner, client coordinates (0: none)
+    int helpPressed_ = 0;       // the help button is drawn pressed
 };
 
 // The class table's row of "WKDialog" (registered by its own function).

@@ -16,13 +16,16 @@
 
 #include <cstring>
 
+#include "controls/framework/system_constants.h"
+
 namespace kelmard {
 namespace {
 
 constexpr std::uint16_t kOrdinalMark = 0xFFFF;
-constexpr std::uint32_t kSetFont = 0x40;        // DS_SETFONT
-constexpr std::uint32_t kButtonTypeMask = 0x0F;
-constexpr std::uint32_t kOwnerDrawButton = 11;  // BS_OWNERDRAW
+
+// The predefined class atoms of dialog items.
+constexpr std::uint16_t kButtonAtom = 0x0080, kEditAtom = 0x0081, kStaticAtom = 0x0082, kListBoxAtom = 0x0083,
+                        kScrollBarAtom = 0x0084, kComboBoxAtom = 0x0085;
 
 constexpr std::size_t kHeaderSize = 18, kHeaderSizeEx = 26;
 constexpr std::size_t kItemHeaderSize = 18, kItemHeaderSizeEx = 24;
@@ -129,12 +132,12 @@ char FoldCase(std::uint16_t unit) {
 
 const char* ReplacementForAtom(std::uint16_t atom, std::uint32_t style) {
     switch (atom) {
-    case 0x0080: return (style & kButtonTypeMask) == kOwnerDrawButton ? nullptr : "WKButton";
-    case 0x0081: return "WKEdit";
-    case 0x0082: return "WKStatic";
-    case 0x0083: return "WKListBox";
-    case 0x0084: return "WKScrollBar";
-    case 0x0085: return "WKComboBox";
+    case kButtonAtom: return (style & sys::kBsTypeMask) == sys::kBsOwnerDraw ? nullptr : "WKButton";
+    case kEditAtom: return "WKEdit";
+    case kStaticAtom: return "WKStatic";
+    case kListBoxAtom: return "WKListBox";
+    case kScrollBarAtom: return "WKScrollBar";
+    case kComboBoxAtom: return "WKComboBox";
     default: return nullptr;
     }
 }
@@ -224,7 +227,7 @@ std::size_t ConvertDialogTemplate(const void* sourceTemplate, std::size_t size, 
 
     // 4. Title and font block, unchanged.
     if (!CopyField(source, writer, StringBytes(source))) return 0;
-    if (style & kSetFont) {
+    if (style & sys::kDsSetFont) {
         if (!CopyField(source, writer, dialogEx ? 6 : 2)) return 0;
         if (!CopyField(source, writer, StringBytes(source))) return 0;
     }

@@ -8,26 +8,24 @@
 namespace kelmard {
 namespace {
 
-// Puts the text colour, background colour and background mode back.
-class TextColourGuard {
-public:
-    explicit TextColourGuard(HDC dc)
-        : dc_(dc), text_(GetTextColor(dc)), back_(GetBkColor(dc)), mode_(GetBkMode(dc)) {}
-    TextColourGuard(const TextColourGuard&) = delete;
-    TextColourGuard& operator=(const TextColourGuard&) = delete;
-    ~TextColourGuard() {
-        SetTextColor(dc_, text_);
-        SetBkColor(dc_, back_);
-        if (mode_) SetBkMode(dc_, mode_);
-    }
-
-private:
-    HDC dc_;
-    COLORREF text_, back_;
-    int mode_;
-};
-
 int Alternate(bool alternate) { return alternate ? skin::kAlternateColorOffset : 0; }
+
+// The colour of text and icon shapes in the normal look and a variant.
+COLORREF NormalColour(const WKSkin& skin, ControlState state, bool alternate) {
+    return skin.colors[skin::kTextColor + static_cast<int>(VariantOf(state)) + Alternate(alternate)];
+}
+
+COLORREF PressedColour(const WKSkin& skin, bool alternate) {
+    return skin.colors[alternate ? skin::kAlternatePressedTextColor : skin::kPressedTextColor];
+}
+
+// One bevel line in one pen: from `from` over the corner `via` to `to`.
+void PenLine(HDC dc, HPEN pen, POINT from, POINT via, POINT to) {
+    SelectGuard selected(dc, pen);
+    MoveToEx(dc, from.x, from.y, nullptr);
+    LineTo(dc, via.x, via.y);
+    LineTo(dc, to.x, to.y);
+}
 
 }  // namespace
 
@@ -47,32 +45,21 @@ void FillFrameBands(HDC dc, const RECT* rect, int n, HBRUSH brush) {
 void Draw3DFrame(HDC dc, const WKSkin* skin, const RECT* rect, bool pressed, bool alternate) {
     if (!dc || !skin || !rect) return;
     const int o = Alternate(alternate);
-    const COLORREF* c = skin->colors;
     // Outer top-left, inner top-left, inner bottom-right, outer bottom-right.
-    const int raised[4] = {3, 2, 4, 5}, sunken[4] = {5, 4, 2, 3};
-    const int* order = pressed ? sunken : raised;
+    using namespace skin;
+    const SkinColor raised[4] = {kHighlightColor, kLightColor, kShadowColor, kDarkShadowColor};
+    const SkinColor sunken[4] = {kDarkShadowColor, kShadowColor, kLightColor, kHighlightColor};
+    const SkinColor* order = pressed ? sunken : raised;
     UniquePen pens[4];
     for (int i = 0; i < 4; ++i) {
-        pens[i].reset(CreatePen(PS_SOLID, 0, c[order[i] + o]));
+        pens[i].reset(CreatePen(PS_SOLID, 0, skin->colors[order[i] + o]));
         if (!pens[i]) return;  // the pens made so far are freed by their owners
     }
     const LONG l = rect->left, t = rect->top, r = rect->right, b = rect->bottom;
-    SelectGuard keep(dc, pens[0].get());
-    MoveToEx(dc, l, b - 1, nullptr);
-    LineTo(dc, l, t);
-    LineTo(dc, r, t);
-    SelectObject(dc, pens[1].get());
-    MoveToEx(dc, l + 1, b - 2, nullptr);
-    LineTo(dc, l + 1, t + 1);
-    LineTo(dc, r - 1, t + 1);
-    SelectObject(dc, pens[2].get());
-    MoveToEx(dc, l + 2, b - 2, nullptr);
-    LineTo(dc, r - 2, b - 2);
-    LineTo(dc, r - 2, t + 1);
-    SelectObject(dc, pens[3].get());
-    MoveToEx(dc, l + 1, b - 1, nullptr);
-    LineTo(dc, r - 1, b - 1);
-    LineTo(dc, r - 1, t);
+    PenLine(dc, pens[0].get(), {l, b - 1}, {l, t}, {r, t});
+    PenLine(dc, pens[1].get(), {l + 1, b - 2}, {l + 1, t + 1}, {r - 1, t + 1});
+    PenLine(dc, pens[2].get(), {l + 2, b - 2}, {r - 2, b - 2}, {r - 2, t + 1});
+    PenLine(dc, pens[3].get(), {l + 1, b - 1}, {r - 1, b - 1}, {r - 1, t});
 }
 
 int DrawSkinFrame(HDC dc, const RECT* rect, const SkinFrame* frame, int sides) {
@@ -128,27 +115,27 @@ int DrawSkinFace(HDC dc, const SkinSprite* sprite, RECT rect, ControlState state
 int DrawSkinText(const WKSkin* skin, HDC dc, RECT rect, const char* text, int length, UINT format,
                  ControlState state, bool alternate) {
     if (!text || !skin || !dc) return 0;
-    TextColourGuard keep(dc);
-    SetBkMode(dc, TRANSPARENT);
-    const COLORREF* c = skin->colors;
+    BkModeGuard mode(dc, TRANSPARENT);
     switch (LookOf(state)) {
-    case 0: {  // embossed, whatever the palette
+    case kDisabledLook: {  // embossed, whatever the palette
         RECT moved = rect;
         OffsetRect(&moved, 1, 1);
-        SetTextColor(dc, c[2]);
+        TextColorGuard colour(dc, skin->colors[skin::kLightColor]);
         DrawTextA(dc, text, length, &moved, format);
-        SetTextColor(dc, c[4]);
+        SetTextColor(dc, skin->colors[skin::kShadowColor]);
         DrawTextA(dc, text, length, &rect, format);
         break;
     }
-    case 2:
-        SetTextColor(dc, c[alternate ? 18 : 7]);
+    case kPressedLook: {
+        TextColorGuard colour(dc, PressedColour(*skin, alternate));
         DrawTextA(dc, text, length, &rect, format);
         break;
-    default:
-        SetTextColor(dc, c[8 + VariantOf(state) + Alternate(alternate)]);
+    }
+    default: {
+        TextColorGuard colour(dc, NormalColour(*skin, state, alternate));
         DrawTextA(dc, text, length, &rect, format);
         break;
+    }
     }
     return 1;
 }
@@ -160,16 +147,16 @@ int DrawSkinIcon(const WKSkin* skin, HDC dc, RECT rect, HICON icon, ControlState
     const UniqueBitmap mask(info.hbmMask), colour(info.hbmColor);
     const int s = GetSystemMetrics(SM_CXICON);
     const int x = (rect.left - s + rect.right) / 2, y = (rect.top - s + rect.bottom) / 2;
-    const COLORREF* c = skin->colors;
     const ControlState look = LookOf(state);
-    if (look != 0 && colour) {
+    if (look != kDisabledLook && colour) {
         DrawIcon(dc, x, y, icon);
         return 1;
     }
     UniqueMemoryDC memory(CreateCompatibleDC(dc));
     if (!memory || !mask) return 1;
     SelectGuard selected(memory.get(), mask.get());
-    TextColourGuard keep(dc);
+    TextColorGuard text(dc, RGB(0, 0, 0));
+    BkColorGuard back(dc, RGB(255, 255, 255));
     // The shape of the mask (its AND half) in one colour: clear the shape,
     // then paint the colour into it.
     auto shape = [&](int atX, int atY, COLORREF colourRef) {
@@ -180,15 +167,15 @@ int DrawSkinIcon(const WKSkin* skin, HDC dc, RECT rect, HICON icon, ControlState
         SetTextColor(dc, colourRef);
         BitBlt(dc, atX, atY, s, s, memory.get(), 0, 0, SRCPAINT);
     };
-    if (look == 0) {
+    if (look == kDisabledLook) {
         // Embossed like disabled text: the light shape one pixel down and
         // right, the shadow shape over it.
-        shape(x + 1, y + 1, c[2]);
-        shape(x, y, c[4]);
-    } else if (look == 2) {
-        shape(x, y, c[alternate ? 18 : 7]);
+        shape(x + 1, y + 1, skin->colors[skin::kLightColor]);
+        shape(x, y, skin->colors[skin::kShadowColor]);
+    } else if (look == kPressedLook) {
+        shape(x, y, PressedColour(*skin, alternate));
     } else {
-        shape(x, y, c[8 + VariantOf(state) + Alternate(alternate)]);
+        shape(x, y, NormalColour(*skin, state, alternate));
     }
     return 1;
 }
@@ -261,9 +248,8 @@ HICON CreateArrowIcon(int width, int height, int direction) {
 
 void DrawSkinFocusRect(HDC dc, const RECT* rect) {
     if (!dc || !rect) return;
-    TextColourGuard keep(dc);
-    SetTextColor(dc, RGB(255, 255, 255));
-    SetBkColor(dc, RGB(0, 0, 0));
+    TextColorGuard text(dc, RGB(255, 255, 255));
+    BkColorGuard back(dc, RGB(0, 0, 0));
     DrawFocusRect(dc, rect);
 }
 

@@ -4,10 +4,17 @@
 #pragma once
 #include <windows.h>
 
+#include "controls/framework/geometry.h"
 #include "controls/framework/resample.h"
 #include "controls/framework/skin.h"
 
 namespace kelmard {
+
+// The portable rectangle and the system's (laid out alike).
+inline RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+inline Rect FromRECT(const RECT& r) {
+    return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right), static_cast<int>(r.bottom)};
+}
 
 // Bits of the sides mask of DrawSkinFrame.
 constexpr int kSideLeft = 1, kSideRight = 2, kSideTop = 4, kSideBottom = 8, kAllSides = 15;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 
 #include "controls/framework/dialog_entry.h"
 #include "controls/framework/skin.h"
@@ -20,6 +21,9 @@ namespace {
 constexpr int kMessageBoxTemplate = 900;
 constexpr int kIconId = 1000, kTextId = 1001;
 constexpr int kCaptionChars = 40;
+// A button in dialog units; the caption's room beyond its title (pixels).
+constexpr int kButtonWidthUnits = 40, kButtonHeightUnits = 14;
+constexpr int kCaptionMargin = 15;
 
 // The block handed to the dialog as its init value.
 struct MessageBoxParams {
@@ -74,12 +78,12 @@ void FillParams(MessageBoxParams& p, const char* text, const char* caption, UINT
     p.type = type;
     p.icon = IconOf(type);
     const unsigned set = type & MB_TYPEMASK;
-    const ButtonSet& buttons = kButtonSets[set < 6 ? set : 0];
+    const ButtonSet& buttons = kButtonSets[set < std::size(kButtonSets) ? set : 0];
     p.buttonCount = 0;
     for (int i = 0; i < buttons.count; ++i) p.buttons[p.buttonCount++] = buttons.buttons[i];
     if (type & MB_HELP) p.buttons[p.buttonCount++] = kHelp;
     // MB_DEFBUTTON1..4; one beyond the buttons there are means the first.
-    p.defaultIndex = static_cast<int>((type >> 8) & 15);
+    p.defaultIndex = static_cast<int>((type & MB_DEFMASK) >> 8);
     if (p.defaultIndex >= p.buttonCount) p.defaultIndex = 0;
 }
 
@@ -114,57 +118,62 @@ HWND MakeChild(HWND dialog, const char* className, const char* text, DWORD style
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleHandle(), nullptr);
 }
 
-BOOL InitMessageBox(HWND dialog, MessageBoxParams& p) {
-    SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&p));
-    SetWindowTextA(dialog, p.caption);
+// Dialog units of the box: one horizontal and one vertical unit, and eight of each.
+struct Units {
+    int x, y, gapX, gapY;
+};
 
-    // Dialog units: one horizontal and vertical unit, and eight of each.
+Units UnitsOf(HWND dialog) {
     RECT units{1, 1, 8, 8};
     MapDialogRect(dialog, &units);
-    const int ux = units.left, uy = units.top, gx = units.right, gy = units.bottom;
-    RECT client;
-    GetClientRect(dialog, &client);
+    return {units.left, units.top, units.right, units.bottom};
+}
 
-    const HFONT font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
-    int captionWidth = 0;
-    RECT text{0, 0, 2 * GetSystemMetrics(SM_CXSCREEN) / 3, 0};
+// The text's rectangle (at most two thirds of the screen wide, wider when the
+// caption needs it) and the width the caption needs.
+struct TextMeasure {
+    RECT text;
+    int captionWidth;
+};
+
+TextMeasure MeasureMessage(HWND dialog, const MessageBoxParams& p, HFONT font) {
+    TextMeasure m{{0, 0, 2 * GetSystemMetrics(SM_CXSCREEN) / 3, 0}, 0};
+    WindowDC dc(dialog);
+    if (!dc) return m;
+    SIZE extent{};
     {
-        WindowDC dc(dialog, GetDC(dialog));
-        if (dc) {
-            SIZE extent{};
-            {
-                SelectGuard system(dc.get(), GetStockObject(SYSTEM_FONT));
-                GetTextExtentPoint32A(dc.get(), p.caption, static_cast<int>(std::strlen(p.caption)), &extent);
-            }
-            captionWidth = extent.cx + 2 * GetSystemMetrics(SM_CXSMSIZE) + 15;
-            if (captionWidth > text.right) text.right = captionWidth;
-            SelectGuard selected(dc.get(), font);
-            DrawTextA(dc.get(), p.text, -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-        }
+        SelectGuard system(dc.get(), GetStockObject(SYSTEM_FONT));
+        GetTextExtentPoint32A(dc.get(), p.caption, static_cast<int>(std::strlen(p.caption)), &extent);
     }
+    m.captionWidth = extent.cx + 2 * GetSystemMetrics(SM_CXSMSIZE) + kCaptionMargin;
+    if (m.captionWidth > m.text.right) m.text.right = m.captionWidth;
+    SelectGuard selected(dc.get(), font);
+    DrawTextA(dc.get(), p.text, -1, &m.text, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    return m;
+}
 
-    // The icon, then the text beside it.
-    int textLeft = gx;
-    if (p.icon) {
-        const int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
-        const HWND icon = MakeChild(dialog, "WKStatic", "", WS_CHILD | WS_VISIBLE | SS_ICON | SS_CENTERIMAGE | SS_REALSIZEIMAGE,
-                                    gx, gy, cx, cy, kIconId);
-        if (icon) SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(p.icon), 0);
-        textLeft = 2 * gx + cx;
-    }
-    OffsetRect(&text, textLeft, gy);
+// The icon at the top left; answers where the text starts.
+int AddIcon(HWND dialog, const MessageBoxParams& p, const Units& u) {
+    if (!p.icon) return u.gapX;
+    const int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
+    const HWND icon = MakeChild(dialog, "WKStatic", "", WS_CHILD | WS_VISIBLE | SS_ICON | SS_CENTERIMAGE | SS_REALSIZEIMAGE,
+                                u.gapX, u.gapY, cx, cy, kIconId);
+    if (icon) SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(p.icon), 0);
+    return 2 * u.gapX + cx;
+}
+
+// The text, an owner-drawn static (DrawMessageText paints it).
+void AddText(HWND dialog, const RECT& text, HFONT font) {
     if (const HWND label = MakeChild(dialog, "WKStatic", "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, text.left, text.top,
                                      text.right - text.left, text.bottom - text.top, kTextId))
         SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+}
 
-    // The button row, centred below the text.
-    const int bw = 40 * ux, bh = 14 * uy;
-    const int row = p.buttonCount * bw + (p.buttonCount - 1) * gx;
-    const int y = text.bottom + 2 * gy;
-    if (text.right < row + 2 * gx) text.right = row + 2 * gx;
-    int dw = client.right <= gx + text.right ? text.right + gx - client.right : 0;
-    if (client.right + dw < captionWidth) dw = captionWidth - client.right;
-
+// The row of buttons at `y`, centred in `width`, captions from the string
+// table; the default one gets the focus. Answers the default button's id.
+int AddButtons(HWND dialog, const MessageBoxParams& p, int y, int width, const Units& u) {
+    const int bw = kButtonWidthUnits * u.x, bh = kButtonHeightUnits * u.y;
+    const int row = p.buttonCount * bw + (p.buttonCount - 1) * u.gapX;
     int defaultId = IDOK;
     for (int i = 0; i < p.buttonCount; ++i) {
         const int command = LOWORD(p.buttons[i]);
@@ -175,24 +184,51 @@ BOOL InitMessageBox(HWND dialog, MessageBoxParams& p) {
             style |= BS_DEFPUSHBUTTON;
             defaultId = command;
         }
-        const int x = (client.right + dw - row) / 2 + i * (bw + gx);
-        MakeChild(dialog, "WKButton", caption, style, x, y, bw, bh, command);
+        MakeChild(dialog, "WKButton", caption, style, (width - row) / 2 + i * (bw + u.gapX), y, bw, bh, command);
     }
     SendMessageA(dialog, DM_SETDEFID, static_cast<WPARAM>(defaultId), 0);
     if (HWND focus = GetDlgItem(dialog, defaultId)) SetFocus(focus);
+    return defaultId;
+}
 
-    const int dh = client.bottom <= y + bh + gy ? y + bh + gy - client.bottom : 0;
-    const bool topmost = (p.type & (MB_SYSTEMMODAL | MB_TOPMOST)) != 0;
+// Grows the box by (dw, dh) and centres it on the screen; system-modal and
+// topmost boxes go on top.
+void PlaceBox(HWND dialog, int dw, int dh, bool topmost) {
     if (dw || dh) {
         RECT w;
         GetWindowRect(dialog, &w);
         const int width = w.right - w.left + dw, height = w.bottom - w.top + dh;
         SetWindowPos(dialog, topmost ? HWND_TOPMOST : nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                     topmost ? 0 : SWP_NOZORDER);
+                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, topmost ? 0 : SWP_NOZORDER);
     } else if (topmost) {
         SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
+}
+
+// WM_INITDIALOG: the box laid out from its caption and text.
+BOOL InitMessageBox(HWND dialog, MessageBoxParams& p) {
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&p));
+    SetWindowTextA(dialog, p.caption);
+    const Units u = UnitsOf(dialog);
+    RECT client;
+    GetClientRect(dialog, &client);
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+
+    TextMeasure m = MeasureMessage(dialog, p, font);
+    RECT& text = m.text;
+    OffsetRect(&text, AddIcon(dialog, p, u), u.gapY);
+    AddText(dialog, text, font);
+
+    // The box widens for the button row and the caption, and grows down to the buttons.
+    const int row = p.buttonCount * kButtonWidthUnits * u.x + (p.buttonCount - 1) * u.gapX;
+    const int y = text.bottom + 2 * u.gapY, bh = kButtonHeightUnits * u.y;
+    if (text.right < row + 2 * u.gapX) text.right = row + 2 * u.gapX;
+    int dw = client.right <= u.gapX + text.right ? text.right + u.gapX - client.right : 0;
+    if (client.right + dw < m.captionWidth) dw = m.captionWidth - client.right;
+    AddButtons(dialog, p, y, client.right + dw, u);
+
+    const int dh = client.bottom <= y + bh + u.gapY ? y + bh + u.gapY - client.bottom : 0;
+    PlaceBox(dialog, dw, dh, (p.type & (MB_SYSTEMMODAL | MB_TOPMOST)) != 0);
     SetForegroundWindow(dialog);
     return FALSE;  // the focus was set
 }
@@ -200,13 +236,11 @@ BOOL InitMessageBox(HWND dialog, MessageBoxParams& p) {
 BOOL DrawMessageText(HWND dialog, const DRAWITEMSTRUCT& item) {
     const auto* p = reinterpret_cast<const MessageBoxParams*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
     if (!p) return FALSE;
-    const int saved = SaveDC(item.hDC);
-    if (const auto font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0))) SelectObject(item.hDC, font);
-    SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, SkinColorAt(8));
+    SelectGuard font(item.hDC, reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    BkModeGuard mode(item.hDC, TRANSPARENT);
+    TextColorGuard colour(item.hDC, SkinColorAt(skin::kTextColor));
     RECT r = item.rcItem;
     DrawTextA(item.hDC, p->text, -1, &r, DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-    if (saved) RestoreDC(item.hDC, saved);
     return TRUE;
 }
 

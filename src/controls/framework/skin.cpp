@@ -8,36 +8,44 @@ namespace {
 
 WKSkin g_skin{};
 
-// System colour index -> skin colour, -1 where the system colour stays.
-constexpr int kSysToSkin[25] = {
-    8,   // 0  COLOR_SCROLLBAR
-    -1,  // 1  COLOR_BACKGROUND
-    22,  // 2  COLOR_ACTIVECAPTION
-    22,  // 3  COLOR_INACTIVECAPTION
-    -1, -1, -1, -1, -1,  // 4 menu, 5 window, 6 window frame, 7 menu text, 8 window text
-    8,   // 9  COLOR_CAPTIONTEXT
-    12,  // 10 COLOR_ACTIVEBORDER
-    12,  // 11 COLOR_INACTIVEBORDER
-    -1,  // 12 COLOR_APPWORKSPACE
-    21,  // 13 COLOR_HIGHLIGHT
-    11,  // 14 COLOR_HIGHLIGHTTEXT
-    1,   // 15 COLOR_BTNFACE
-    4,   // 16 COLOR_BTNSHADOW
-    6,   // 17 COLOR_GRAYTEXT
-    8,   // 18 COLOR_BTNTEXT
-    6,   // 19 COLOR_INACTIVECAPTIONTEXT
-    3,   // 20 COLOR_BTNHIGHLIGHT
-    5,   // 21 COLOR_3DDKSHADOW
-    2,   // 22 COLOR_3DLIGHT
-    24,  // 23 COLOR_INFOTEXT
-    23,  // 24 COLOR_INFOBK
+// The skin colour standing for each system colour (COLOR_SCROLLBAR ..
+// COLOR_INFOBK), kKeepSystem where the system colour stays.
+constexpr int kKeepSystem = -1;
+constexpr int kSystemColorCount = COLOR_INFOBK + 1;
+constexpr int kSysToSkin[kSystemColorCount] = {
+    skin::kTextColor,           // COLOR_SCROLLBAR
+    kKeepSystem,                // COLOR_BACKGROUND
+    skin::kCaptionColor,        // COLOR_ACTIVECAPTION
+    skin::kCaptionColor,        // COLOR_INACTIVECAPTION
+    kKeepSystem,                // COLOR_MENU
+    kKeepSystem,                // COLOR_WINDOW
+    kKeepSystem,                // COLOR_WINDOWFRAME
+    kKeepSystem,                // COLOR_MENUTEXT
+    kKeepSystem,                // COLOR_WINDOWTEXT
+    skin::kTextColor,           // COLOR_CAPTIONTEXT
+    skin::kAlternateFaceColor,  // COLOR_ACTIVEBORDER
+    skin::kAlternateFaceColor,  // COLOR_INACTIVEBORDER
+    kKeepSystem,                // COLOR_APPWORKSPACE
+    skin::kAlternateTextVariant2Color,  // COLOR_HIGHLIGHT
+    skin::kHighlightTextColor,  // COLOR_HIGHLIGHTTEXT
+    skin::kFaceColor,           // COLOR_BTNFACE
+    skin::kShadowColor,         // COLOR_BTNSHADOW
+    skin::kGreyTextColor,       // COLOR_GRAYTEXT
+    skin::kTextColor,           // COLOR_BTNTEXT
+    skin::kGreyTextColor,       // COLOR_INACTIVECAPTIONTEXT
+    skin::kHighlightColor,      // COLOR_BTNHIGHLIGHT
+    skin::kDarkShadowColor,     // COLOR_3DDKSHADOW
+    skin::kLightColor,          // COLOR_3DLIGHT
+    skin::kTooltipTextColor,    // COLOR_INFOTEXT
+    skin::kTooltipColor,        // COLOR_INFOBK
 };
+static_assert(kSystemColorCount == 25, "COLOR_SCROLLBAR to COLOR_INFOBK");
 
 }  // namespace
 
 void LoadSkin(WKSkin& skin, HINSTANCE module) {
     skin = WKSkin{};
-    skin.styleFlags = 1;
+    skin.styleFlags = kFilledCaption;
     for (int i = 0; i < skin::kColorCount; ++i) skin.colors[i] = skin::kColors[i];
     for (int i = 0; i < skin::kBrushCount; ++i) skin.brushes[i] = CreateSolidBrush(skin.colors[skin::kBrushColors[i]]);
     const auto bitmap = static_cast<HBITMAP>(
@@ -56,9 +64,8 @@ void LoadSkin(WKSkin& skin, HINSTANCE module) {
         const skin::ThumbPlace& t = skin::kThumbs[i];
         skin.thumbs[i] = SkinThumb{bitmap, t.x, t.y, t.thickness, t.length, t.endCap, t.middle, t.endMargin};
     }
-    const int cursorIds[4] = {skin::kMagnifierCursorId, skin::kHandCursorId, skin::kTurnAcrossCursorId,
-                              skin::kTiltCursorId};
-    for (int i = 0; i < 4; ++i) skin.cursors[i] = LoadCursorA(module, MAKEINTRESOURCEA(cursorIds[i]));
+    for (int i = 0; i < skin::kCursorCount; ++i)
+        skin.cursors[i] = LoadCursorA(module, MAKEINTRESOURCEA(skin::kCursorIds[i]));
     skin.dialogIcon = LoadIconA(module, MAKEINTRESOURCEA(skin::kDialogIconId));
     KTRACE("LoadSkin: bitmap " KTRACE_PTR ", icon " KTRACE_PTR "\n", KTRACE_PTR_ARG(bitmap),
            KTRACE_PTR_ARG(skin.dialogIcon));
@@ -91,7 +98,7 @@ COLORREF SkinColorAt(int index) {
 }
 
 COLORREF SkinSysColor(int index) {
-    if (index >= 0 && index < 25 && kSysToSkin[index] >= 0) return g_skin.colors[kSysToSkin[index]];
+    if (index >= 0 && index < kSystemColorCount && kSysToSkin[index] != kKeepSystem) return g_skin.colors[kSysToSkin[index]];
     return GetSysColor(index);
 }
 

@@ -11,9 +11,10 @@
 namespace kelmard {
 
 // The state word given to the drawing primitives: bits 0-1 the look
-// (0 disabled, 1 normal, 2 pressed; 3 draws as 1 in text and icons), bits 2-3
-// the variant (0, 1, 2; for buttons the check state).
+// (3 draws as normal in text and icons), bits 2-3 the variant (0, 1, 2; for
+// buttons the check state, for caption buttons the CaptionButton).
 using ControlState = std::uint32_t;
+enum Look : unsigned { kDisabledLook = 0, kNormalLook = 1, kPressedLook = 2 };
 constexpr ControlState LookOf(ControlState state) { return state & 3u; }
 constexpr ControlState VariantOf(ControlState state) { return (state >> 2) & 3u; }
 constexpr ControlState MakeState(unsigned look, unsigned variant) { return (look & 3u) | ((variant & 3u) << 2); }
@@ -43,15 +44,22 @@ struct SkinAngle {
         trackStart, trackEnd;
 };
 
+// Bits of the skin's style flags (how the dialog caption is drawn).
+enum SkinStyle : std::uint32_t {
+    kFilledCaption = 1,  // caption filled and framed, smaller caption buttons
+    kGripLines = 2,      // grip lines after the title
+    kEmbossedTitle = 4,  // the title embossed
+};
+
 struct WKSkin {
-    std::uint32_t styleFlags;  // 1: the dialog caption is filled and framed
+    std::uint32_t styleFlags;  // SkinStyle bits
     COLORREF colors[skin::kColorCount];
     HBRUSH brushes[skin::kBrushCount];
     SkinFrame frames[skin::kFrameCount];
     SkinSprite sprites[skin::kSpriteCount];
     SkinAngle angle;
     SkinThumb thumbs[skin::kThumbCount];
-    HCURSOR cursors[4];  // resources 802, 803, 804, 805
+    HCURSOR cursors[skin::kCursorCount];  // SkinCursor order: resources 802, 803, 804, 805
     HICON dialogIcon;    // resource 800
 };
 
@@ -79,7 +87,7 @@ WKSkin& SharedSkin();
 void LoadSkin(HINSTANCE module);
 void FreeSkin(HINSTANCE module);
 
-// Colour `index` of the shared skin, colour 0 for an index outside 0..24.
+// Colour `index` of the shared skin, colour 0 for an index outside the colours.
 COLORREF SkinColorAt(int index);
 // The skin colour standing for system colour `index`, or GetSysColor(index)
 // for the indices the skin does not replace.

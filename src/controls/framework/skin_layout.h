@@ -19,43 +19,82 @@ constexpr int kTiltCursorId = 805;       // 3D angle, right strip (tilt about th
 constexpr int kBitmapWidth = 252;
 constexpr int kBitmapHeight = 330;
 
-// Colours as COLORREF values (0x00BBGGRR).
-constexpr int kColorCount = 25;
-constexpr std::uint32_t kColors[kColorCount] = {
-    0xD4EAE6,  // 0  background of edit and list fields
-    0x809692,  // 1  face
-    0x8EA29E,  // 2  light edge
-    0xC4CECE,  // 3  highlight edge
-    0x5C706E,  // 4  shadow edge
-    0x040000,  // 5  dark shadow edge
-    0x3E5854,  // 6  grey text
-    0xFFFFFF,  // 7  text of the pressed look
-    0x000000,  // 8  text, variant 0
-    0x000000,  // 9  text, variant 1
-    0x000000,  // 10 text, variant 2
-    0xD4EAE6,  // 11 highlight text
-    0x604E36,  // 12 face, alternate palette
-    0x867A68,  // 13 light edge, alternate
-    0xB4A89E,  // 14 highlight edge, alternate
-    0x6A5442,  // 15 shadow edge, alternate
-    0x2C2418,  // 16 dark shadow edge, alternate
-    0x809692,  // 17 title of an inactive dialog caption
-    0xFFFFFF,  // 18 text of the pressed look, alternate
-    0xD4EAE6,  // 19 text, variant 0, alternate; title of an active caption
-    0xD3FFFF,  // 20 text, variant 1, alternate
-    0x604E36,  // 21 text, variant 2, alternate; selection
-    0x566E6C,  // 22 caption
-    0xDCFFFF,  // 23 tooltip background
-    0x000000,  // 24 tooltip text
+// The skin's colours, by role.
+enum SkinColor : int {
+    kFieldColor,                   // 0  background of edit and list fields
+    kFaceColor,                    // 1  face
+    kLightColor,                   // 2  light edge
+    kHighlightColor,               // 3  highlight edge
+    kShadowColor,                  // 4  shadow edge
+    kDarkShadowColor,              // 5  dark shadow edge
+    kGreyTextColor,                // 6  grey text
+    kPressedTextColor,             // 7  text of the pressed look
+    kTextColor,                    // 8  text, variant 0 (variants 1 and 2 follow)
+    kTextVariant1Color,            // 9
+    kTextVariant2Color,            // 10
+    kHighlightTextColor,           // 11 highlight text
+    kAlternateFaceColor,           // 12 the alternate palette: face ...
+    kAlternateLightColor,          // 13
+    kAlternateHighlightColor,      // 14
+    kAlternateShadowColor,         // 15
+    kAlternateDarkShadowColor,     // 16 ... dark shadow edge
+    kInactiveTitleColor,           // 17 title of an inactive dialog caption
+    kAlternatePressedTextColor,    // 18 text of the pressed look, alternate
+    kAlternateTextColor,           // 19 text, variant 0, alternate; title of an active caption
+    kAlternateTextVariant1Color,   // 20
+    kAlternateTextVariant2Color,   // 21 text, variant 2, alternate; selection
+    kCaptionColor,                 // 22 caption
+    kTooltipColor,                 // 23 tooltip background
+    kTooltipTextColor,             // 24 tooltip text
+    kColorCount
 };
 
-// The colour each brush is made from, in brush order.
-constexpr int kBrushCount = 17;
-constexpr int kBrushColors[kBrushCount] = {0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 12, 13, 14, 15, 16, 21, 22};
+// Colours as COLORREF values (0x00BBGGRR), in SkinColor order.
+constexpr std::uint32_t kColors[kColorCount] = {
+    0xD4EAE6, 0x809692, 0x8EA29E, 0xC4CECE, 0x5C706E, 0x040000, 0x3E5854, 0xFFFFFF, 0x000000,
+    0x000000, 0x000000, 0xD4EAE6, 0x604E36, 0x867A68, 0xB4A89E, 0x6A5442, 0x2C2418, 0x809692,
+    0xFFFFFF, 0xD4EAE6, 0xD3FFFF, 0x604E36, 0x566E6C, 0xDCFFFF, 0x000000,
+};
+
+// The skin's brushes, each made from one colour.
+enum SkinBrush : int {
+    kFieldBrush,                // kFieldColor
+    kFaceBrush,                 // kFaceColor
+    kLightBrush,                // kLightColor
+    kHighlightBrush,            // kHighlightColor
+    kShadowBrush,               // kShadowColor
+    kDarkShadowBrush,           // kDarkShadowColor
+    kPressedTextBrush,          // kPressedTextColor
+    kTextBrush,                 // kTextColor
+    kTextVariant1Brush,         // kTextVariant1Color
+    kTextVariant2Brush,         // kTextVariant2Color
+    kAlternateFaceBrush,        // kAlternateFaceColor
+    kAlternateLightBrush,       // kAlternateLightColor
+    kAlternateHighlightBrush,   // kAlternateHighlightColor
+    kAlternateShadowBrush,      // kAlternateShadowColor
+    kAlternateDarkShadowBrush,  // kAlternateDarkShadowColor
+    kSelectionBrush,            // kAlternateTextVariant2Color
+    kCaptionBrush,              // kCaptionColor
+    kBrushCount
+};
+
+// The colour each brush is made from, in SkinBrush order.
+constexpr SkinColor kBrushColors[kBrushCount] = {
+    kFieldColor,          kFaceColor,           kLightColor,         kHighlightColor,
+    kShadowColor,         kDarkShadowColor,     kPressedTextColor,   kTextColor,
+    kTextVariant1Color,   kTextVariant2Color,   kAlternateFaceColor, kAlternateLightColor,
+    kAlternateHighlightColor, kAlternateShadowColor, kAlternateDarkShadowColor, kAlternateTextVariant2Color,
+    kCaptionColor,
+};
 
 // Colours and brushes of the alternate palette lie this far on.
-constexpr int kAlternateColorOffset = 11;
-constexpr int kAlternateBrushOffset = 9;
+constexpr int kAlternateColorOffset = kAlternateFaceColor - kFaceColor;
+constexpr int kAlternateBrushOffset = kAlternateFaceBrush - kFaceBrush;
+static_assert(kAlternateColorOffset == 11 && kAlternateBrushOffset == 9, "the alternate palette's place");
+
+// The skin's cursors, in the order of their resources.
+enum SkinCursor : int { kMagnifierCursor, kHandCursor, kTurnAcrossCursor, kTiltCursor, kCursorCount };
+constexpr int kCursorIds[kCursorCount] = {kMagnifierCursorId, kHandCursorId, kTurnAcrossCursorId, kTiltCursorId};
 
 // A frame: a block 4e wide and 2e high at (x, y). Top row: top-left corner,
 // top-right corner, top-edge tile, left-edge tile; bottom row: bottom-left
@@ -116,6 +155,41 @@ constexpr ThumbPlace kThumbs[kThumbCount] = {
 // ball cell, ring half-width, ring mid-diameter, tick band start and end,
 // strip track start and end.
 constexpr int kAngleNumbers[9] = {110, 330, 90, 11, 75, 93, 101, 11, 74};
+
+// Every piece lies inside the bitmap and apart from the others (the arrow
+// buttons share the push button's cells); the thumb strips' middle pieces are
+// one pixel long, so they stretch without seams.
+struct Area {
+    int x, y, w, h;
+};
+constexpr bool Apart(const Area& a, const Area& b) {
+    return a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y || b.y + b.h <= a.y;
+}
+constexpr bool PiecesFitApart() {
+    Area all[1 + kFrameCount + kSpriteCount + kThumbCount] = {};
+    int n = 0;
+    all[n++] = {0, 0, kAngleNumbers[0], kAngleNumbers[1]};
+    for (const FramePlace& f : kFrames) all[n++] = {f.x, f.y, 4 * f.edge, 2 * f.edge};
+    for (int i = 0; i < kSpriteCount; ++i) {
+        const SpritePlace& s = kSprites[i];
+        if (i != kArrowButtonSprite)
+            all[n++] = {s.x, s.y, s.columnStep * (s.variants - 1) + 4 * s.edge + s.faceWidth,
+                        s.rowStep * (kLooks - 1) + s.faceHeight};
+    }
+    for (const ThumbPlace& t : kThumbs) {
+        if (t.middle != 1) return false;
+        const int along = 3 * t.length + 2 * t.endCap + t.middle, across = t.thickness * (t.twoRows ? 2 : 1);
+        all[n++] = {t.x, t.y, t.vertical ? across : along, t.vertical ? along : across};
+    }
+    for (int i = 0; i < n; ++i) {
+        const Area& a = all[i];
+        if (a.x < 0 || a.y < 0 || a.x + a.w > kBitmapWidth || a.y + a.h > kBitmapHeight) return false;
+        for (int j = i + 1; j < n; ++j)
+            if (!Apart(a, all[j])) return false;
+    }
+    return true;
+}
+static_assert(PiecesFitApart(), "the skin's pieces lie inside the bitmap, apart, with one-pixel middles");
 
 }  // namespace skin
 }  // namespace kelmard

@@ -2,17 +2,8 @@
 #include "controls/lists/edit.h"
 
 namespace kelmard {
-namespace {
 
-WNDPROC SystemEditProcedure() {
-    if (kEditClass.systemProcedure) return kEditClass.systemProcedure;
-    WNDCLASSA wc{};
-    return GetClassInfoA(nullptr, "EDIT", &wc) ? wc.lpfnWndProc : nullptr;
-}
-
-}  // namespace
-
-WKEdit::WKEdit(HWND window) : WKControl(window), system_(SystemEditProcedure()) {}
+WKEdit::WKEdit(HWND window) : WKControl(window, kEditClass) {}
 
 LRESULT WKEdit::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -24,11 +15,8 @@ LRESULT WKEdit::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_NCACTIVATE:
         DefWindowProcA(window, message, wParam, lParam);
         return OnNcActivate(wParam);
-    case WM_DROPFILES:
-        return parent_ ? SendMessageA(parent_, WM_DROPFILES, wParam, reinterpret_cast<LPARAM>(window_)) : 0;
-    default:
-        if (system_) return CallWindowProcA(system_, window, message, wParam, lParam);
-        return WKControl::WindowProc(window, message, wParam, lParam);
+    case WM_DROPFILES: return PassDroppedFiles(wParam);
+    default: return CallSystem(window, message, wParam, lParam);
     }
 }
 

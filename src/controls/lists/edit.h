@@ -15,9 +15,6 @@ public:
     explicit WKEdit(HWND window);
 
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    WNDPROC system_;
 };
 
 // The class table's row for "WKEdit".

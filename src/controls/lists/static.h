@@ -20,14 +20,14 @@ public:
     LRESULT OnPaint() override;
 
 private:
-    // To the system static, or the base when its procedure is unknown.
-    LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEnableStatic(HWND window, WPARAM enabled, LPARAM lParam);
+    LRESULT OnSetTextStatic(HWND window, WPARAM wParam, LPARAM text);
+    // Reads the text kind and DrawText flags from the current style.
     void ComputeFormat();
 
-    WNDPROC system_;
-    bool enabled_;
-    bool selfDrawn_ = false;
-    UINT format_ = 0;
+    bool enabled_;           // painted in the normal look (else embossed)
+    bool selfDrawn_ = false; // a text kind this class paints; others are the system static's
+    UINT format_ = 0;        // the DrawText flags of the text kind
 };
 
 // The class table's row for "WKStatic".

@@ -4,22 +4,24 @@
 namespace kelmard {
 namespace statics {
 
+using namespace sys;
+
 TextFormat FormatForStyle(std::uint32_t style) {
     std::uint32_t format = 0;
-    switch (style & kTypeMask) {
-    case kLeft: format = kDtWordBreak; break;
-    case kCenter: format = kDtWordBreak | kDtCenter; break;
-    case kRight: format = kDtWordBreak | kDtRight; break;
-    case kSimple:
-    case kLeftNoWordWrap: format = 0; break;
+    switch (style & kSsTypeMask) {
+    case kSsLeft: format = kDtWordBreak; break;
+    case kSsCenter: format = kDtWordBreak | kDtCenter; break;
+    case kSsRight: format = kDtWordBreak | kDtRight; break;
+    case kSsSimple:
+    case kSsLeftNoWordWrap: format = 0; break;
     default: return {false, 0};
     }
-    if (style & kCenterImage) format |= kDtVCenter | kDtSingleLine;
-    if (style & kNoPrefix) format |= kDtNoPrefix;
-    switch (style & kEllipsisMask) {
-    case kEndEllipsis: format |= kDtEndEllipsis; break;
-    case kPathEllipsis: format |= kDtPathEllipsis; break;
-    case kWordEllipsis: format |= kDtWordEllipsis; break;
+    if (style & kSsCenterImage) format |= kDtVCenter | kDtSingleLine;
+    if (style & kSsNoPrefix) format |= kDtNoPrefix;
+    switch (style & kSsEllipsisMask) {
+    case kSsEndEllipsis: format |= kDtEndEllipsis; break;
+    case kSsPathEllipsis: format |= kDtPathEllipsis; break;
+    case kSsWordEllipsis: format |= kDtWordEllipsis; break;
     default: break;
     }
     return {true, format};

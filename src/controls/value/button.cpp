@@ -10,23 +10,11 @@
 namespace kelmard {
 namespace {
 
-static_assert(button::kDtCenter == DT_CENTER && button::kDtRight == DT_RIGHT && button::kDtVCenter == DT_VCENTER &&
-                  button::kDtBottom == DT_BOTTOM && button::kDtWordBreak == DT_WORDBREAK &&
-                  button::kDtSingleLine == DT_SINGLELINE,
-              "text flags");
-static_assert(button::kIcon == BS_ICON && button::kBitmap == BS_BITMAP && button::kLeftText == BS_LEFTTEXT &&
-                  button::kPushLike == BS_PUSHLIKE && button::kMultiLine == BS_MULTILINE &&
-                  button::kNotify == BS_NOTIFY && button::kVCenter == BS_VCENTER && button::kCenter == BS_CENTER,
-              "button styles");
-static_assert(button::kTabStop == WS_TABSTOP && button::kGroup == WS_GROUP && button::kDisabled == WS_DISABLED,
-              "window styles");
+// Bit 30 of a key message's flags: the key was already down (an auto-repeat).
+constexpr LPARAM kKeyWasDown = 0x40000000;
 
-button::Box ToBox(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-RECT ToRect(const button::Box& b) { return {b.left, b.top, b.right, b.bottom}; }
-
-// The brushes of the skin the button paints with.
-constexpr int kFaceBrush = 1;
-constexpr int kAlternateFaceBrush = 10;
+// The most siblings a walk over a radio group visits.
+constexpr int kGroupWalkBound = 4096;
 
 }  // namespace
 
@@ -34,54 +22,51 @@ constexpr int kAlternateFaceBrush = 10;
 
 WKButtonBase::WKButtonBase(HWND window) : WKControl(window) {}
 
-DWORD WKButtonBase::Style() const { return static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE)); }
-
-void WKButtonBase::Notify(WORD code) {
-    if (!parent_) return;
-    SendMessageA(parent_, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id_), code), reinterpret_cast<LPARAM>(window_));
-}
-
 SIZE WKButtonBase::MeasureText(int width, int height, UINT format, TEXTMETRICA* metrics) {
     SIZE size{0, 0};
     const bool hasText = text_ && textLength_ > 0;
     if (!hasText && !metrics) return size;
-    WindowDC dc(window_, GetDC(window_));
+    WindowDC dc(window_);
     if (!dc) return size;
-    const HFONT old = SelectControlFont(dc.get());
+    SelectGuard font(dc.get(), ControlFont());
     if (metrics) GetTextMetricsA(dc.get(), metrics);
     if (hasText) {
         RECT r{0, 0, width > 0 ? width : 0, height > 0 ? height : 0};
         DrawTextA(dc.get(), text_.get(), textLength_, &r, format | DT_CALCRECT);
         size = {r.right - r.left + 4, r.bottom - r.top + 4};
     }
-    if (old) SelectObject(dc.get(), old);
     return size;
 }
 
 LRESULT WKButtonBase::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case BM_SETIMAGE: {
-        // The content's size changes with the image: lay out and repaint.
-        HANDLE previous = nullptr;
-        if (wParam == IMAGE_BITMAP) {
-            previous = bitmap_;
-            bitmap_ = reinterpret_cast<HBITMAP>(lParam);
-        } else if (wParam == IMAGE_ICON) {
-            previous = icon_;
-            icon_ = reinterpret_cast<HICON>(lParam);
-        } else {
-            return 0;
-        }
-        RecalcLayout();
-        InvalidateRect(window_, nullptr, FALSE);
-        return reinterpret_cast<LRESULT>(previous);
-    }
-    case BM_GETIMAGE:
-        if (wParam == IMAGE_BITMAP) return reinterpret_cast<LRESULT>(bitmap_);
-        if (wParam == IMAGE_ICON) return reinterpret_cast<LRESULT>(icon_);
-        return 0;
+    case BM_SETIMAGE: return OnSetImage(wParam, lParam);
+    case BM_GETIMAGE: return OnGetImage(wParam);
     default: return WKControl::WindowProc(window, message, wParam, lParam);
     }
+}
+
+LRESULT WKButtonBase::OnSetImage(WPARAM type, LPARAM image) {
+    // The content's size changes with the image: lay out and repaint.
+    HANDLE previous = nullptr;
+    if (type == IMAGE_BITMAP) {
+        previous = bitmap_;
+        bitmap_ = reinterpret_cast<HBITMAP>(image);
+    } else if (type == IMAGE_ICON) {
+        previous = icon_;
+        icon_ = reinterpret_cast<HICON>(image);
+    } else {
+        return 0;
+    }
+    RecalcLayout();
+    InvalidateRect(window_, nullptr, FALSE);
+    return reinterpret_cast<LRESULT>(previous);
+}
+
+LRESULT WKButtonBase::OnGetImage(WPARAM type) const {
+    if (type == IMAGE_BITMAP) return reinterpret_cast<LRESULT>(bitmap_);
+    if (type == IMAGE_ICON) return reinterpret_cast<LRESULT>(icon_);
+    return 0;
 }
 
 LRESULT WKButtonBase::OnCreate(const CREATESTRUCTA* create) {
@@ -98,14 +83,14 @@ LRESULT WKButtonBase::OnSize(WPARAM type, LPARAM) {
 LRESULT WKButtonBase::OnSetFocus(HWND) {
     focus_ = 1;
     Redraw();
-    if (Style() & BS_NOTIFY) Notify(BN_SETFOCUS);
+    if (Style() & BS_NOTIFY) NotifyCommand(BN_SETFOCUS);
     return 0;
 }
 
 LRESULT WKButtonBase::OnKillFocus(HWND) {
     focus_ = 0;
     Redraw();
-    if (Style() & BS_NOTIFY) Notify(BN_KILLFOCUS);
+    if (Style() & BS_NOTIFY) NotifyCommand(BN_KILLFOCUS);
     return 0;
 }
 
@@ -140,35 +125,32 @@ LRESULT WKGroupBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 void WKGroupBox::RecalcLayout() {
     GetClientRect(window_, &client_);
-    const button::Box client = ToBox(client_);
+    const Rect client = FromRECT(client_);
     const int edge = skin_->frames[skin::kGroupBoxFrame].edge;
     TEXTMETRICA metrics{};
     const SIZE caption = MeasureText(button::GroupCaptionRoom(client, edge), client.bottom - client.top,
                                      DT_SINGLELINE | DT_CENTER, &metrics);
     const button::GroupLayout layout =
         button::LayoutGroupBox(client, edge, {caption.cx, caption.cy}, metrics.tmHeight, Style());
-    box_ = ToRect(layout.frame);
-    content_ = ToRect(layout.caption);
+    box_ = ToRECT(layout.frame);
+    content_ = ToRECT(layout.caption);
 }
 
 LRESULT WKGroupBox::OnPaint() {
-    PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(window_, &ps);
-    if (dc && IsWindowVisible(window_)) {
-        const HFONT old = SelectControlFont(dc);
-        const DWORD style = Style();
-        DrawSkinFrame(dc, &box_, &skin_->frames[skin::kGroupBoxFrame], kAllSides);
-        FillRect(dc, &content_, skin_->brushes[kFaceBrush]);
-        const ControlState state = MakeState((style & WS_DISABLED) ? 0 : 1, 0);
-        if (style & BS_ICON)
-            DrawSkinIcon(skin_, dc, content_, icon_, state, false);
-        else if (style & BS_BITMAP)
-            DrawCentredBitmap(skin_, dc, content_, bitmap_);
-        else if (text_)
-            DrawSkinText(skin_, dc, content_, text_.get(), textLength_, DT_SINGLELINE, state, false);
-        if (old) SelectObject(dc, old);
-    }
-    EndPaint(window_, &ps);
+    PaintDC paint(window_);
+    if (!paint || !IsWindowVisible(window_)) return 0;
+    const HDC dc = paint.get();
+    SelectGuard font(dc, ControlFont());
+    const DWORD style = Style();
+    DrawSkinFrame(dc, &box_, &skin_->frames[skin::kGroupBoxFrame], kAllSides);
+    FillRect(dc, &content_, skin_->brushes[skin::kFaceBrush]);
+    const ControlState state = MakeState((style & WS_DISABLED) ? kDisabledLook : kNormalLook, 0);
+    if (style & BS_ICON)
+        DrawSkinIcon(skin_, dc, content_, icon_, state, false);
+    else if (style & BS_BITMAP)
+        DrawCentredBitmap(skin_, dc, content_, bitmap_);
+    else if (text_)
+        DrawSkinText(skin_, dc, content_, text_.get(), textLength_, DT_SINGLELINE, state, false);
     return 0;
 }
 
@@ -186,7 +168,7 @@ LRESULT WKGroupBox::OnSetFocus(HWND lost) {
             if (!IsWindow(self)) return 0;
         }
     }
-    if (Style() & BS_NOTIFY) Notify(BN_SETFOCUS);
+    if (Style() & BS_NOTIFY) NotifyCommand(BN_SETFOCUS);
     return 0;
 }
 
@@ -199,16 +181,23 @@ WKButton::WKButton(HWND window) : WKButtonBase(window) {
     radio_ = button::IsRadio(style);
     const DWORD kept = button::CreationStyle(style);
     if (kept != style) SetWindowLongA(window_, GWL_STYLE, static_cast<LONG>(kept));
-    const bool defaultLook = button::TypeOf(style) == button::kDefPushButton;
+    const bool defaultLook = button::TypeOf(style) == BS_DEFPUSHBUTTON;
     sprite_ = pushLike_ ? (defaultLook ? skin::kDefaultPushSprite : skin::kPushSprite)
                         : (radio_ ? skin::kRadioSprite : skin::kCheckSprite);
     dialogCode_ = static_cast<int>(button::DialogCode(kept, false));
     ApplyDefaultLook(defaultLook);
 }
 
-unsigned WKButton::Look() const { return !enabled_ ? 0u : pressed_ ? 2u : 1u; }
+Look WKButton::CurrentLook() const { return !enabled_ ? kDisabledLook : pressed_ ? kPressedLook : kNormalLook; }
 
-ControlState WKButton::State() const { return MakeState(Look(), check_ >> 2); }
+ControlState WKButton::State() const { return MakeState(CurrentLook(), check_); }
+
+bool WKButton::Inside(LPARAM point) const {
+    RECT client;
+    GetClientRect(window_, &client);
+    const POINT p{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    return PtInRect(&client, p) != FALSE;
+}
 
 void WKButton::SetPressed(bool pressed) {
     pressed_ = pressed;
@@ -227,7 +216,7 @@ LRESULT WKButton::OnCreate(const CREATESTRUCTA* create) {
     return WKButtonBase::OnCreate(create);
 }
 
-void WKButton::SetCheck(unsigned check) {
+void WKButton::SetCheck(button::Check check) {
     if (check != check_) {
         check_ = check;
         const DWORD style = Style();
@@ -247,13 +236,13 @@ void WKButton::UntabUncheckedRadioPeers() {
     // the group's first one may still hold the WS_TABSTOP it kept at creation.
     const ULONG_PTR atom = GetClassLongPtrA(window_, GCW_ATOM);
     HWND start = window_;
-    for (int steps = 0; steps < 4096 && !(GetWindowLongA(start, GWL_STYLE) & WS_GROUP); ++steps) {
+    for (int steps = 0; steps < kGroupWalkBound && !(GetWindowLongA(start, GWL_STYLE) & WS_GROUP); ++steps) {
         const HWND previous = GetWindow(start, GW_HWNDPREV);
         if (!previous) break;
         start = previous;
     }
     int steps = 0;
-    for (HWND peer = start; peer && steps < 4096; peer = GetWindow(peer, GW_HWNDNEXT), ++steps) {
+    for (HWND peer = start; peer && steps < kGroupWalkBound; peer = GetWindow(peer, GW_HWNDNEXT), ++steps) {
         const DWORD style = static_cast<DWORD>(GetWindowLongA(peer, GWL_STYLE));
         if (peer != start && (style & WS_GROUP)) break;
         if (peer == window_ || !button::IsRadio(style) || !(style & WS_TABSTOP) ||
@@ -266,7 +255,7 @@ void WKButton::UntabUncheckedRadioPeers() {
 void WKButton::ApplyDefaultLook(bool on) {
     if (!button::IsPushType(Style())) return;
     defaultLook_ = on;
-    dialogCode_ = static_cast<int>(button::DialogCode(button::kPushButton, on));
+    dialogCode_ = static_cast<int>(button::DialogCode(BS_PUSHBUTTON, on));
     sprite_ = on ? skin::kDefaultPushSprite : skin::kPushSprite;
 }
 
@@ -284,15 +273,15 @@ void WKButton::CancelPress() {
 void WKButton::Click() {
     const DWORD style = Style();
     switch (button::TypeOf(style)) {
-    case button::kAutoCheckBox:
-    case button::kAuto3State: SetCheck(button::CheckAfterClick(style, check_)); break;
-    case button::kAutoRadioButton:
+    case BS_AUTOCHECKBOX:
+    case BS_AUTO3STATE: SetCheck(button::CheckAfterClick(style, check_)); break;
+    case BS_AUTORADIOBUTTON:
         SetCheck(button::kChecked);
         UncheckAutoRadioGroup();
         break;
     default: Redraw(); break;
     }
-    Notify(BN_CLICKED);
+    NotifyCommand(BN_CLICKED);
 }
 
 void WKButton::UncheckAutoRadioGroup() {
@@ -301,14 +290,14 @@ void WKButton::UncheckAutoRadioGroup() {
     // one of them: it also ends where it began its cycle, and after a bound.
     HWND first = nullptr;
     int steps = 0;
-    for (HWND next = GetNextDlgGroupItem(parent_, window_, FALSE); next && next != window_ && steps < 4096;
+    for (HWND next = GetNextDlgGroupItem(parent_, window_, FALSE); next && next != window_ && steps < kGroupWalkBound;
          next = GetNextDlgGroupItem(parent_, next, FALSE), ++steps) {
         if (!first) {
             first = next;
         } else if (next == first) {
             break;
         }
-        if (button::TypeOf(static_cast<DWORD>(GetWindowLongA(next, GWL_STYLE))) == button::kAutoRadioButton)
+        if (button::TypeOf(static_cast<DWORD>(GetWindowLongA(next, GWL_STYLE))) == BS_AUTORADIOBUTTON)
             SendMessageA(next, BM_SETCHECK, BST_UNCHECKED, 0);
     }
 }
@@ -317,44 +306,55 @@ LRESULT WKButton::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case BM_GETCHECK: return button::CheckAnswer(check_);
     case BM_SETCHECK:
-    case WM_USER + 1: {
-        unsigned check = 0;
-        if (button::CheckFromMessage(Style(), wParam, &check)) SetCheck(check);
-        return 0;
-    }
+    case kButtonSetCheck: return OnSetCheck(wParam);
     case BM_GETSTATE: return button::StateAnswer(pressed_, check_, focus_ != 0);
     case BM_SETSTATE: SetPressed(wParam != 0); return 0;
-    case BM_SETSTYLE:
-        ApplyDefaultLook(button::WantsDefaultLook(wParam));
-        if (lParam) Redraw();
-        return 0;
-    case BM_CLICK:
-        // As a press and release of the mouse inside the button.
-        if (IsWindowEnabled(window)) {
-            SendMessageA(window, WM_LBUTTONDOWN, 0, 0);
-            SendMessageA(window, WM_LBUTTONUP, 0, 0);
-        }
-        return 0;
-    case WM_CAPTURECHANGED:
-        if (tracking_ && reinterpret_cast<HWND>(lParam) != window_) CancelPress();
-        return 0;
+    case BM_SETSTYLE: return OnSetStyle(wParam, lParam);
+    case BM_CLICK: return OnClickMessage();
+    case WM_CAPTURECHANGED: return OnCaptureChanged(reinterpret_cast<HWND>(lParam));
     default: return WKButtonBase::WindowProc(window, message, wParam, lParam);
     }
+}
+
+LRESULT WKButton::OnSetCheck(WPARAM value) {
+    button::Check check = button::kUnchecked;
+    if (button::CheckFromMessage(Style(), value, &check)) SetCheck(check);
+    return 0;
+}
+
+LRESULT WKButton::OnSetStyle(WPARAM style, LPARAM redraw) {
+    ApplyDefaultLook(button::WantsDefaultLook(style));
+    if (redraw) Redraw();
+    return 0;
+}
+
+LRESULT WKButton::OnClickMessage() {
+    // As a press and release of the mouse inside the button.
+    if (IsWindowEnabled(window_)) {
+        SendMessageA(window_, WM_LBUTTONDOWN, 0, 0);
+        SendMessageA(window_, WM_LBUTTONUP, 0, 0);
+    }
+    return 0;
+}
+
+LRESULT WKButton::OnCaptureChanged(HWND gaining) {
+    if (tracking_ && gaining != window_) CancelPress();
+    return 0;
 }
 
 void WKButton::RecalcLayout() {
     GetClientRect(window_, &client_);
     const DWORD style = Style();
     const SkinSprite& sprite = skin_->sprites[sprite_];
-    button::Box area{};
+    Rect area{};
     if (pushLike_) {
         box_ = client_;
         focusRect_ = client_;
         InflateRect(&focusRect_, -sprite.edge, -sprite.edge);
-        area = ToBox(focusRect_);
+        area = FromRECT(focusRect_);
     } else {
-        const button::CheckLayout layout = button::LayoutCheck(ToBox(client_), sprite.columnStep, sprite.rowStep, style);
-        box_ = ToRect(layout.glyph);
+        const button::CheckLayout layout = button::LayoutCheck(FromRECT(client_), sprite.columnStep, sprite.rowStep, style);
+        box_ = ToRECT(layout.glyph);
         area = layout.textArea;
     }
     SIZE size{0, 0};
@@ -363,10 +363,10 @@ void WKButton::RecalcLayout() {
     } else if (style & BS_BITMAP) {
         GetBitmapSize(bitmap_, &size);
     } else {
-        const button::Extent room = button::Available(area);
+        const Extent room = button::Available(area);
         size = MeasureText(room.cx, room.cy, (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE);
     }
-    content_ = ToRect(button::PlaceContent(area, {size.cx, size.cy}, style));
+    content_ = ToRECT(button::PlaceContent(area, {size.cx, size.cy}, style));
     if (!pushLike_) {
         focusRect_ = content_;
         InflateRect(&focusRect_, 1, 1);
@@ -374,34 +374,40 @@ void WKButton::RecalcLayout() {
 }
 
 LRESULT WKButton::OnPaint() {
-    PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(window_, &ps);
-    if (dc && IsWindowVisible(window_)) {
-        const HFONT old = SelectControlFont(dc);
-        const DWORD style = Style();
-        const ControlState state = State();
-        const bool down = Look() == 2 || check_ != button::kUnchecked;
-        FillRect(dc, &client_, skin_->brushes[kFaceBrush]);
-        if (!DrawSkinFace(dc, &skin_->sprites[sprite_], box_, state)) {
-            FillRect(dc, &box_, skin_->brushes[Look() != 0 ? kAlternateFaceBrush : kFaceBrush]);
-            Draw3DFrame(dc, skin_, &box_, down, Look() != 0);
-        }
-        RECT content = content_;
-        if (pushLike_ && down) OffsetRect(&content, 1, 1);
-        if (style & BS_ICON) {
-            DrawSkinIcon(skin_, dc, content, icon_, state, pushLike_);
-        } else if (style & BS_BITMAP) {
-            DrawCentredBitmap(skin_, dc, content, bitmap_);
-        } else if (text_) {
-            content.left += 2;
-            content.right -= 2;
-            DrawSkinText(skin_, dc, content, text_.get(), textLength_, button::TextFormat(style), state, pushLike_);
-        }
-        if (focus_) DrawSkinFocusRect(dc, &focusRect_);
-        if (old) SelectObject(dc, old);
-    }
-    EndPaint(window_, &ps);
+    PaintDC paint(window_);
+    if (!paint || !IsWindowVisible(window_)) return 0;
+    const HDC dc = paint.get();
+    SelectGuard font(dc, ControlFont());
+    const bool down = CurrentLook() == kPressedLook || check_ != button::kUnchecked;
+    PaintFace(dc, down);
+    PaintContent(dc, down);
+    if (focus_) DrawSkinFocusRect(dc, &focusRect_);
     return 0;
+}
+
+// The background, then the sprite's face (or, without one, a bevelled box).
+void WKButton::PaintFace(HDC dc, bool down) {
+    FillRect(dc, &client_, skin_->brushes[skin::kFaceBrush]);
+    if (DrawSkinFace(dc, &skin_->sprites[sprite_], box_, State())) return;
+    const bool enabled = CurrentLook() != kDisabledLook;
+    FillRect(dc, &box_, skin_->brushes[enabled ? skin::kAlternateFaceBrush : skin::kFaceBrush]);
+    Draw3DFrame(dc, skin_, &box_, down, enabled);
+}
+
+// The icon, bitmap or text; a push-like face pressed in moves it one pixel.
+void WKButton::PaintContent(HDC dc, bool down) {
+    const DWORD style = Style();
+    RECT content = content_;
+    if (pushLike_ && down) OffsetRect(&content, 1, 1);
+    if (style & BS_ICON) {
+        DrawSkinIcon(skin_, dc, content, icon_, State(), pushLike_);
+    } else if (style & BS_BITMAP) {
+        DrawCentredBitmap(skin_, dc, content, bitmap_);
+    } else if (text_) {
+        content.left += 2;
+        content.right -= 2;
+        DrawSkinText(skin_, dc, content, text_.get(), textLength_, button::TextFormat(style), State(), pushLike_);
+    }
 }
 
 LRESULT WKButton::OnSetFocus(HWND lost) {
@@ -412,8 +418,8 @@ LRESULT WKButton::OnSetFocus(HWND lost) {
     const HWND self = window_;
     WKButtonBase::OnSetFocus(lost);
     if (!IsWindow(self)) return 0;
-    if (button::TypeOf(Style()) == button::kRadioButton && !pressed_ && check_ != button::kChecked)
-        Notify(BN_CLICKED);
+    if (button::TypeOf(Style()) == BS_RADIOBUTTON && !pressed_ && check_ != button::kChecked)
+        NotifyCommand(BN_CLICKED);
     return 0;
 }
 
@@ -430,7 +436,7 @@ LRESULT WKButton::OnEnable(WPARAM enabled) {
 }
 
 LRESULT WKButton::OnKeyDown(WPARAM key, LPARAM flags) {
-    if (key != VK_SPACE || (flags & 0x40000000)) return 0;  // auto-repeats change nothing
+    if (key != VK_SPACE || (flags & kKeyWasDown)) return 0;  // auto-repeats change nothing
     spaceDown_ = true;
     SetPressed(true);
     return 0;
@@ -456,10 +462,7 @@ LRESULT WKButton::OnLButtonDown(WPARAM, LPARAM) {
 
 LRESULT WKButton::OnMouseMove(WPARAM, LPARAM point) {
     if (!tracking_) return 0;
-    RECT client;
-    GetClientRect(window_, &client);
-    const POINT p{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
-    const bool in = PtInRect(&client, p) != FALSE;
+    const bool in = Inside(point);
     if (in != inside_) {
         inside_ = in;
         SetPressed(in);
@@ -471,10 +474,7 @@ LRESULT WKButton::OnLButtonUp(WPARAM, LPARAM point) {
     // Only a press that began on this button clicks, and only when released inside.
     if (!tracking_) return 0;
     tracking_ = false;
-    RECT client;
-    GetClientRect(window_, &client);
-    const POINT p{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
-    const bool in = inside_ && PtInRect(&client, p);
+    const bool in = inside_ && Inside(point);
     inside_ = false;
     ReleaseCapture();
     if (!in) {

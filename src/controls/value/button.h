@@ -9,8 +9,12 @@
 
 #include "controls/framework/classes.h"
 #include "controls/framework/control.h"
+#include "controls/value/button_layout.h"
 
 namespace kelmard {
+
+// The button's private message: sets the check exactly as BM_SETCHECK.
+constexpr UINT kButtonSetCheck = WM_USER + 1;
 
 // The common part: content handles, focus notifications, layout on size,
 // text and font.
@@ -30,18 +34,19 @@ public:
     virtual void RecalcLayout() = 0;
 
 protected:
-    DWORD Style() const;
-    // WM_COMMAND with `code` to the parent, if there is one.
-    void Notify(WORD code);
     // The text's extent measured with the control's font in a box of the
     // given width and height (+4 each way; 0 by 0 without text).
     SIZE MeasureText(int width, int height, UINT format, TEXTMETRICA* metrics = nullptr);
 
-    RECT client_{};
-    RECT box_{};
-    RECT content_{};
-    HBITMAP bitmap_ = nullptr;  // borrowed
-    HICON icon_ = nullptr;      // borrowed
+    RECT client_{};             // the client rectangle at the last layout
+    RECT box_{};                // the glyph, face or group frame
+    RECT content_{};            // where the text, icon or bitmap goes
+    HBITMAP bitmap_ = nullptr;  // BM_SETIMAGE's bitmap, borrowed
+    HICON icon_ = nullptr;      // BM_SETIMAGE's icon, borrowed
+
+private:
+    LRESULT OnSetImage(WPARAM type, LPARAM image);
+    LRESULT OnGetImage(WPARAM type) const;
 };
 
 // A group box: a skinned frame with a caption; transparent to the mouse, and
@@ -75,11 +80,20 @@ public:
     void RecalcLayout() override;
 
 private:
-    // The look given to the drawing primitives: 0 disabled, 1 normal, 2 pressed.
-    unsigned Look() const;
+    LRESULT OnSetCheck(WPARAM check);
+    LRESULT OnSetStyle(WPARAM style, LPARAM redraw);
+    LRESULT OnClickMessage();
+    LRESULT OnCaptureChanged(HWND gaining);
+
+    // The look given to the drawing primitives.
+    Look CurrentLook() const;
     ControlState State() const;
+    // True when the pointer at `point` (client coordinates) is over the button.
+    bool Inside(LPARAM point) const;
+    void PaintFace(HDC dc, bool down);
+    void PaintContent(HDC dc, bool down);
     void SetPressed(bool pressed);
-    void SetCheck(unsigned check);
+    void SetCheck(button::Check check);
     void ApplyDefaultLook(bool on);
     // Ends a press by mouse or space bar without clicking.
     void CancelPress();
@@ -90,17 +104,17 @@ private:
     // Takes WS_TABSTOP off the group's unchecked radio buttons of this class.
     void UntabUncheckedRadioPeers();
 
-    bool enabled_;
-    bool pressed_ = false;
-    unsigned check_ = 0;  // 0 unchecked, 4 checked, 8 indeterminate
-    RECT focusRect_{};
-    bool pushLike_ = false;
-    bool radio_ = false;
-    bool defaultLook_ = false;
-    bool tracking_ = false;  // the mouse went down here and is captured
-    bool inside_ = false;
-    bool spaceDown_ = false;  // the space bar went down here
-    int sprite_ = 0;
+    bool enabled_;                              // WS_DISABLED is off
+    bool pressed_ = false;                      // drawn pushed in (BST_PUSHED)
+    button::Check check_ = button::kUnchecked;  // the check state
+    RECT focusRect_{};                          // where the focus rectangle goes
+    bool pushLike_ = false;                     // drawn as a push face, not a glyph
+    bool radio_ = false;                        // a radio button kind
+    bool defaultLook_ = false;                  // a push button shown as the default one
+    bool tracking_ = false;                     // the mouse went down here and is captured
+    bool inside_ = false;                       // the tracked pointer is over the button
+    bool spaceDown_ = false;                    // the space bar went down here
+    int sprite_ = 0;                            // the skin sprite (skin::SpriteIndex) it draws
 };
 
 // The class table's row for "WKButton".

@@ -4,31 +4,35 @@
 namespace kelmard {
 namespace button {
 
-std::uint32_t CreationStyle(std::uint32_t style) {
-    if ((style & kHorzMask) == 0) style |= IsPushLike(style) ? kCenter : kLeft;
+using namespace sys;
+
+constexpr Bits kHorizontalMask = kBsCenter, kVerticalMask = kBsVCenter;
+
+Bits CreationStyle(Bits style) {
+    if ((style & kHorizontalMask) == 0) style |= IsPushLike(style) ? kBsCenter : kBsLeft;
     return style;
 }
 
-std::uint32_t RadioCreationStyle(std::uint32_t style, bool followsRadio) {
-    if (IsRadio(style) && followsRadio && !(style & kGroup)) style &= ~kTabStop;
+Bits RadioCreationStyle(Bits style, bool followsRadio) {
+    if (IsRadio(style) && followsRadio && !(style & kWsGroup)) style &= ~kWsTabStop;
     return style;
 }
 
-Extent Available(Box area) { return {area.right - area.left - 4, area.bottom - area.top - 4}; }
+Extent Available(Rect area) { return {area.width() - 4, area.height() - 4}; }
 
-Box PlaceContent(Box area, Extent size, std::uint32_t style) {
-    Box r = area;
-    switch (style & kVertMask) {
-    case kTop: r.bottom = r.top + size.cy; break;
-    case kBottom: r.top = r.bottom - size.cy; break;
+Rect PlaceContent(Rect area, Extent size, Bits style) {
+    Rect r = area;
+    switch (style & kVerticalMask) {
+    case kBsTop: r.bottom = r.top + size.cy; break;
+    case kBsBottom: r.top = r.bottom - size.cy; break;
     default:
         r.top = (r.top + r.bottom - size.cy) / 2;
         r.bottom = r.top + size.cy;
         break;
     }
-    switch (style & kHorzMask) {
-    case kRight: r.left = r.right - size.cx; break;
-    case kCenter:
+    switch (style & kHorizontalMask) {
+    case kBsRight: r.left = r.right - size.cx; break;
+    case kBsCenter:
         r.left = (r.left + r.right - size.cx) / 2;
         r.right = r.left + size.cx;
         break;
@@ -41,18 +45,18 @@ Box PlaceContent(Box area, Extent size, std::uint32_t style) {
     return r;
 }
 
-CheckLayout LayoutCheck(Box client, int w, int h, std::uint32_t style) {
+CheckLayout LayoutCheck(Rect client, int w, int h, Bits style) {
     CheckLayout out{};
-    Box& g = out.glyph;
-    switch (style & kVertMask) {
-    case kTop: g.top = client.top; break;
-    case kBottom: g.top = client.bottom - h; break;
+    Rect& g = out.glyph;
+    switch (style & kVerticalMask) {
+    case kBsTop: g.top = client.top; break;
+    case kBsBottom: g.top = client.bottom - h; break;
     default: g.top = (client.top + client.bottom - h) / 2; break;
     }
     g.bottom = g.top + h;
-    Box& t = out.textArea;
+    Rect& t = out.textArea;
     t = {client.left + 1, client.top + 1, client.right - 1, client.bottom - 1};
-    if (style & kLeftText) {
+    if (style & kBsLeftText) {
         g.right = client.right;
         g.left = client.right - w;
         t.right = client.right - w - 2;
@@ -64,14 +68,14 @@ CheckLayout LayoutCheck(Box client, int w, int h, std::uint32_t style) {
     return out;
 }
 
-int GroupCaptionRoom(Box client, int edge) { return client.right - 2 * edge - client.left; }
+int GroupCaptionRoom(Rect client, int edge) { return client.right - 2 * edge - client.left; }
 
-GroupLayout LayoutGroupBox(Box client, int e, Extent caption, int fontHeight, std::uint32_t style) {
+GroupLayout LayoutGroupBox(Rect client, int e, Extent caption, int fontHeight, Bits style) {
     GroupLayout out{};
-    Box& c = out.caption;
-    switch (style & kHorzMask) {
-    case kRight: c.left = client.right - 2 * e - caption.cx; break;
-    case kCenter: c.left = (client.left + client.right - caption.cx) / 2; break;
+    Rect& c = out.caption;
+    switch (style & kHorizontalMask) {
+    case kBsRight: c.left = client.right - 2 * e - caption.cx; break;
+    case kBsCenter: c.left = (client.left + client.right - caption.cx) / 2; break;
     default: c.left = client.left + 2 * e; break;
     }
     c.right = c.left + caption.cx;
@@ -84,56 +88,55 @@ GroupLayout LayoutGroupBox(Box client, int e, Extent caption, int fontHeight, st
     return out;
 }
 
-std::uint32_t CheckAfterClick(std::uint32_t style, std::uint32_t check) {
+Check CheckAfterClick(Bits style, Check check) {
     switch (TypeOf(style)) {
-    case kAutoCheckBox: return check == kChecked ? kUnchecked : kChecked;
-    case kAuto3State:
-        return check == kUnchecked ? kChecked : check == kChecked ? kIndeterminate : kUnchecked;
-    case kAutoRadioButton: return kChecked;
+    case kBsAutoCheckBox: return check == kChecked ? kUnchecked : kChecked;
+    case kBsAuto3State: return check == kUnchecked ? kChecked : check == kChecked ? kIndeterminate : kUnchecked;
+    case kBsAutoRadioButton: return kChecked;
     default: return check;
     }
 }
 
-bool CheckFromMessage(std::uint32_t style, std::uintptr_t value, std::uint32_t* check) {
+bool CheckFromMessage(Bits style, std::uintptr_t value, Check* check) {
     switch (value) {
-    case 0: *check = kUnchecked; return true;
-    case 1: *check = kChecked; return true;
-    case 2: {
-        const std::uint32_t type = TypeOf(style);
-        *check = (type == k3State || type == kAuto3State) ? kIndeterminate : kChecked;
+    case kBstUnchecked: *check = kUnchecked; return true;
+    case kBstChecked: *check = kChecked; return true;
+    case kBstIndeterminate: {
+        const Bits type = TypeOf(style);
+        *check = (type == kBs3State || type == kBsAuto3State) ? kIndeterminate : kChecked;
         return true;
     }
     default: return false;
     }
 }
 
-std::uint32_t CheckAnswer(std::uint32_t check) {
-    return check == kChecked ? kBstChecked : check == kIndeterminate ? kBstIndeterminate : 0;
+Bits CheckAnswer(Check check) {
+    return check == kChecked ? kBstChecked : check == kIndeterminate ? kBstIndeterminate : kBstUnchecked;
 }
 
-std::uint32_t StateAnswer(bool pushed, std::uint32_t check, bool focus) {
+Bits StateAnswer(bool pushed, Check check, bool focus) {
     return (pushed ? kBstPushed : 0) | CheckAnswer(check) | (focus ? kBstFocus : 0);
 }
 
-std::uint32_t DialogCode(std::uint32_t style, bool defaultLook) {
+Bits DialogCode(Bits style, bool defaultLook) {
     if (IsRadio(style)) return kDlgcButton | kDlgcRadioButton;
     if (IsPushType(style)) return kDlgcButton | (defaultLook ? kDlgcDefPushButton : kDlgcUndefPushButton);
     return kDlgcButton;
 }
 
-std::uint32_t TextFormat(std::uint32_t style) {
-    std::uint32_t format = 0;
-    switch (style & kHorzMask) {
-    case kRight: format |= kDtRight; break;
-    case kCenter: format |= kDtCenter; break;
+Bits TextFormat(Bits style) {
+    Bits format = 0;
+    switch (style & kHorizontalMask) {
+    case kBsRight: format |= kDtRight; break;
+    case kBsCenter: format |= kDtCenter; break;
     default: format |= kDtLeft; break;
     }
-    switch (style & kVertMask) {
-    case kTop: format |= kDtTop; break;
-    case kBottom: format |= kDtBottom; break;
+    switch (style & kVerticalMask) {
+    case kBsTop: format |= kDtTop; break;
+    case kBsBottom: format |= kDtBottom; break;
     default: format |= kDtVCenter; break;
     }
-    format |= (style & kMultiLine) ? kDtWordBreak : kDtSingleLine;
+    format |= (style & kBsMultiLine) ? kDtWordBreak : kDtSingleLine;
     return format;
 }
 

@@ -10,9 +10,9 @@
 namespace {
 
 using namespace kelmard;
-using button::Box;
+using namespace kelmard::sys;
 
-void ExpectBox(const Box& got, const Box& want) {
+void ExpectRect(const Rect& got, const Rect& want) {
     EXPECT_EQ(got.left, want.left);
     EXPECT_EQ(got.top, want.top);
     EXPECT_EQ(got.right, want.right);
@@ -20,31 +20,31 @@ void ExpectBox(const Box& got, const Box& want) {
 }
 
 TEST(ButtonLayout, ContentIsCentredTowardZeroAndClipped) {
-    const Box area{10, 10, 110, 40};
-    ExpectBox(button::PlaceContent(area, {300, 90}, button::kCenter | button::kVCenter), area);
-    ExpectBox(button::PlaceContent({-11, -11, 0, 0}, {2, 2}, button::kCenter), Box{-6, -6, -4, -4});
-    ExpectBox(button::PlaceContent(area, {20, 10}, button::kRight | button::kBottom), Box{90, 30, 110, 40});
+    const Rect area{10, 10, 110, 40};
+    ExpectRect(button::PlaceContent(area, {300, 90}, kBsCenter | kBsVCenter), area);
+    ExpectRect(button::PlaceContent({-11, -11, 0, 0}, {2, 2}, kBsCenter), Rect{-6, -6, -4, -4});
+    ExpectRect(button::PlaceContent(area, {20, 10}, kBsRight | kBsBottom), Rect{90, 30, 110, 40});
 }
 
 TEST(ButtonLayout, GlyphSideAndGroupCaption) {
-    const button::CheckLayout right = button::LayoutCheck({0, 0, 120, 20}, 15, 15, button::kLeftText | button::kTop);
+    const button::CheckLayout right = button::LayoutCheck({0, 0, 120, 20}, 15, 15, kBsLeftText | kBsTop);
     EXPECT_EQ(right.glyph.right, 120);
     EXPECT_LT(right.textArea.right, right.glyph.left) << "the text ends before the glyph";
     // A caption wider than the client stays inside it.
-    const button::GroupLayout wide = button::LayoutGroupBox({0, 0, 100, 80}, 3, {140, 17}, 13, button::kRight);
+    const button::GroupLayout wide = button::LayoutGroupBox({0, 0, 100, 80}, 3, {140, 17}, 13, kBsRight);
     EXPECT_GE(wide.caption.left, 0);
     EXPECT_LE(wide.caption.right, 100);
 }
 
 TEST(ButtonLayout, OnlyTheTypeBitsAskForTheDefaultLook) {
-    EXPECT_TRUE(button::WantsDefaultLook(button::kDefPushButton | button::kNotify));
-    EXPECT_FALSE(button::WantsDefaultLook(button::kPushButton | button::kNotify));
+    EXPECT_TRUE(button::WantsDefaultLook(kBsDefPushButton | kBsNotify));
+    EXPECT_FALSE(button::WantsDefaultLook(kBsPushButton | kBsNotify));
 }
 
 TEST(StaticFormat, OnlyTextKindsAreSelfDrawn) {
-    EXPECT_TRUE(statics::FormatForStyle(statics::kCenter).selfDrawn);
-    EXPECT_EQ(statics::FormatForStyle(statics::kLeft | statics::kCenterImage).format & statics::kDtSingleLine,
-              statics::kDtSingleLine) << "SS_CENTERIMAGE centres one line";
+    EXPECT_TRUE(statics::FormatForStyle(kSsCenter).selfDrawn);
+    EXPECT_EQ(statics::FormatForStyle(kSsLeft | kSsCenterImage).format & kDtSingleLine, kDtSingleLine)
+        << "SS_CENTERIMAGE centres one line";
     for (std::uint32_t other : {0x03u, 0x04u, 0x07u, 0x0Du, 0x0Eu, 0x10u, 0x12u})
         EXPECT_FALSE(statics::FormatForStyle(other).selfDrawn) << other;
 }

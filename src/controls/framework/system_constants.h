@@ -1,0 +1,49 @@
+// The system's constants that the controls' portable rules need: window,
+// button, static and dialog styles, DrawText flags, button answers and
+// dialog codes, with the platform's values but without <windows.h>.
+// system_constants_check.cpp (compiled in the Windows builds) checks each
+// against the system's own header. A new control adds the constants its rules
+// read here, and their checks there.
+#pragma once
+#include <cstdint>
+
+namespace kelmard {
+namespace sys {
+
+using Bits = std::uint32_t;
+
+// Window styles.
+constexpr Bits kWsTabStop = 0x00010000, kWsGroup = 0x00020000, kWsDisabled = 0x08000000;
+
+// Button styles: the type in the low four bits, then content and alignment.
+constexpr Bits kBsTypeMask = 0x0F;
+constexpr Bits kBsPushButton = 0, kBsDefPushButton = 1, kBsCheckBox = 2, kBsAutoCheckBox = 3, kBsRadioButton = 4,
+               kBs3State = 5, kBsAuto3State = 6, kBsGroupBox = 7, kBsAutoRadioButton = 9, kBsOwnerDraw = 11;
+constexpr Bits kBsLeftText = 0x20, kBsIcon = 0x40, kBsBitmap = 0x80;
+constexpr Bits kBsLeft = 0x100, kBsRight = 0x200, kBsCenter = 0x300;  // kBsCenter is also the horizontal mask
+constexpr Bits kBsTop = 0x400, kBsBottom = 0x800, kBsVCenter = 0xC00;  // kBsVCenter is also the vertical mask
+constexpr Bits kBsPushLike = 0x1000, kBsMultiLine = 0x2000, kBsNotify = 0x4000;
+
+// Button answers (BM_GETCHECK, BM_GETSTATE) and the values of BM_SETCHECK.
+constexpr Bits kBstUnchecked = 0, kBstChecked = 1, kBstIndeterminate = 2, kBstPushed = 4, kBstFocus = 8;
+
+// Dialog codes (WM_GETDLGCODE).
+constexpr Bits kDlgcDefPushButton = 0x10, kDlgcUndefPushButton = 0x20, kDlgcRadioButton = 0x40,
+               kDlgcStatic = 0x100, kDlgcButton = 0x2000;
+
+// Static styles: the kind in the low five bits.
+constexpr Bits kSsTypeMask = 0x1F;
+constexpr Bits kSsLeft = 0x00, kSsCenter = 0x01, kSsRight = 0x02, kSsSimple = 0x0B, kSsLeftNoWordWrap = 0x0C;
+constexpr Bits kSsNoPrefix = 0x80, kSsCenterImage = 0x200, kSsSunken = 0x1000;
+constexpr Bits kSsEllipsisMask = 0xC000, kSsEndEllipsis = 0x4000, kSsPathEllipsis = 0x8000, kSsWordEllipsis = 0xC000;
+
+// Dialog styles.
+constexpr Bits kDsSetFont = 0x40;
+
+// DrawText flags.
+constexpr Bits kDtTop = 0, kDtLeft = 0, kDtCenter = 0x1, kDtRight = 0x2, kDtVCenter = 0x4, kDtBottom = 0x8,
+               kDtWordBreak = 0x10, kDtSingleLine = 0x20, kDtNoPrefix = 0x800, kDtPathEllipsis = 0x4000,
+               kDtEndEllipsis = 0x8000, kDtWordEllipsis = 0x40000;
+
+}  // namespace sys
+}  // namespace kelmard
