@@ -17,19 +17,34 @@ constexpr UINT_PTR kShootTimer = 1;
 
 struct Shot {
     std::string path;
+    void (*fill)(HWND dialog);  // sets the dialog's values as a plug-in would
     bool written = false;
     int width = 0, height = 0;
 };
 
-// Fills the dialog as a plug-in would, then photographs and closes it.
-INT_PTR CALLBACK SettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+void FillSettings(HWND dialog) {
+    CheckRadioButton(dialog, IDC_LEFT, IDC_UP, IDC_RIGHT);
+    CheckDlgButton(dialog, IDC_SMOOTH, BST_CHECKED);
+    SetDlgItemTextA(dialog, IDC_FRAMES, "25");
+    SetDlgItemTextA(dialog, IDC_NAME, "Chapter One");
+}
+
+void FillKinds(HWND dialog) {
+    CheckDlgButton(dialog, IDC_KIND_CHECK, BST_CHECKED);
+    CheckDlgButton(dialog, IDC_KIND_3STATE, BST_INDETERMINATE);
+    CheckRadioButton(dialog, IDC_KIND_RADIO1, IDC_KIND_RADIO2, IDC_KIND_RADIO2);
+    CheckDlgButton(dialog, IDC_KIND_PUSHLIKE, BST_CHECKED);
+    HWND edit = GetNextDlgTabItem(dialog, GetDlgItem(dialog, IDC_KIND_PUSH), FALSE);
+    SetWindowTextA(edit, "An edit field");
+    SetWindowTextA(GetNextDlgTabItem(dialog, edit, FALSE), "Read-only");
+}
+
+// Fills the dialog, then photographs and closes it.
+INT_PTR CALLBACK ShotProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        CheckRadioButton(dialog, IDC_LEFT, IDC_UP, IDC_RIGHT);
-        CheckDlgButton(dialog, IDC_SMOOTH, BST_CHECKED);
-        SetDlgItemTextA(dialog, IDC_FRAMES, "25");
-        SetDlgItemTextA(dialog, IDC_NAME, "Chapter One");
+        reinterpret_cast<Shot*>(lParam)->fill(dialog);
         SetTimer(dialog, kShootTimer, 400, nullptr);
         return TRUE;
     case WM_TIMER: {
@@ -64,15 +79,20 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
 
 bool StepDialog(Context& context) {
     const HINSTANCE self = GetModuleHandleA(nullptr);
-    Shot skinned{context.outputFolder + "\\dialog-skinned.png"};
-    const INT_PTR a = WKDialogBoxParam(self, "EFFECTSETTINGS", nullptr, SettingsProc, reinterpret_cast<LPARAM>(&skinned));
+    Shot skinned{context.outputFolder + "\\dialog-skinned.png", FillSettings};
+    const INT_PTR a = WKDialogBoxParam(self, "EFFECTSETTINGS", nullptr, ShotProc, reinterpret_cast<LPARAM>(&skinned));
     Say("WKDialogBoxParam(\"EFFECTSETTINGS\") = %d; the skinned dialog, %d x %d: %s\n", static_cast<int>(a),
         skinned.width, skinned.height, skinned.written ? skinned.path.c_str() : "(no picture)");
 
-    Shot system{context.outputFolder + "\\dialog-system.png"};
-    const INT_PTR b = DialogBoxParamA(self, "EFFECTSETTINGS", nullptr, SettingsProc, reinterpret_cast<LPARAM>(&system));
+    Shot system{context.outputFolder + "\\dialog-system.png", FillSettings};
+    const INT_PTR b = DialogBoxParamA(self, "EFFECTSETTINGS", nullptr, ShotProc, reinterpret_cast<LPARAM>(&system));
     Say("DialogBoxParamA(\"EFFECTSETTINGS\") = %d; the same template with the system controls, %d x %d: %s\n",
         static_cast<int>(b), system.width, system.height, system.written ? system.path.c_str() : "(no picture)");
+
+    Shot kinds{context.outputFolder + "\\controls.png", FillKinds};
+    const INT_PTR c = WKDialogBoxParam(self, "CONTROLKINDS", nullptr, ShotProc, reinterpret_cast<LPARAM>(&kinds));
+    Say("WKDialogBoxParam(\"CONTROLKINDS\") = %d; every button, static and edit kind, %d x %d: %s\n",
+        static_cast<int>(c), kinds.width, kinds.height, kinds.written ? kinds.path.c_str() : "(no picture)");
 
     // The message box: photographed and answered "No" from a second thread.
     Shot box{context.outputFolder + "\\message-box.png"};
@@ -102,7 +122,8 @@ bool StepDialog(Context& context) {
     user.join();
     Say("WKMessageBox(MB_YESNOCANCEL | MB_ICONQUESTION) = %d (%s), %d x %d: %s\n", answer,
         answer == IDNO ? "No" : "not No", box.width, box.height, box.written ? box.path.c_str() : "(no picture)");
-    return a == IDOK && b == IDOK && answer == IDNO && skinned.written && system.written && box.written;
+    return a == IDOK && b == IDOK && c == IDOK && answer == IDNO && skinned.written && system.written &&
+           kinds.written && box.written;
 }
 
 }  // namespace demo

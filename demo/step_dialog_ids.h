@@ -1,4 +1,4 @@
-// Control ids of the effect's settings dialog (step_dialog.rc and its procedure).
+// Control ids of the demo's dialogs (step_dialog.rc and their procedures).
 #pragma once
 
 #define IDC_SMOOTH   101
@@ -8,3 +8,12 @@
 #define IDC_UP       105
 #define IDC_FRAMES   106
 #define IDC_NAME     107
+
+// The gallery of button, static and edit kinds.
+#define IDC_KIND_CHECK     201
+#define IDC_KIND_3STATE    202
+#define IDC_KIND_RADIO1    203
+#define IDC_KIND_RADIO2    204
+#define IDC_KIND_DISABLED  205
+#define IDC_KIND_PUSHLIKE  206
+#define IDC_KIND_PUSH      207
