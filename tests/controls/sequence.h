@@ -222,9 +222,11 @@ inline HWND Window(HWND parent, int id) {
     return id == kParent ? parent : id == kNobody ? nullptr : GetDlgItem(parent, id);
 }
 inline HWND FocusOf(HWND parent) {
+    const DWORD thread = GetWindowThreadProcessId(parent, nullptr);
+    if (thread == GetCurrentThreadId()) return GetFocus();
     GUITHREADINFO gui{};
     gui.cbSize = sizeof gui;
-    GetGUIThreadInfo(GetWindowThreadProcessId(parent, nullptr), &gui);
+    GetGUIThreadInfo(thread, &gui);
     return gui.hwndFocus;
 }
 }  // namespace detail
@@ -253,7 +255,10 @@ inline std::string Perform(HWND parent, const Step& s) {
         PostMessageA(target, s.message, s.wParam, s.lParam);
         break;
     }
-    case Step::Focus: SetFocus(target); break;
+    case Step::Focus:
+        SetForegroundWindow(GetAncestor(target, GA_ROOT));  // as a click on it would
+        SetFocus(target);
+        break;
     case Step::FocusIs: case Step::CaptureIs: {
         const HWND on = s.op == Step::FocusIs ? FocusOf(parent) : GetCapture();
         if (on != target) wrong << "it is on " << (on == parent ? "the parent" : on ? "id " : "no window");
@@ -281,6 +286,7 @@ inline testing::AssertionResult Run(HWND parent, const Table& table, std::initia
     for (const Step& s : table)
         for (const Msg& m : s.expect) r.watched.insert(m.message);
     for (UINT m : ignore) r.watched.erase(m);
+    SetForegroundWindow(GetAncestor(parent, GA_ROOT));  // the keyboard's input goes there
     Pump(parent);
     r.previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Record)));
     Current() = &r;

@@ -133,7 +133,9 @@ TEST_F(Edits, EditingAndNotificationsAreTheSystemEdits) {
         EXPECT_TRUE(Run(typing));
         EXPECT_TRUE(Run(colours));
         // The library's edit passes dropped files on and does nothing with them itself.
-        if (cls[0] == 'W') EXPECT_TRUE(Run({DropOn(32), Text(32, "edge")}));
+        if (cls[0] == 'W') {
+            EXPECT_TRUE(Run({DropOn(32), Text(32, "edge")}));
+        }
     }
 }
 

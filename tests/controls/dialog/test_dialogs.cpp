@@ -28,23 +28,20 @@ HINSTANCE Self() { return GetModuleHandleA(nullptr); }
 // comparison), destroyed with the test.
 class Dialog {
 public:
-    explicit Dialog(const TemplateBuilder& t, bool skinned = true, HWND owner = nullptr) {
-        window_ = skinned ? WKCreateDialogIndirectParam(Self(), Get(t), owner, RecordingProc, 0)
-                          : CreateDialogIndirectParamA(Self(), Get(t), owner, RecordingProc, 0);
-        if (window_ && skinned) {
-            ShowWindow(window_, SW_SHOW);
-            SetForegroundWindow(window_);
-            Pump(nullptr, 80);
-        }
+    explicit Dialog(const TemplateBuilder& t, bool skinned = true, HWND owner = nullptr)
+        : fresh_((Log() = Started{}, 0)),
+          window_(skinned ? WKCreateDialogIndirectParam(Self(), Get(t), owner, RecordingProc, 0)
+                          : CreateDialogIndirectParamA(Self(), Get(t), owner, RecordingProc, 0)) {
+        if (!window_ || !skinned) return;
+        ShowWindow(get(), SW_SHOW);
+        SetForegroundWindow(get());
+        Pump(nullptr, 80);
     }
-    ~Dialog() {
-        if (window_) DestroyWindow(window_);
-        Pump(nullptr, 10);
-    }
-    HWND get() const { return window_; }
+    HWND get() const { return window_.get(); }
 
 private:
-    HWND window_ = nullptr;
+    int fresh_;  // a fresh log first: a modal test's end code would end this dialog too
+    kelmard::UniqueWindow window_;
 };
 
 SIZE ClientSize(HWND w) {
@@ -423,13 +420,13 @@ const auto* const g_classes = testing::AddGlobalTestEnvironment(new Classes);
 // Runs a modal entry point with a fresh log whose dialog ends itself with `end`.
 template <typename Call>
 INT_PTR Modal(INT_PTR end, Call call) {
-    Log() = Recorder{};
+    Log() = Started{};
     Log().endWith = end;
     return call();
 }
 
 TEST(DialogEntry, ResourceAndMemoryTemplatesRunAsSkinnedDialogs) {
-    const Recorder& r = Log();
+    const Started& r = Log();
     EXPECT_EQ(Modal(4321, [] { return WKDialogBoxParam(Self(), MAKEINTRESOURCEA(100), nullptr, RecordingProc, 0x1234); }), 4321);
     EXPECT_EQ(r.init, 0x1234);
     EXPECT_EQ(r.dialogClass, "WKDialog");
@@ -531,28 +528,39 @@ TEST(DialogEntry, CreationDataAndTheFollowingItemSurviveConversion) {
     }
 }
 
-// The standard controls of a template become the library's.
+// The standard controls of a template become the library's, and the dialog
+// procedure hears from them what it hears from the system's.
 TEST(DialogEntry, StandardControlsBecomeTheSkinnedOnes) {
     TemplateBuilder t = CaptionDialog(kPopupCaption);
-    t.Count().Item(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 5, 5, 50, 14, 1).Ordinal(0x80).String("OK").NoData();
-    t.Count().Item(WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 5, 20, 50, 14, 2).Ordinal(0x80).String("Check").NoData();
-    t.Count().Item(WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 5, 35, 50, 14, 3).Ordinal(0x80).String("Owner").NoData();
-    t.Count().Item(WS_CHILD | WS_VISIBLE, 60, 5, 50, 10, 4).Ordinal(0x82).String("Label").NoData();
-    t.Count().Item(WS_CHILD | WS_VISIBLE | WS_BORDER, 60, 20, 50, 12, 5).Ordinal(0x81).String("text").NoData();
+    auto item = [&](DWORD style, short x, short y, WORD id, WORD atom, const char* text) {
+        t.Count().Item(WS_CHILD | WS_VISIBLE | style, x, y, 50, 14, id).Ordinal(atom).String(text).NoData();
+    };
+    item(BS_DEFPUSHBUTTON | WS_TABSTOP, 5, 5, IDOK, 0x80, "OK");
+    item(BS_AUTOCHECKBOX | WS_TABSTOP, 5, 20, 2, 0x80, "&Check");
+    item(BS_OWNERDRAW, 5, 35, 3, 0x80, "Owner");  // owner-drawn stays the system's
+    item(0, 60, 5, 4, 0x82, "Label");
+    item(WS_BORDER | WS_TABSTOP, 60, 20, 5, 0x81, "text");
     // Classes whose skinned control is not part of the library yet stay the
     // system's: the dialog is still made, with every item.
-    t.Count().Item(WS_CHILD | WS_VISIBLE | WS_BORDER, 5, 50, 50, 30, 6).Ordinal(0x83).String("").NoData();
+    item(WS_BORDER, 5, 50, 6, 0x83, "");
     t.Count().Item(WS_CHILD | WS_VISIBLE, 60, 50, 50, 14, 7).String("msctls_trackbar32").String("").NoData();
-    const HWND d = WKCreateDialogIndirectParam(Self(), Get(t), nullptr,
-                                               RecordingProc, 0);
-    ASSERT_TRUE(d);
-    const char* classes[] = {"WKButton", "WKButton", "Button", "WKStatic", "WKEdit",  // owner-drawn stays
-                             "ListBox", "msctls_trackbar32"};
-    for (int id = 1; id <= 7; ++id) EXPECT_EQ(ClassOf(GetDlgItem(d, id)), classes[id - 1]) << id;
-    char text[16] = "";
-    GetDlgItemTextA(d, 5, text, sizeof text);
-    EXPECT_STREQ(text, "text");
-    DestroyWindow(d);
+    using namespace seq;
+    const Table keys = {Focus(2), FocusIs(2), KeyDown(VK_SPACE), KeyUp(VK_SPACE).Sees({Command(2, BN_CLICKED)}), Focus(IDOK),
+                        Char('c').Sees({Command(2, BN_CLICKED)}), Send(2, BM_GETCHECK).Answers(BST_UNCHECKED),
+                        KeyDown(VK_TAB).Sees({Command(5, EN_SETFOCUS)}),
+                        KeyDown(VK_RETURN).Sees({Command(IDOK, BN_CLICKED)}),
+                        KeyDown(VK_ESCAPE).Sees({Command(IDCANCEL, BN_CLICKED)})};
+    for (bool skinned : {true, false}) {
+        Dialog d(t, skinned);
+        ASSERT_TRUE(d.get());
+        const char* classes[] = {"WKButton", "WKButton", "Button", "WKStatic", "WKEdit", "ListBox", "msctls_trackbar32"};
+        for (int id = 2; skinned && id <= 7; ++id) EXPECT_EQ(ClassOf(GetDlgItem(d.get(), id)), classes[id - 1]) << id;
+        EXPECT_EQ(ClassOf(GetDlgItem(d.get(), IDOK)), skinned ? "WKButton" : "Button");
+        char text[16] = "";
+        GetDlgItemTextA(d.get(), 5, text, sizeof text);
+        EXPECT_STREQ(text, "text");
+        EXPECT_TRUE(seq::Run(d.get(), keys)) << (skinned ? "skinned" : "system");
+    }
 }
 
 }  // namespace
