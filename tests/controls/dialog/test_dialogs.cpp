@@ -61,13 +61,13 @@ RECT CaptionBand(HWND w) {
 }
 
 // Hit codes along the caption's middle row, with runs merged and the frame's
-// own codes (border, nowhere) left out, and the runs' widths.
+// own codes (border, sizing edges, nowhere) left out, and the runs' widths.
 std::vector<LRESULT> CaptionCodes(HWND w, std::vector<int>* widths = nullptr) {
     const RECT band = CaptionBand(w);
     std::vector<LRESULT> codes;
     for (int x = band.left; x < band.right; ++x) {
         const LRESULT hit = SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(x, (band.top + band.bottom) / 2));
-        if (hit == HTBORDER || hit == HTNOWHERE) continue;
+        if (hit == HTBORDER || hit == HTNOWHERE || (hit >= HTLEFT && hit <= HTBOTTOMRIGHT)) continue;
         if (codes.empty() || codes.back() != hit) {
             codes.push_back(hit);
             if (widths) widths->push_back(0);
@@ -75,31 +75,6 @@ std::vector<LRESULT> CaptionCodes(HWND w, std::vector<int>* widths = nullptr) {
         if (widths) ++widths->back();
     }
     return codes;
-}
-
-TEST(DialogWindow, ACaptionDialogKeepsTheClientSizeOfItsTemplate) {
-    const DWORD styles[] = {kPopupCaption, kPopupCaption & ~DS_MODALFRAME, kPopupCaption | WS_THICKFRAME,
-                            WS_POPUP | WS_VISIBLE | WS_CAPTION, kPopupCaption | WS_MINIMIZEBOX | WS_MAXIMIZEBOX};
-    for (DWORD style : styles) {
-        SCOPED_TRACE(testing::Message() << "style " << std::hex << style);
-        const TemplateBuilder t = CaptionDialog(style);
-        Dialog skinned(t);
-        Dialog system(t, false);
-        ASSERT_TRUE(skinned.get());
-        ASSERT_TRUE(system.get());
-        EXPECT_EQ(ClassOf(skinned.get()), "WKDialog");
-        // The template's size in dialog units, as the dialog's font maps it.
-        RECT units{0, 0, 160, 90};
-        MapDialogRect(skinned.get(), &units);
-        const SIZE client = ClientSize(skinned.get());
-        EXPECT_EQ(client.cx, units.right);
-        EXPECT_EQ(client.cy, units.bottom);
-        const SIZE systemClient = ClientSize(system.get());
-        EXPECT_EQ(client.cx, systemClient.cx);
-        EXPECT_EQ(client.cy, systemClient.cy);
-        // The system draws no caption of its own.
-        EXPECT_EQ(GetWindowLongA(skinned.get(), GWL_STYLE) & WS_DLGFRAME, 0);
-    }
 }
 
 // The skinned caption and background, a new title drawn at once (the system
@@ -146,14 +121,17 @@ TEST(DialogWindow, PaintsCaptionTitleAndBackgroundLeavingTheOwnDC) {
     ReleaseDC(d.get(), again);
 }
 
-TEST(DialogWindow, CaptionButtonsAreHitWhereTheStyleHasThem) {
-    struct Case {
+// Each caption style keeps the template's client size (as the system's
+// dialog does) and has its caption buttons where the style says, all as wide.
+TEST(DialogWindow, CaptionStylesKeepTheClientSizeAndHitTheirButtons) {
+    const struct {
         DWORD style, exStyle;
         std::vector<LRESULT> codes;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {kPopupCaption, 0, {HTCAPTION, HTCLOSE, HTCAPTION}},
         {kPopupCaption & ~DS_MODALFRAME, 0, {HTCAPTION, HTSYSMENU, HTCAPTION, HTCLOSE, HTCAPTION}},
+        {kPopupCaption | WS_THICKFRAME, 0, {HTCAPTION, HTCLOSE, HTCAPTION}},
+        {WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, {HTCAPTION}},
         {kPopupCaption | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0,
          {HTCAPTION, HTMINBUTTON, HTMAXBUTTON, HTCAPTION, HTCLOSE, HTCAPTION}},
         // A maximise box alone: the minimise button is drawn disabled and not hit.
@@ -162,19 +140,29 @@ TEST(DialogWindow, CaptionButtonsAreHitWhereTheStyleHasThem) {
         // Without a system menu there are no close, minimise or maximise buttons.
         {(kPopupCaption & ~WS_SYSMENU) | WS_MINIMIZEBOX, 0, {HTCAPTION}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "style " << std::hex << c.style << " ex " << c.exStyle);
-        Dialog d(CaptionDialog(c.style, c.exStyle));
-        ASSERT_TRUE(d.get());
+        const TemplateBuilder t = CaptionDialog(c.style, c.exStyle);
+        Dialog d(t), system(t, false);
+        ASSERT_TRUE(d.get() && system.get());
+        EXPECT_EQ(ClassOf(d.get()), "WKDialog");
+        RECT units{0, 0, 160, 90};  // the template's size as the dialog's font maps it
+        MapDialogRect(d.get(), &units);
+        EXPECT_EQ(ClientSize(d.get()).cx, units.right);
+        EXPECT_EQ(ClientSize(d.get()).cy, units.bottom);
+        EXPECT_EQ(ClientSize(system.get()).cx, units.right);
+        EXPECT_EQ(ClientSize(system.get()).cy, units.bottom);
+        EXPECT_EQ(GetWindowLongA(d.get(), GWL_STYLE) & WS_DLGFRAME, 0) << "the system draws no caption of its own";
         std::vector<int> widths;
         const std::vector<LRESULT> codes = CaptionCodes(d.get(), &widths);
         EXPECT_EQ(codes, c.codes);
-        std::vector<int> buttons;
-        for (std::size_t k = 0; k < codes.size(); ++k)
-            if (codes[k] != HTCAPTION) buttons.push_back(widths[k]);
-        for (int b : buttons) EXPECT_EQ(b, buttons.front()) << "every button is as wide as the others";
-        // Below the caption is the client.
-        POINT inside{5, 5};
+        int button = 0;
+        for (std::size_t k = 0; k < codes.size(); ++k) {
+            if (codes[k] == HTCAPTION) continue;
+            if (!button) button = widths[k];
+            EXPECT_EQ(widths[k], button) << "every button is as wide as the others";
+        }
+        POINT inside{5, 5};  // below the caption is the client
         ClientToScreen(d.get(), &inside);
         EXPECT_EQ(SendMessageA(d.get(), WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
     }
@@ -353,27 +341,22 @@ TEST(DialogWindow, ThePanelMessageAnswersTheOldCorner) {
     EXPECT_EQ(client.rgb(client.width - 3, client.height - 3), kpicture::FromColorRef(WKGetColor(1)));
 }
 
+// Fields are asked for in the field colour, everything else in the face's.
 TEST(DialogWindow, ControlColoursComeFromTheSkin) {
     Dialog d(CaptionDialog(kPopupCaption));
     ASSERT_TRUE(d.get());
-    const HDC dc = GetDC(nullptr);
-    const struct {
-        UINT message;
-        int background;
-    } cases[] = {{WM_CTLCOLOREDIT, 0}, {WM_CTLCOLORLISTBOX, 0}, {WM_CTLCOLORSTATIC, 1}, {WM_CTLCOLORBTN, 1},
-                 {WM_CTLCOLORDLG, 1}, {WM_CTLCOLORSCROLLBAR, 1}};
-    for (const auto& c : cases) {
-        SetBkMode(dc, OPAQUE);
-        const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(d.get(), c.message, reinterpret_cast<WPARAM>(dc), 0));
-        ASSERT_TRUE(brush) << c.message;
+    kelmard::WindowDC dc(nullptr);
+    for (UINT message : {WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_CTLCOLORDLG}) {
+        const int background = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX ? 0 : 1;
+        SetBkMode(dc.get(), OPAQUE);
         LOGBRUSH lb{};
-        GetObjectA(brush, sizeof lb, &lb);
-        EXPECT_EQ(lb.lbColor, WKGetColor(c.background)) << c.message;
-        EXPECT_EQ(GetTextColor(dc), WKGetColor(8));
-        EXPECT_EQ(GetBkColor(dc), WKGetColor(c.background));
-        EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+        GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(d.get(), message, reinterpret_cast<WPARAM>(dc.get()), 0)),
+                   sizeof lb, &lb);
+        EXPECT_EQ(lb.lbColor, WKGetColor(background)) << message;
+        EXPECT_EQ(GetBkColor(dc.get()), WKGetColor(background)) << message;
+        EXPECT_EQ(GetTextColor(dc.get()), WKGetColor(8));
+        EXPECT_EQ(GetBkMode(dc.get()), TRANSPARENT);
     }
-    ReleaseDC(nullptr, dc);
 }
 
 // Creation data seen by "KTestData" windows, by control id.
