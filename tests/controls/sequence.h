@@ -177,10 +177,13 @@ inline std::string Describe(const Step& s) {
     std::ostringstream o;
     o << ops[s.op];
     if (s.op == Step::Call) return o << ' ' << s.label, o.str();
-    if (s.target != kParent || s.op == Step::Send || s.op == Step::Post) o << " #" << s.target;
+    if (s.target == kNobody) o << " no window";
+    else if (s.target != kParent || s.op == Step::Send || s.op == Step::Post) o << " #" << s.target;
     if (s.op == Step::Send || s.op == Step::Post) o << ' ' << Name(s.message) << '(' << s.wParam << ", " << s.lParam << ')';
     if (s.op >= Step::KeyDown && s.op <= Step::Char) o << " 0x" << std::hex << s.wParam << std::dec;
-    if (s.op >= Step::Press && s.op <= Step::Release) o << " at " << LOWORD(s.lParam) << ',' << HIWORD(s.lParam);
+    if (s.op >= Step::Press && s.op <= Step::Release)
+        o << " at " << static_cast<short>(LOWORD(s.lParam)) << ',' << static_cast<short>(HIWORD(s.lParam));
+    if (s.checked) o << " answers " << s.answer;
     if (s.op == Step::Style) o << (s.lParam ? " has 0x" : " lacks 0x") << std::hex << s.wParam;
     return o.str();
 }
