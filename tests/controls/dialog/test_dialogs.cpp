@@ -346,7 +346,8 @@ TEST(DialogWindow, ControlColoursComeFromTheSkin) {
     Dialog d(CaptionDialog(kPopupCaption));
     ASSERT_TRUE(d.get());
     kelmard::WindowDC dc(nullptr);
-    for (UINT message : {WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_CTLCOLORDLG}) {
+    for (UINT message : {WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_CTLCOLORDLG,
+                          WM_CTLCOLORSCROLLBAR}) {
         const int background = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX ? 0 : 1;
         SetBkMode(dc.get(), OPAQUE);
         LOGBRUSH lb{};
