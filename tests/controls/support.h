@@ -1,7 +1,7 @@
 // Support for the control and dialog tests under Wine: test dialogs from
-// in-memory templates with a dialog procedure that keeps what it was started
-// with, the library's skin art and pixel counts over window pictures, and a
-// watchdog. Message sequences are sequence.h's.
+// in-memory templates with a dialog procedure that logs what it was started
+// with, the library's skin art, pixel counts and a watchdog. Message
+// sequences are sequence.h's.
 #pragma once
 #include <windows.h>
 
@@ -13,6 +13,7 @@
 #include <string>
 
 #include "controls/framework/skin_layout.h"
+#include "kelmard.h"
 #include "owners/win32_owners.h"
 #include "picture.h"
 #include "sequence.h"
@@ -30,10 +31,10 @@ inline TemplateBuilder DialogTemplate(DWORD style, short cx, short cy, const cha
     b.Dialog(style | DS_SETFONT, 0, x, y, cx, cy, exStyle).Word(0);
     if (dialogClass) b.String(dialogClass);
     else b.Word(0);
-    b.String(title).Font(8, "MS Shell Dlg");
-    return b;
+    return b.String(title).Font(8, "MS Shell Dlg"), b;
 }
 inline LPCDLGTEMPLATEA Get(const TemplateBuilder& t) { return reinterpret_cast<LPCDLGTEMPLATEA>(t.data()); }
+inline HINSTANCE Self() { return GetModuleHandleA(nullptr); }
 
 constexpr DWORD kPopupCaption = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 constexpr UINT kReleaseCaptureMessage = WM_APP + 1;  // ReleaseCapture() on the dialog's thread
@@ -65,9 +66,7 @@ inline INT_PTR CALLBACK RecordingProc(HWND dialog, UINT message, WPARAM, LPARAM 
         if (HWND child = GetWindow(dialog, GW_CHILD)) r.firstChildClass = ClassOf(child);
         if (r.endWith) SetTimer(dialog, 1, 10, nullptr);
         return TRUE;
-    case WM_TIMER:
-        if (r.endWith) EndDialog(dialog, r.endWith);
-        return TRUE;
+    case WM_TIMER: return r.endWith && EndDialog(dialog, r.endWith);
     case WM_DROPFILES: SetWindowLongPtrA(dialog, DWLP_MSGRESULT, kDropAnswer); return TRUE;
     case kReleaseCaptureMessage: ReleaseCapture(); return TRUE;
     default: return FALSE;
@@ -80,17 +79,20 @@ inline HMODULE Library() {
     return module;
 }
 
-// A modeless test dialog made by the system's dialog manager, topmost at the
-// screen's top-left corner.
-inline HWND OpenDialog(const TemplateBuilder& t) {
+// A modeless test dialog with a fresh log (a modal test's end code would end
+// it too), made by the system's dialog manager or the library's entry point,
+// in front of every other window.
+inline HWND OpenDialog(const TemplateBuilder& t, bool skinned = false, HWND owner = nullptr) {
     if (!Library()) return nullptr;
     Log() = Started{};
-    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), Get(t), nullptr, RecordingProc, 0);
-    if (dialog) {
-        SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-        SetForegroundWindow(dialog);
-    }
-    return dialog;
+    const HWND d = skinned ? WKCreateDialogIndirectParam(Self(), Get(t), owner, RecordingProc, 0)
+                           : CreateDialogIndirectParamA(Self(), Get(t), owner, RecordingProc, 0);
+    if (!d) return nullptr;
+    if (!(GetWindowLongA(d, GWL_STYLE) & WS_CHILD))
+        SetWindowPos(d, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(d);
+    Pump(nullptr, skinned ? 80 : 0);
+    return d;
 }
 
 // A window's client area (or whole window) repainted now and captured.
@@ -99,7 +101,7 @@ inline kpicture::Image Shot(HWND w, bool client = true) {
     return kpicture::CaptureWindow(w, client);
 }
 
-// The skin bitmap as the library ships it.
+// The skin bitmap as the library ships it, and its colours.
 inline const kpicture::Image& SkinArt() {
     static const kpicture::Image image = [] {
         kelmard::UniqueBitmap b(static_cast<HBITMAP>(
@@ -120,17 +122,17 @@ inline int DiffersFromSkin(const kpicture::Image& shot, int x, int y, int sx, in
     return n;
 }
 
-// Pixels within `tolerance` per channel of a colour inside a rectangle of the
-// shot (text is drawn smoothed; 0: exactly the colour).
+// Pixels in a rectangle of the shot within `tolerance` per channel of a
+// colour (0: exactly it); CountNear allows for smoothed text.
 inline int CountIn(const kpicture::Image& shot, COLORREF colour, int left, int top, int right, int bottom,
                    int tolerance = 0) {
     const std::uint32_t want = kpicture::FromColorRef(colour);
     int n = 0;
     for (int y = std::max(top, 0); y < std::min(bottom, shot.height); ++y)
         for (int x = std::max(left, 0); x < std::min(right, shot.width); ++x) {
-            const std::uint32_t p = shot.rgb(x, y);
             bool within = true;
-            for (int shift : {0, 8, 16}) within &= std::abs(int((p >> shift) & 0xFF) - int((want >> shift) & 0xFF)) <= tolerance;
+            for (int shift : {0, 8, 16})
+                within &= std::abs(int((shot.rgb(x, y) >> shift) & 0xFF) - int((want >> shift) & 0xFF)) <= tolerance;
             n += within;
         }
     return n;
@@ -154,12 +156,11 @@ public:
 private:
     static DWORD WINAPI Run(void* self) {
         auto* w = static_cast<Watchdog*>(self);
-        if (WaitForSingleObject(w->done_.get(), w->ms_) == WAIT_TIMEOUT) {
-            std::fprintf(stderr, "FAILED: %s did not finish in %lu ms\n", w->what_, static_cast<unsigned long>(w->ms_));
-            std::fflush(stderr);
-            TerminateProcess(GetCurrentProcess(), 3);
-        }
-        return 0;
+        if (WaitForSingleObject(w->done_.get(), w->ms_) != WAIT_TIMEOUT) return 0;
+        std::fprintf(stderr, "FAILED: %s did not finish in %lu ms\n", w->what_, static_cast<unsigned long>(w->ms_));
+        std::fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), 3);
+        return 3;
     }
     DWORD ms_;
     const char* what_;
@@ -182,7 +183,7 @@ protected:
     }
     HWND Make(const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h, DWORD exStyle = 0) {
         HWND c = CreateWindowExA(exStyle, cls, text, style | WS_CHILD | WS_VISIBLE, x, y, w, h, dialog_.get(),
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Self(), nullptr);
         EXPECT_NE(c, nullptr) << cls << ": error " << GetLastError();
         return c;
     }
