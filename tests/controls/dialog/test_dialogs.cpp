@@ -275,11 +275,12 @@ TEST(DialogWindow, ThePanelMessageAnswersTheOldCorner) {
     while (IsWindow(reinterpret_cast<HWND>(static_cast<UINT_PTR>(notWindow)))) --notWindow;
     const auto child = static_cast<LPARAM>(reinterpret_cast<UINT_PTR>(GetDlgItem(d.get(), 50)) & 0xFFFF);
     auto panel = [](WPARAM byWindow, LPARAM to) { return seq::Send(seq::kParent, WKDIALOG_SETPANEL, byWindow, to); };
-    EXPECT_TRUE(seq::Run(d.get(), {panel(0, MAKELONG(40, 30)).Answers(0), panel(0, MAKELONG(70, 50)).Answers(MAKELONG(40, 30)),
-                                   panel(0, 0).Answers(MAKELONG(70, 50)), panel(0, 0).Answers(0), panel(1, child).Answers(0),
-                                   panel(0, MAKELONG(11, 12)).Answers(MAKELONG(corner.x, corner.y)),
-                                   panel(1, notWindow).Answers(MAKELONG(11, 12)),  // no window: the corner stays
-                                   panel(0, 0).Answers(MAKELONG(11, 12)), panel(0, MAKELONG(60, 40))}));
+    const seq::Table corners = {panel(0, MAKELONG(40, 30)).Answers(0), panel(0, MAKELONG(70, 50)).Answers(MAKELONG(40, 30)),
+                                panel(0, 0).Answers(MAKELONG(70, 50)), panel(0, 0).Answers(0), panel(1, child).Answers(0),
+                                panel(0, MAKELONG(11, 12)).Answers(MAKELONG(corner.x, corner.y)),
+                                panel(1, notWindow).Answers(MAKELONG(11, 12)),  // no window: the corner stays
+                                panel(0, 0).Answers(MAKELONG(11, 12)), panel(0, MAKELONG(60, 40))};
+    EXPECT_TRUE(seq::Run(d.get(), corners));
     Repaint(d.get());
     const kpicture::Image client = kpicture::CaptureWindow(d.get(), true);
     ASSERT_FALSE(client.empty());
