@@ -1,62 +1,44 @@
 // Support for the control and dialog tests under Wine: test dialogs from
-// in-memory templates, one dialog procedure that records what it sees, a
-// message pump through the dialog manager, the skin art as the library ships
-// it, pixel counts over pictures of the picture tool, and a watchdog.
+// in-memory templates with a dialog procedure that logs what it was started
+// with, the library's skin art, pixel counts and a watchdog. Message
+// sequences are sequence.h's.
 #pragma once
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "controls/framework/skin_layout.h"
+#include "kelmard.h"
+#include "owners/win32_owners.h"
 #include "picture.h"
+#include "sequence.h"
 #include "template_builder.h"
 
 namespace ctl_test {
 
 using testing_support::TemplateBuilder;
+using seq::Pump;
 
-// A DIALOG template at (x, y) dialog units, 8-point "MS Shell Dlg", no menu;
-// items are added with TemplateBuilder::Add.
+// A DIALOG template, 8-point "MS Shell Dlg", no menu; items are added with Add.
 inline TemplateBuilder DialogTemplate(DWORD style, short cx, short cy, const char* title = "test",
                                       const char* dialogClass = nullptr, DWORD exStyle = 0, short x = 0, short y = 0) {
     TemplateBuilder b;
     b.Dialog(style | DS_SETFONT, 0, x, y, cx, cy, exStyle).Word(0);
     if (dialogClass) b.String(dialogClass);
     else b.Word(0);
-    b.String(title).Font(8, "MS Shell Dlg");
-    return b;
+    return b.String(title).Font(8, "MS Shell Dlg"), b;
 }
 inline LPCDLGTEMPLATEA Get(const TemplateBuilder& t) { return reinterpret_cast<LPCDLGTEMPLATEA>(t.data()); }
+inline HINSTANCE Self() { return GetModuleHandleA(nullptr); }
 
 constexpr DWORD kPopupCaption = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 constexpr UINT kReleaseCaptureMessage = WM_APP + 1;  // ReleaseCapture() on the dialog's thread
-
-// What the test dialog's procedure saw.
-struct Note {
-    WORD id, code;
-    HWND from;
-};
-struct Recorder {
-    LPARAM init = 0;
-    HWND dialog = nullptr;
-    std::string dialogClass, firstChildClass;
-    INT_PTR endWith = 0;  // non-zero: EndDialog with it at the first WM_TIMER
-    std::vector<Note> commands;
-    std::vector<std::pair<WPARAM, LPARAM>> drops;
-    int Count(WORD id, WORD code) const {
-        int n = 0;
-        for (const Note& c : commands) n += c.id == id && c.code == code;
-        return n;
-    }
-};
-inline Recorder& Log() {
-    static Recorder log;
-    return log;
-}
+constexpr LRESULT kDropAnswer = 77;                  // the test dialogs' answer to WM_DROPFILES
 
 inline std::string ClassOf(HWND window) {
     char name[64] = "";
@@ -64,31 +46,30 @@ inline std::string ClassOf(HWND window) {
     return name;
 }
 
-inline INT_PTR CALLBACK RecordingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    Recorder& r = Log();
+// What the test dialog's procedure was started with.
+struct Started {
+    LPARAM init = 0;
+    HWND dialog = nullptr;
+    std::string dialogClass, firstChildClass;
+    INT_PTR endWith = 0;  // non-zero: EndDialog with it at the first WM_TIMER
+};
+inline Started& Log() {
+    static Started log;
+    return log;
+}
+
+inline INT_PTR CALLBACK RecordingProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+    Started& r = Log();
     switch (message) {
     case WM_INITDIALOG:
-        r.init = lParam;
-        r.dialog = dialog;
-        r.dialogClass = ClassOf(dialog);
+        r.init = lParam, r.dialog = dialog, r.dialogClass = ClassOf(dialog);
         if (HWND child = GetWindow(dialog, GW_CHILD)) r.firstChildClass = ClassOf(child);
         if (r.endWith) SetTimer(dialog, 1, 10, nullptr);
         return TRUE;
-    case WM_TIMER:
-        if (r.endWith) EndDialog(dialog, r.endWith);
-        return TRUE;
-    case WM_COMMAND:
-        r.commands.push_back({LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)});
-        return TRUE;
-    case WM_DROPFILES:
-        r.drops.push_back({wParam, lParam});
-        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 77);
-        return TRUE;
-    case kReleaseCaptureMessage:
-        ReleaseCapture();
-        return TRUE;
-    default:
-        return FALSE;
+    case WM_TIMER: return r.endWith && EndDialog(dialog, r.endWith);
+    case WM_DROPFILES: SetWindowLongPtrA(dialog, DWLP_MSGRESULT, kDropAnswer); return TRUE;
+    case kReleaseCaptureMessage: ReleaseCapture(); return TRUE;
+    default: return FALSE;
     }
 }
 
@@ -98,59 +79,34 @@ inline HMODULE Library() {
     return module;
 }
 
-// Lets the thread's windows, through the dialog manager of `dialog`, handle
-// what is queued for about `ms` milliseconds.
-inline void Pump(HWND dialog = nullptr, DWORD ms = 30) {
-    const DWORD end = GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (dialog && IsDialogMessageA(dialog, &msg)) continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-}
-
-// A modeless test dialog made by the system's dialog manager, topmost at the
-// screen's top-left corner, with a fresh log.
-inline HWND OpenDialog(const TemplateBuilder& t) {
+// A modeless test dialog with a fresh log (a modal test's end code would end
+// it too), made by the system's dialog manager or the library's entry point,
+// in front of every other window.
+inline HWND OpenDialog(const TemplateBuilder& t, bool skinned = false, HWND owner = nullptr) {
     if (!Library()) return nullptr;
-    Log() = Recorder{};
-    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), Get(t), nullptr, RecordingProc, 0);
-    if (dialog) {
-        SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-        SetForegroundWindow(dialog);
-    }
-    return dialog;
+    Log() = Started{};
+    const HWND d = skinned ? WKCreateDialogIndirectParam(Self(), Get(t), owner, RecordingProc, 0)
+                           : CreateDialogIndirectParamA(Self(), Get(t), owner, RecordingProc, 0);
+    if (!d) return nullptr;
+    if (!(GetWindowLongA(d, GWL_STYLE) & WS_CHILD))
+        SetWindowPos(d, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(d);
+    Pump(nullptr, skinned ? 80 : 0);
+    return d;
 }
 
-// A control made by the test inside a dialog, in pixels.
-inline HWND Child(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h,
-                  DWORD exStyle = 0) {
-    return CreateWindowExA(exStyle, cls, text, style | WS_CHILD | WS_VISIBLE, x, y, w, h, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+// A window's client area (or whole window) repainted now and captured.
+inline kpicture::Image Shot(HWND w, bool client = true) {
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    return kpicture::CaptureWindow(w, client);
 }
 
-inline LPARAM Point(int x, int y) {
-    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
-}
-
-// A window's client area repainted now and captured.
-inline kpicture::Image Shot(HWND w) {
-    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    return kpicture::CaptureWindow(w, true);
-}
-
-// The skin bitmap as the library ships it.
+// The skin bitmap as the library ships it, and its colours.
 inline const kpicture::Image& SkinArt() {
     static const kpicture::Image image = [] {
-        HBITMAP b = static_cast<HBITMAP>(
-            LoadImageA(Library(), MAKEINTRESOURCEA(kelmard::skin::kBitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        kpicture::Image i = kpicture::FromBitmap(b);
-        if (b) DeleteObject(b);
-        return i;
+        kelmard::UniqueBitmap b(static_cast<HBITMAP>(
+            LoadImageA(Library(), MAKEINTRESOURCEA(kelmard::skin::kBitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        return kpicture::FromBitmap(b.get());
     }();
     return image;
 }
@@ -166,18 +122,20 @@ inline int DiffersFromSkin(const kpicture::Image& shot, int x, int y, int sx, in
     return n;
 }
 
-// Pixels within `tolerance` per channel of a colour inside a rectangle of the
-// shot (text is drawn smoothed; 0: exactly the colour).
+// Pixels in a rectangle of the shot within `tolerance` per channel of a
+// colour (0: exactly it); CountNear allows for smoothed text.
 inline int CountIn(const kpicture::Image& shot, COLORREF colour, int left, int top, int right, int bottom,
                    int tolerance = 0) {
-    kpicture::Image part;
-    if (right > shot.width) right = shot.width;
-    if (bottom > shot.height) bottom = shot.height;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x) part.pixels.push_back(shot.at(x, y));
-    part.width = static_cast<int>(part.pixels.size());
-    part.height = part.width ? 1 : 0;
-    return part.width ? kpicture::CountColour(part, kpicture::FromColorRef(colour), tolerance) : 0;
+    const std::uint32_t want = kpicture::FromColorRef(colour);
+    int n = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, shot.height); ++y)
+        for (int x = std::max(left, 0); x < std::min(right, shot.width); ++x) {
+            bool within = true;
+            for (int shift : {0, 8, 16})
+                within &= std::abs(int((shot.rgb(x, y) >> shift) & 0xFF) - int((want >> shift) & 0xFF)) <= tolerance;
+            n += within;
+        }
+    return n;
 }
 inline int CountNear(const kpicture::Image& shot, COLORREF colour, int left, int top, int right, int bottom) {
     return CountIn(shot, colour, left, top, right, bottom, 48);
@@ -187,86 +145,61 @@ inline int CountNear(const kpicture::Image& shot, COLORREF colour, int left, int
 // hang would otherwise only show as the test's timeout).
 class Watchdog {
 public:
-    Watchdog(DWORD ms, const char* what) : ms_(ms), what_(what) {
-        done_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-    }
+    Watchdog(DWORD ms, const char* what)
+        : ms_(ms), what_(what), done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+          thread_(CreateThread(nullptr, 0, Run, this, 0, nullptr)) {}
     ~Watchdog() {
-        SetEvent(done_);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        CloseHandle(done_);
+        SetEvent(done_.get());
+        WaitForSingleObject(thread_.get(), INFINITE);
     }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
 
 private:
     static DWORD WINAPI Run(void* self) {
         auto* w = static_cast<Watchdog*>(self);
-        if (WaitForSingleObject(w->done_, w->ms_) == WAIT_TIMEOUT) {
-            std::fprintf(stderr, "FAILED: %s did not finish in %lu ms\n", w->what_, static_cast<unsigned long>(w->ms_));
-            std::fflush(stderr);
-            TerminateProcess(GetCurrentProcess(), 3);
-        }
-        return 0;
+        if (WaitForSingleObject(w->done_.get(), w->ms_) != WAIT_TIMEOUT) return 0;
+        std::fprintf(stderr, "FAILED: %s did not finish in %lu ms\n", w->what_, static_cast<unsigned long>(w->ms_));
+        std::fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), 3);
+        return 3;
     }
     DWORD ms_;
     const char* what_;
-    HANDLE done_ = nullptr;
-    HANDLE thread_ = nullptr;
+    kelmard::UniqueHandle done_, thread_;
 };
 
-// A test with an empty captioned dialog (replaced by Open) in which to make
-// controls, and the means to drive them through the dialog manager.
+// A test with a captioned dialog made by the system (replaced by Open) in
+// which to make controls.
 class ControlDialog : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dialog_ = OpenDialog(DialogTemplate(WS_POPUP | WS_CAPTION | WS_VISIBLE, 240, 160));
-        ASSERT_NE(dialog_, nullptr);
-    }
+    void SetUp() override { Open(DialogTemplate(WS_POPUP | WS_CAPTION | WS_VISIBLE, 240, 160)); }
     void TearDown() override {
-        if (dialog_) DestroyWindow(dialog_);
+        dialog_.reset();
         Pump();
     }
     void Open(const TemplateBuilder& t) {
-        DestroyWindow(dialog_);
-        dialog_ = OpenDialog(t);
-        ASSERT_NE(dialog_, nullptr) << "the dialog manager created every control";
-        Pump(dialog_);
+        dialog_.reset(OpenDialog(t));
+        ASSERT_TRUE(dialog_) << "the dialog manager created every control";
+        Pump(dialog_.get());
     }
     HWND Make(const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h, DWORD exStyle = 0) {
-        HWND c = Child(dialog_, cls, text, style, id, x, y, w, h, exStyle);
+        HWND c = CreateWindowExA(exStyle, cls, text, style | WS_CHILD | WS_VISIBLE, x, y, w, h, dialog_.get(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Self(), nullptr);
         EXPECT_NE(c, nullptr) << cls << ": error " << GetLastError();
         return c;
     }
-    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
-    LRESULT Check(int id) const { return SendDlgItemMessageA(dialog_, id, BM_GETCHECK, 0, 0); }
-    static LRESULT Get(HWND w, UINT message) { return SendMessageA(w, message, 0, 0); }
-    // Posts a message and lets the dialog run.
-    void Post(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
-        PostMessageA(w, message, wParam, lParam);
-        Pump(dialog_);
-    }
-    void PostClick(HWND w, int x, int y) {
-        PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y));
-        Post(w, WM_LBUTTONUP, 0, Point(x, y));
-    }
-    void PostKey(HWND w, UINT key) {
-        PostMessageA(w, WM_KEYDOWN, key, 1);
-        Post(w, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
-    }
-    // A message WM_DROPFILES sent to `control` reaches the dialog with the
-    // control in lParam and answers the dialog's answer.
-    void ExpectDropsGoToTheDialog(HWND control) {
-        HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 64);
-        ASSERT_NE(drop, nullptr);
-        EXPECT_EQ(SendMessageA(control, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0), 77) << "the dialog's answer";
-        ASSERT_EQ(Log().drops.size(), 1u);
-        EXPECT_EQ(Log().drops[0].first, reinterpret_cast<WPARAM>(drop));
-        EXPECT_EQ(Log().drops[0].second, reinterpret_cast<LPARAM>(control));
-        GlobalFree(drop);
-    }
-    HWND dialog_ = nullptr;
+    HWND Item(int id) const { return GetDlgItem(dialog_.get(), id); }
+    testing::AssertionResult Run(const seq::Table& table) { return seq::Run(dialog_.get(), table); }
+    kelmard::UniqueWindow dialog_;
 };
+
+// WM_DROPFILES sent to control `id` reaches the parent from the control, and
+// the control answers the parent's answer.
+inline seq::Step DropOn(int id) {
+    return seq::Do("drop files on #" + std::to_string(id), [id](HWND parent) {
+        kelmard::UniqueGlobal drop(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 64));
+        const LRESULT answer = SendDlgItemMessageA(parent, id, WM_DROPFILES, reinterpret_cast<WPARAM>(drop.get()), 0);
+        EXPECT_EQ(answer, kDropAnswer) << "the parent's answer";
+    }).Sees({seq::Dropped(id)});
+}
 
 }  // namespace ctl_test

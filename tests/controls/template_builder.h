@@ -1,7 +1,6 @@
-// Builds in-memory dialog templates (DIALOG and DIALOGEX, UTF-16 little-endian)
-// for the tests: what a resource compiler would put in a plug-in's resources.
-// Portable: used by the native converter tests, the fuzz seeds and the tests
-// under Wine.
+// In-memory dialog templates (DIALOG and DIALOGEX, UTF-16 little-endian) as a
+// resource compiler writes them, for the native converter tests and the tests
+// under Wine. Portable.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -50,14 +49,11 @@ public:
             Dword(style).Dword(exStyle).Word(x).Word(y).Word(cx).Word(cy).Word(static_cast<std::uint16_t>(id));
         return *this;
     }
-    // No creation data.
-    TemplateBuilder& NoData() { return Word(0); }
+    TemplateBuilder& NoData() { return Word(0); }  // no creation data
     // Counts one more item in the header.
     TemplateBuilder& Count() {
         const std::size_t at = dialogEx_ ? 16 : 8;
-        const unsigned items = (bytes_[at] | bytes_[at + 1] << 8) + 1u;
-        bytes_[at] = static_cast<std::uint8_t>(items & 0xFF);
-        bytes_[at + 1] = static_cast<std::uint8_t>(items >> 8);
+        if (!++bytes_[at]) ++bytes_[at + 1];
         return *this;
     }
     // A whole visible child item named by class, without creation data, counted.
@@ -72,10 +68,7 @@ public:
         return *this;
     }
     TemplateBuilder& Dword(std::uint32_t d) { return Word(static_cast<std::uint16_t>(d)).Word(static_cast<std::uint16_t>(d >> 16)); }
-    TemplateBuilder& Byte(std::uint8_t b) {
-        bytes_.push_back(b);
-        return *this;
-    }
+    TemplateBuilder& Byte(std::uint8_t b) { return bytes_.push_back(b), *this; }
     TemplateBuilder& Bytes(const void* data, std::size_t n) {
         const auto* p = static_cast<const std::uint8_t*>(data);
         bytes_.insert(bytes_.end(), p, p + n);
@@ -105,7 +98,6 @@ private:
     std::vector<std::uint8_t> bytes_;
     bool dialogEx_ = false;
 };
-
 
 // Predefined class atoms of dialog items.
 constexpr std::uint16_t kButtonAtom = 0x80, kEditAtom = 0x81, kStaticAtom = 0x82, kListBoxAtom = 0x83,

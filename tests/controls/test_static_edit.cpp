@@ -1,7 +1,7 @@
 // "WKStatic" and "WKEdit" in a test dialog: text kinds painted from the skin,
 // the sunken style turned into the skinned edge, every other static kind and
-// all editing left to the system's controls, the skinned edit border, and
-// dropped files passed to the dialog.
+// all editing left to the system's controls (the same message sequences as
+// the system edit's), the skinned edit border, and dropped files passed on.
 #include <algorithm>
 #include <string>
 
@@ -10,6 +10,7 @@
 namespace {
 
 using namespace ctl_test;
+using namespace seq;
 namespace sk = kelmard::skin;
 
 const COLORREF kText = SkinColour(8);
@@ -40,14 +41,13 @@ TEST_F(Statics, TextIsPaintedOnTheSkinAndFollowsEnablingAndNewTexts) {
     EnableWindow(off, TRUE);  // repainted at once, no message pumped
     EXPECT_GT(CountNear(kpicture::CaptureWindow(off, true), kText, 0, 0, 120, 20), 15);
 
-    // The system static paints a new text at once in its own look; the
-    // skinned one follows.
+    // The system static paints a new text at once in its own look; the skinned one follows.
     SetWindowTextA(label, "");
-    Pump(dialog_);
+    Pump(dialog_.get());
     EXPECT_EQ(CountIn(kpicture::CaptureWindow(label, true), SkinColour(1), 0, 0, 120, 20), 120 * 20);
 }
 
-TEST_F(Statics, StyleChoosesAlignmentAndFollowsStyleChanges) {
+TEST_F(Statics, StyleAndFontChooseHowTheTextIsPainted) {
     HWND top = Make("WKStatic", "Ag", SS_LEFT, 50, 10, 10, 120, 40);
     HWND centred = Make("WKStatic", "Ag", SS_LEFT | SS_CENTERIMAGE, 51, 10, 60, 120, 40);
     const RECT a = TextExtent(Shot(top)), b = TextExtent(Shot(centred));
@@ -57,71 +57,97 @@ TEST_F(Statics, StyleChoosesAlignmentAndFollowsStyleChanges) {
     EXPECT_LT(a.left, 10);
     EXPECT_NEAR((b.top + b.bottom) / 2, 20, 4) << "SS_CENTERIMAGE centres one line";
     SetWindowLongA(top, GWL_STYLE, (GetWindowLongA(top, GWL_STYLE) & ~SS_TYPEMASK) | SS_RIGHT);
-    const RECT c = TextExtent(Shot(top));
-    EXPECT_GT(c.left, 60) << "the new style's alignment";
-}
+    EXPECT_GT(TextExtent(Shot(top)).left, 60) << "the new style's alignment";
 
-TEST_F(Statics, AFontGivenToTheStaticIsTheOnePainted) {
-    HWND s = Make("WKStatic", "Ag", SS_LEFT, 50, 10, 10, 160, 60);
+    HWND s = Make("WKStatic", "Ag", SS_LEFT, 52, 10, 110, 160, 60);
     const RECT small = TextExtent(Shot(s));
-    HFONT big = CreateFontA(-36, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma");
-    ASSERT_NE(big, nullptr);
-    SendMessageA(s, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
-    EXPECT_EQ(SendMessageA(s, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(big));
+    kelmard::UniqueFont big(CreateFontA(-36, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma"));
+    ASSERT_TRUE(big);
+    SendMessageA(s, WM_SETFONT, reinterpret_cast<WPARAM>(big.get()), TRUE);
+    EXPECT_EQ(SendMessageA(s, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(big.get()));
     const RECT large = TextExtent(Shot(s));
     EXPECT_GT(large.bottom - large.top, 2 * (small.bottom - small.top)) << "drawn with the static's own font";
     DestroyWindow(s);
-    DeleteObject(big);
 }
 
-TEST_F(Statics, OtherKindsAreThoseOfTheSystemStaticAndDropsGoToTheDialog) {
+TEST_F(Statics, OtherKindsAreThoseOfTheSystemStaticAndDropsGoToTheParent) {
     for (DWORD kind : {DWORD(SS_BLACKFRAME), DWORD(SS_ETCHEDHORZ), DWORD(SS_GRAYRECT)}) {
-        HWND ours = Make("WKStatic", "", kind, 50, 10, 10, 100, 30);
-        HWND system = Make("STATIC", "", kind, 51, 120, 10, 100, 30);
-        EXPECT_EQ(Shot(ours).pixels, Shot(system).pixels) << "kind " << kind;
-        EnableWindow(ours, FALSE);
-        EnableWindow(system, FALSE);
-        EXPECT_EQ(Shot(ours).pixels, Shot(system).pixels) << "disabled kind " << kind;
-        DestroyWindow(ours);
-        DestroyWindow(system);
+        kelmard::UniqueWindow ours(Make("WKStatic", "", kind, 50, 10, 10, 100, 30));
+        kelmard::UniqueWindow system(Make("STATIC", "", kind, 51, 120, 10, 100, 30));
+        EXPECT_EQ(Shot(ours.get()).pixels, Shot(system.get()).pixels) << "kind " << kind;
+        EnableWindow(ours.get(), FALSE);
+        EnableWindow(system.get(), FALSE);
+        EXPECT_EQ(Shot(ours.get()).pixels, Shot(system.get()).pixels) << "disabled kind " << kind;
     }
-    HWND icon = Make("WKStatic", "", SS_ICON, 52, 10, 50, 40, 40);
-    const HICON shown = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-    SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
-    EXPECT_EQ(SendMessageA(icon, STM_GETICON, 0, 0), reinterpret_cast<LRESULT>(shown));
-    ExpectDropsGoToTheDialog(Make("WKStatic", "drop here", SS_LEFT, 53, 10, 100, 120, 20));
+    Make("WKStatic", "", SS_ICON, 52, 10, 50, 40, 40);
+    const LPARAM shown = reinterpret_cast<LPARAM>(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
+    Make("WKStatic", "drop here", SS_LEFT, 53, 10, 100, 120, 20);
+    EXPECT_TRUE(Run({Send(52, STM_SETICON, shown), Send(52, STM_GETICON).Answers(shown), DropOn(53)}));
 }
 
-// A bordered static, edit and sunken static from a template; OK to tab from.
+// Edits of the library's class or the system's, a sunken static, OK to tab from.
 class Edits : public ControlDialog {
 protected:
-    void SetUp() override {
-        ControlDialog::SetUp();
+    void Open(const char* edit) {
         TemplateBuilder t = DialogTemplate(WS_POPUP | WS_CAPTION | WS_VISIBLE, 200, 100, "edits");
-        t.Add("WKEdit", "hello", 30, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 4, 4, 80, 12);
-        t.Add("WKEdit", "edge", 32, ES_AUTOHSCROLL | WS_TABSTOP, 4, 24, 80, 12, WS_EX_CLIENTEDGE);
+        t.Add(edit, "hello", 30, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 4, 4, 80, 12);
+        t.Add(edit, "read", 31, ES_AUTOHSCROLL | ES_READONLY | WS_BORDER, 100, 4, 80, 12);
+        t.Add(edit, "edge", 32, ES_AUTOHSCROLL | WS_TABSTOP, 4, 24, 80, 12, WS_EX_CLIENTEDGE);
         t.Add("WKStatic", "", 33, SS_LEFT | SS_SUNKEN, 4, 44, 80, 12);
         t.Add("WKButton", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 100, 24, 50, 14);
-        Open(t);
+        ControlDialog::Open(t);
     }
-    std::string Text(int id) const {
-        char buffer[64] = "";
-        GetDlgItemTextA(dialog_, id, buffer, sizeof buffer);
-        return buffer;
-    }
+    void SetUp() override { Open("WKEdit"); }
 };
+
+Step Repaint(int id) {
+    return Do("repaint #" + std::to_string(id), [id](HWND d) {
+        RedrawWindow(GetDlgItem(d, id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    });
+}
+Step Text(int id, const char* text) {
+    return Do(std::string("text of #") + std::to_string(id) + " is " + text, [id, text](HWND d) {
+        char buffer[64] = "";
+        GetDlgItemTextA(d, id, buffer, sizeof buffer);
+        EXPECT_STREQ(buffer, text);
+    });
+}
+
+// Tab selects the edit's text; typing past the limit; the colours asked of
+// the parent: all as the system edit does it.
+TEST_F(Edits, EditingAndNotificationsAreTheSystemEdits) {
+    const std::initializer_list<Msg> changed = {Command(30, EN_UPDATE), Command(30, EN_CHANGE)};
+    const Table typing = {
+        Focus(IDOK).Sees({Command(30, EN_KILLFOCUS)}), KeyDown(VK_TAB).Sees({Command(30, EN_SETFOCUS)}), FocusIs(30),
+        Send(30, EM_GETSEL).Answers(MAKELONG(0, 5)),  // the dialog selected the whole text
+        Send(30, EM_LIMITTEXT, 3),
+        Char('x').Sees(changed), Char('y').Sees(changed), Char('a').Sees(changed),
+        Char('b').Sees({Command(30, EN_MAXTEXT), Optional(Command(30, EN_UPDATE)), Optional(Command(30, EN_CHANGE))}),
+        Text(30, "xya")};
+    // The colours are the parent's: of an edit, of a read-only one.
+    const Table colours = {Repaint(30).Sees({Many(Colour(WM_CTLCOLOREDIT, 30))}),
+                           Repaint(31).Sees({Many(Colour(WM_CTLCOLORSTATIC, 31))})};
+    for (const char* cls : {"WKEdit", "Edit"}) {
+        SCOPED_TRACE(cls);
+        Open(cls);
+        EXPECT_TRUE(Run(typing));
+        EXPECT_TRUE(Run(colours));
+        // The library's edit passes dropped files on and does nothing with them itself.
+        if (cls[0] == 'W') {
+            EXPECT_TRUE(Run({DropOn(32), Text(32, "edge")}));
+        }
+    }
+}
 
 TEST_F(Edits, WithoutAClientEdgeAnEditLooksLikeTheSystemEdit) {
     // Made here, not from the template: the dialog manager gives a bordered
     // edit of any class the client edge instead.
     HWND ours = Make("WKEdit", "hello", ES_AUTOHSCROLL | WS_BORDER, 40, 10, 90, 120, 22);
     HWND system = Make("EDIT", "hello", ES_AUTOHSCROLL | WS_BORDER, 41, 10, 125, 120, 22);
-    RedrawWindow(ours, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
-    RedrawWindow(system, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
-    const kpicture::Image a = kpicture::CaptureWindow(ours), b = kpicture::CaptureWindow(system);
+    const kpicture::Image a = Shot(ours, false), b = Shot(system, false);
     ASSERT_FALSE(a.empty());
     EXPECT_EQ(a.pixels, b.pixels);
-    EXPECT_EQ(Get(ours, WM_GETDLGCODE), Get(system, WM_GETDLGCODE));
+    EXPECT_EQ(SendMessageA(ours, WM_GETDLGCODE, 0, 0), SendMessageA(system, WM_GETDLGCODE, 0, 0));
 }
 
 // The skinned edge of an edit (drawn again on activation) and of a sunken static.
@@ -134,45 +160,25 @@ TEST_F(Edits, TheSkinnedEdgeIsDrawnOverTheSystemsAndOnActivation) {
         RECT r;
         GetWindowRect(w, &r);
         const int width = r.right - r.left, height = r.bottom - r.top;
-        RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
-        kpicture::Image shot = kpicture::CaptureWindow(w);
+        kpicture::Image shot = Shot(w, false);
         EXPECT_EQ(DiffersFromSkin(shot, 0, 0, f.x, f.y, 2, 2), 0) << id;
         EXPECT_EQ(DiffersFromSkin(shot, width - 2, height - 2, f.x + 2, f.y + 2, 2, 2), 0) << id;
-        if (id != 32) continue;
-        // Paint over the border, then activation draws it again.
-        HDC dc = GetWindowDC(w);
-        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-        RECT all{0, 0, width, height};
-        FrameRect(dc, &all, red);
-        DeleteObject(red);
-        ReleaseDC(w, dc);
-        ASSERT_GT(CountIn(kpicture::CaptureWindow(w), RGB(255, 0, 0), 0, 0, width, height), 0);
-        EXPECT_EQ(SendMessageA(w, WM_NCACTIVATE, TRUE, 0), 0);
-        shot = kpicture::CaptureWindow(w);
-        EXPECT_EQ(CountIn(shot, RGB(255, 0, 0), 0, 0, width, height), 0);
-        EXPECT_EQ(DiffersFromSkin(shot, 0, 0, f.x, f.y, 2, 2), 0);
     }
-}
-
-TEST_F(Edits, EditingAndNotificationsAreTheSystemEdits) {
-    SetFocus(Item(IDOK));
-    Pump(dialog_);
-    // Tab from OK, the last stop, wraps to the skinned edit and selects its text.
-    Post(Item(IDOK), WM_KEYDOWN, VK_TAB, 1);
-    ASSERT_EQ(GetFocus(), Item(30)) << "Tab wraps to the first edit";
-    DWORD start = 1, end = 0;
-    SendMessageA(Item(30), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 5u) << "the dialog selected the whole text";
-    SendMessageA(Item(30), EM_LIMITTEXT, 3, 0);
-    for (char c : {'x', 'y', 'a', 'b'}) PostMessageA(Item(30), WM_CHAR, c, 1);
-    Pump(dialog_);
-    EXPECT_EQ(Text(30), "xya");
-    EXPECT_GE(Log().Count(30, EN_CHANGE), 3);
-    EXPECT_GE(Log().Count(30, EN_SETFOCUS), 1);
-    EXPECT_GE(Log().Count(30, EN_MAXTEXT), 1);
-    ExpectDropsGoToTheDialog(Item(32));
-    EXPECT_EQ(Text(32), "edge") << "the edit itself did nothing with the drop";
+    // Paint over the edit's border, then activation draws it again.
+    HWND edit = Item(32);
+    {
+        kelmard::WindowDC dc(edit, GetWindowDC(edit));
+        kelmard::UniqueBrush red(CreateSolidBrush(RGB(255, 0, 0)));
+        RECT all;
+        GetWindowRect(edit, &all);
+        OffsetRect(&all, -all.left, -all.top);
+        FrameRect(dc.get(), &all, red.get());
+    }
+    ASSERT_GT(CountIn(kpicture::CaptureWindow(edit), RGB(255, 0, 0), 0, 0, 400, 400), 0);
+    EXPECT_EQ(SendMessageA(edit, WM_NCACTIVATE, TRUE, 0), 0);
+    const kpicture::Image shot = kpicture::CaptureWindow(edit);
+    EXPECT_EQ(CountIn(shot, RGB(255, 0, 0), 0, 0, shot.width, shot.height), 0);
+    EXPECT_EQ(DiffersFromSkin(shot, 0, 0, f.x, f.y, 2, 2), 0);
 }
 
 }  // namespace

@@ -4,13 +4,12 @@
 // the dialog manager reading the converted copies as it reads the originals.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
-#include "kelmard.h"
 #include "support.h"
 
 namespace {
@@ -21,36 +20,14 @@ using namespace ctl_test;
 TemplateBuilder CaptionDialog(DWORD style, DWORD exStyle = 0, const char* title = "Effect") {
     return DialogTemplate(style, 160, 90, title, nullptr, exStyle, 300, 200);
 }
-
-HINSTANCE Self() { return GetModuleHandleA(nullptr); }
-
-// A modeless dialog from the library's entry point (or the system's, for
-// comparison), destroyed with the test.
-class Dialog {
-public:
-    explicit Dialog(const TemplateBuilder& t, bool skinned = true, HWND owner = nullptr) {
-        window_ = skinned ? WKCreateDialogIndirectParam(Self(), Get(t), owner, RecordingProc, 0)
-                          : CreateDialogIndirectParamA(Self(), Get(t), owner, RecordingProc, 0);
-        if (window_ && skinned) {
-            ShowWindow(window_, SW_SHOW);
-            SetForegroundWindow(window_);
-            Pump(nullptr, 80);
-        }
-    }
-    ~Dialog() {
-        if (window_) DestroyWindow(window_);
-        Pump(nullptr, 10);
-    }
-    HWND get() const { return window_; }
-
-private:
-    HWND window_ = nullptr;
-};
-
-SIZE ClientSize(HWND w) {
+// A modeless dialog from the library's entry point (or the system's, for comparison).
+kelmard::UniqueWindow Dialog(const TemplateBuilder& t, bool skinned = true, HWND owner = nullptr) {
+    return kelmard::UniqueWindow(OpenDialog(t, skinned, owner));
+}
+std::pair<LONG, LONG> Size(HWND w, bool client = true) {
     RECT r;
-    GetClientRect(w, &r);
-    return {r.right, r.bottom};
+    client ? GetClientRect(w, &r) : GetWindowRect(w, &r);
+    return {r.right - r.left, r.bottom - r.top};
 }
 
 // The caption band of a skinned dialog in screen coordinates: from the
@@ -62,64 +39,55 @@ RECT CaptionBand(HWND w) {
     ClientToScreen(w, &client);
     return {window.left, window.top, window.right, client.y};
 }
+LRESULT HitAt(HWND w, int x, int y) { return SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(x, y)); }
 
 // Hit codes along the caption's middle row, with runs merged and the frame's
-// own codes (border, nowhere) left out, and the runs' widths.
-std::vector<LRESULT> CaptionCodes(HWND w, std::vector<int>* widths = nullptr) {
+// own codes (border, sizing edges, nowhere) left out, and the runs' widths.
+std::vector<LRESULT> CaptionCodes(HWND w, std::vector<int>& widths) {
     const RECT band = CaptionBand(w);
     std::vector<LRESULT> codes;
     for (int x = band.left; x < band.right; ++x) {
-        const LRESULT hit = SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(x, (band.top + band.bottom) / 2));
-        if (hit == HTBORDER || hit == HTNOWHERE) continue;
-        if (codes.empty() || codes.back() != hit) {
-            codes.push_back(hit);
-            if (widths) widths->push_back(0);
-        }
-        if (widths) ++widths->back();
+        const LRESULT hit = HitAt(w, x, (band.top + band.bottom) / 2);
+        if (hit == HTBORDER || hit == HTNOWHERE || (hit >= HTLEFT && hit <= HTBOTTOMRIGHT)) continue;
+        if (codes.empty() || codes.back() != hit) codes.push_back(hit), widths.push_back(0);
+        ++widths.back();
     }
     return codes;
 }
-
-TEST(DialogWindow, ACaptionDialogKeepsTheClientSizeOfItsTemplate) {
-    const DWORD styles[] = {kPopupCaption, kPopupCaption & ~DS_MODALFRAME, kPopupCaption | WS_THICKFRAME,
-                            WS_POPUP | WS_VISIBLE | WS_CAPTION, kPopupCaption | WS_MINIMIZEBOX | WS_MAXIMIZEBOX};
-    for (DWORD style : styles) {
-        SCOPED_TRACE(testing::Message() << "style " << std::hex << style);
-        const TemplateBuilder t = CaptionDialog(style);
-        Dialog skinned(t);
-        Dialog system(t, false);
-        ASSERT_TRUE(skinned.get());
-        ASSERT_TRUE(system.get());
-        EXPECT_EQ(ClassOf(skinned.get()), "WKDialog");
-        // The template's size in dialog units, as the dialog's font maps it.
-        RECT units{0, 0, 160, 90};
-        MapDialogRect(skinned.get(), &units);
-        const SIZE client = ClientSize(skinned.get());
-        EXPECT_EQ(client.cx, units.right);
-        EXPECT_EQ(client.cy, units.bottom);
-        const SIZE systemClient = ClientSize(system.get());
-        EXPECT_EQ(client.cx, systemClient.cx);
-        EXPECT_EQ(client.cy, systemClient.cy);
-        // The system draws no caption of its own.
-        EXPECT_EQ(GetWindowLongA(skinned.get(), GWL_STYLE) & WS_DLGFRAME, 0);
-    }
+// The first point along the caption's middle row where the hit code is `code`.
+POINT FindHit(HWND w, LRESULT code) {
+    const RECT band = CaptionBand(w);
+    for (int x = band.left; x < band.right; ++x)
+        if (HitAt(w, x, (band.top + band.bottom) / 2) == code) return {x + 2, (band.top + band.bottom) / 2};
+    return {-1, -1};
+}
+// Removes and answers the WM_SYSCOMMAND queued for the dialog (0: none).
+WPARAM QueuedSysCommand(HWND w) {
+    MSG msg;
+    WPARAM command = 0;
+    while (PeekMessageA(&msg, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) command = msg.wParam;
+    return command;
+}
+void Repaint(HWND w) {
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump(nullptr, 50);
 }
 
 // The skinned caption and background, a new title drawn at once (the system
 // no longer draws the caption), and the window's own DC left as it was set:
 // the class keeps one DC per window.
 TEST(DialogWindow, PaintsCaptionTitleAndBackgroundLeavingTheOwnDC) {
-    Dialog d(CaptionDialog(kPopupCaption | WS_MINIMIZEBOX, 0, "A"));
-    ASSERT_TRUE(d.get());
-    const HDC own = GetDC(d.get());
-    SetTextColor(own, RGB(1, 2, 3));
-    SetBkMode(own, OPAQUE);
-    SetTextAlign(own, TA_BASELINE | TA_RIGHT);
+    const kelmard::UniqueWindow d = Dialog(CaptionDialog(kPopupCaption | WS_MINIMIZEBOX, 0, "A"));
+    ASSERT_TRUE(d);
     const HGDIOBJ font = GetStockObject(ANSI_FIXED_FONT);
-    SelectObject(own, font);
-    ReleaseDC(d.get(), own);
-    RedrawWindow(d.get(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    Pump(nullptr, 50);
+    {
+        const kelmard::WindowDC own(d.get());
+        SetTextColor(own.get(), RGB(1, 2, 3));
+        SetBkMode(own.get(), OPAQUE);
+        SetTextAlign(own.get(), TA_BASELINE | TA_RIGHT);
+        SelectObject(own.get(), font);  // kept by the window's own DC on purpose
+    }
+    Repaint(d.get());
     const int band = CaptionBand(d.get()).bottom - CaptionBand(d.get()).top;
     const kpicture::Image before = kpicture::CaptureWindow(d.get());
     ASSERT_FALSE(before.empty());
@@ -132,100 +100,81 @@ TEST(DialogWindow, PaintsCaptionTitleAndBackgroundLeavingTheOwnDC) {
     EXPECT_GT(changed, 100) << "the new title is drawn at once";
     // The caption band in the caption colour with the title in the title colours.
     EXPECT_GT(CountIn(after, WKGetColor(22), 0, 0, after.width, band), after.width * 4);
-    EXPECT_GT(CountIn(after, WKGetColor(19), 0, 0, after.width, band) +
-                  CountIn(after, WKGetColor(17), 0, 0, after.width, band), 30);
+    EXPECT_GT(CountIn(after, WKGetColor(19), 0, 0, after.width, band) + CountIn(after, WKGetColor(17), 0, 0, after.width, band), 30);
     const kpicture::Image client = kpicture::CaptureWindow(d.get(), true);
     EXPECT_EQ(CountIn(client, WKGetColor(1), 0, 0, client.width, client.height), client.width * client.height);
 
     SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(30, 20));  // the panel is painted too
-    RedrawWindow(d.get(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Repaint(d.get());
     SendMessageA(d.get(), WM_NCACTIVATE, FALSE, 0);
     SendMessageA(d.get(), WM_NCPAINT, 1, 0);
-    const HDC again = GetDC(d.get());
-    EXPECT_EQ(GetTextColor(again), RGB(1, 2, 3));
-    EXPECT_EQ(GetBkMode(again), OPAQUE);
-    EXPECT_EQ(GetTextAlign(again), static_cast<UINT>(TA_BASELINE | TA_RIGHT));
-    EXPECT_EQ(GetCurrentObject(again, OBJ_FONT), font);
-    ReleaseDC(d.get(), again);
+    const kelmard::WindowDC again(d.get());
+    EXPECT_EQ(GetTextColor(again.get()), RGB(1, 2, 3));
+    EXPECT_EQ(GetBkMode(again.get()), OPAQUE);
+    EXPECT_EQ(GetTextAlign(again.get()), static_cast<UINT>(TA_BASELINE | TA_RIGHT));
+    EXPECT_EQ(GetCurrentObject(again.get(), OBJ_FONT), font);
 }
 
-TEST(DialogWindow, CaptionButtonsAreHitWhereTheStyleHasThem) {
-    struct Case {
+// Each caption style keeps the template's client size (as the system's
+// dialog does) and has its caption buttons where the style says, all as wide.
+TEST(DialogWindow, CaptionStylesKeepTheClientSizeAndHitTheirButtons) {
+    const struct {
         DWORD style, exStyle;
         std::vector<LRESULT> codes;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {kPopupCaption, 0, {HTCAPTION, HTCLOSE, HTCAPTION}},
         {kPopupCaption & ~DS_MODALFRAME, 0, {HTCAPTION, HTSYSMENU, HTCAPTION, HTCLOSE, HTCAPTION}},
-        {kPopupCaption | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0,
-         {HTCAPTION, HTMINBUTTON, HTMAXBUTTON, HTCAPTION, HTCLOSE, HTCAPTION}},
+        {kPopupCaption | WS_THICKFRAME, 0, {HTCAPTION, HTCLOSE, HTCAPTION}},
+        {WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, {HTCAPTION}},
+        {kPopupCaption | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0, {HTCAPTION, HTMINBUTTON, HTMAXBUTTON, HTCAPTION, HTCLOSE, HTCAPTION}},
         // A maximise box alone: the minimise button is drawn disabled and not hit.
         {kPopupCaption | WS_MAXIMIZEBOX, 0, {HTCAPTION, HTMAXBUTTON, HTCAPTION, HTCLOSE, HTCAPTION}},
         {kPopupCaption, WS_EX_CONTEXTHELP, {HTCAPTION, HTHELP, HTCAPTION, HTCLOSE, HTCAPTION}},
         // Without a system menu there are no close, minimise or maximise buttons.
         {(kPopupCaption & ~WS_SYSMENU) | WS_MINIMIZEBOX, 0, {HTCAPTION}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "style " << std::hex << c.style << " ex " << c.exStyle);
-        Dialog d(CaptionDialog(c.style, c.exStyle));
-        ASSERT_TRUE(d.get());
+        const TemplateBuilder t = CaptionDialog(c.style, c.exStyle);
+        const kelmard::UniqueWindow d = Dialog(t), system = Dialog(t, false);
+        ASSERT_TRUE(d && system);
+        RECT units{0, 0, 160, 90};  // the template's size as the dialog's font maps it
+        MapDialogRect(d.get(), &units);
+        EXPECT_EQ(Size(d.get()), std::make_pair(units.right, units.bottom));
+        EXPECT_EQ(Size(system.get()), Size(d.get()));
+        EXPECT_EQ(GetWindowLongA(d.get(), GWL_STYLE) & WS_DLGFRAME, 0) << "the system draws no caption of its own";
         std::vector<int> widths;
-        const std::vector<LRESULT> codes = CaptionCodes(d.get(), &widths);
+        const std::vector<LRESULT> codes = CaptionCodes(d.get(), widths);
         EXPECT_EQ(codes, c.codes);
-        std::vector<int> buttons;
-        for (std::size_t k = 0; k < codes.size(); ++k)
-            if (codes[k] != HTCAPTION) buttons.push_back(widths[k]);
-        for (int b : buttons) EXPECT_EQ(b, buttons.front()) << "every button is as wide as the others";
-        // Below the caption is the client.
-        POINT inside{5, 5};
+        for (std::size_t k = 0, button = 0; k < codes.size(); ++k) {
+            if (codes[k] == HTCAPTION) continue;
+            if (!button) button = k;
+            EXPECT_EQ(widths[k], widths[button]) << "every button is as wide as the others";
+        }
+        POINT inside{5, 5};  // below the caption is the client
         ClientToScreen(d.get(), &inside);
-        EXPECT_EQ(SendMessageA(d.get(), WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
+        EXPECT_EQ(HitAt(d.get(), inside.x, inside.y), HTCLIENT);
     }
 }
 
-// The first point along the caption's middle row where the hit code is `code`.
-POINT FindHit(HWND w, LRESULT code) {
-    const RECT band = CaptionBand(w);
-    const int y = (band.top + band.bottom) / 2;
-    for (int x = band.left; x < band.right; ++x)
-        if (SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == code) return {x + 2, y};
-    return {-1, -1};
-}
-
-// Removes and answers the WM_SYSCOMMAND queued for the dialog (0: none).
-WPARAM QueuedSysCommand(HWND w) {
-    MSG msg;
-    WPARAM command = 0;
-    while (PeekMessageA(&msg, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) command = msg.wParam;
-    return command;
-}
-
 TEST(DialogWindow, ACaptionButtonActsOnlyWhenReleasedOverIt) {
-    Dialog d(CaptionDialog(kPopupCaption | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-    ASSERT_TRUE(d.get());
-    const struct {
-        LRESULT hit;
-        WPARAM command;
-    } buttons[] = {{HTCLOSE, SC_CLOSE}, {HTMINBUTTON, SC_MINIMIZE}, {HTMAXBUTTON, SC_MAXIMIZE}};
-    for (const auto& b : buttons) {
-        SCOPED_TRACE(testing::Message() << "hit " << b.hit);
-        const POINT over = FindHit(d.get(), b.hit);
+    const kelmard::UniqueWindow d = Dialog(CaptionDialog(kPopupCaption | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    ASSERT_TRUE(d);
+    const std::pair<LRESULT, WPARAM> buttons[] = {{HTCLOSE, SC_CLOSE}, {HTMINBUTTON, SC_MINIMIZE}, {HTMAXBUTTON, SC_MAXIMIZE}};
+    for (const auto& [hit, command] : buttons) {
+        SCOPED_TRACE(testing::Message() << "hit " << hit);
+        const POINT over = FindHit(d.get(), hit);
         ASSERT_GE(over.x, 0);
-        const RECT band = CaptionBand(d.get());
         Pump(nullptr, 10);
-        // Pressed, moved off and released elsewhere: nothing happens.
-        SetCursorPos(over.x, band.bottom + 30);
-        PostMessageA(d.get(), WM_MOUSEMOVE, 0, 0);
-        PostMessageA(d.get(), WM_LBUTTONUP, 0, 0);
-        SendMessageA(d.get(), WM_NCLBUTTONDOWN, b.hit, MAKELPARAM(over.x, over.y));
-        EXPECT_EQ(QueuedSysCommand(d.get()), 0u);
-        EXPECT_EQ(GetCapture(), nullptr);
-        // Released over it: its command is posted.
-        SetCursorPos(over.x, over.y);
-        PostMessageA(d.get(), WM_LBUTTONUP, 0, 0);
-        SendMessageA(d.get(), WM_NCLBUTTONDOWN, b.hit, MAKELPARAM(over.x, over.y));
-        EXPECT_EQ(QueuedSysCommand(d.get()), b.command);
-        EXPECT_EQ(GetCapture(), nullptr);
+        // Pressed, moved off and released elsewhere: nothing happens; released over it: its command.
+        for (const LONG releasedAt : {CaptionBand(d.get()).bottom + 30, over.y}) {
+            SetCursorPos(over.x, releasedAt);
+            PostMessageA(d.get(), WM_MOUSEMOVE, 0, 0);
+            PostMessageA(d.get(), WM_LBUTTONUP, 0, 0);
+            SendMessageA(d.get(), WM_NCLBUTTONDOWN, hit, MAKELPARAM(over.x, over.y));
+            EXPECT_EQ(QueuedSysCommand(d.get()), releasedAt == over.y ? command : 0u);
+            EXPECT_EQ(GetCapture(), nullptr);
+        }
     }
     EXPECT_TRUE(IsWindow(d.get()));
 }
@@ -234,8 +183,8 @@ TEST(DialogWindow, ACaptionButtonActsOnlyWhenReleasedOverIt) {
 // (A button-up over the button arrives much later: a tracking that waited
 // for it would post SC_CLOSE.)
 TEST(DialogWindow, LosingTheCaptureEndsAPressWithoutActing) {
-    Dialog d(CaptionDialog(kPopupCaption));
-    ASSERT_TRUE(d.get());
+    const kelmard::UniqueWindow d = Dialog(CaptionDialog(kPopupCaption));
+    ASSERT_TRUE(d);
     const POINT over = FindHit(d.get(), HTCLOSE);
     ASSERT_GE(over.x, 0);
     SetCursorPos(over.x, over.y);
@@ -257,17 +206,19 @@ TEST(DialogWindow, LosingTheCaptureEndsAPressWithoutActing) {
 }
 
 TEST(DialogWindow, TheHelpButtonPostsContextHelpAndStaysPressedUntilTheNextHitTest) {
-    Dialog d(CaptionDialog(kPopupCaption, WS_EX_CONTEXTHELP));
-    ASSERT_TRUE(d.get());
+    const kelmard::UniqueWindow d = Dialog(CaptionDialog(kPopupCaption, WS_EX_CONTEXTHELP));
+    ASSERT_TRUE(d);
     const POINT over = FindHit(d.get(), HTHELP);
     ASSERT_GE(over.x, 0);
     SendMessageA(d.get(), WM_NCLBUTTONDOWN, HTHELP, MAKELPARAM(over.x, over.y));
     EXPECT_EQ(QueuedSysCommand(d.get()), static_cast<WPARAM>(SC_CONTEXTHELP));
 }
 
+// Hit tests and the frame (the panel is no business of a minimised dialog's
+// frame either way) are the system's.
 TEST(DialogWindow, AMinimisedDialogIsLeftToTheSystem) {
-    Dialog d(CaptionDialog(kPopupCaption | WS_MINIMIZEBOX));
-    ASSERT_TRUE(d.get());
+    const kelmard::UniqueWindow d = Dialog(CaptionDialog(kPopupCaption | WS_MINIMIZEBOX));
+    ASSERT_TRUE(d);
     const POINT close = FindHit(d.get(), HTCLOSE);
     ASSERT_GE(close.x, 0);
     ShowWindow(d.get(), SW_MINIMIZE);
@@ -275,13 +226,8 @@ TEST(DialogWindow, AMinimisedDialogIsLeftToTheSystem) {
     ASSERT_TRUE(IsIconic(d.get()));
     RECT w;
     GetWindowRect(d.get(), &w);
-    const POINT points[] = {close, {w.left + 2, w.top + 2}, {(w.left + w.right) / 2, (w.top + w.bottom) / 2}};
-    for (POINT p : points) {
-        const LPARAM at = MAKELPARAM(p.x, p.y);
-        EXPECT_EQ(SendMessageA(d.get(), WM_NCHITTEST, 0, at), DefDlgProcA(d.get(), WM_NCHITTEST, 0, at));
-    }
-    // The panel is no business of a minimised dialog's frame either way; the
-    // client keeps what the system gives it.
+    for (POINT p : {close, POINT{w.left + 2, w.top + 2}, POINT{(w.left + w.right) / 2, (w.top + w.bottom) / 2}})
+        EXPECT_EQ(HitAt(d.get(), p.x, p.y), DefDlgProcA(d.get(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)));
     RECT proposed = w, system = w;
     SendMessageA(d.get(), WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&proposed));
     DefDlgProcA(d.get(), WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&system));
@@ -289,114 +235,87 @@ TEST(DialogWindow, AMinimisedDialogIsLeftToTheSystem) {
 }
 
 // Without both caption bits (none, a border or a dialog frame alone, a
-// bordered child page) the system draws a plain panel: same size, no title.
+// bordered child page) the system draws a plain panel: same size, no title,
+// no panel.
 TEST(DialogWindow, AnUncaptionedDialogIsLeftToTheSystem) {
-    Dialog host(CaptionDialog(kPopupCaption));
-    ASSERT_TRUE(host.get());
-    const DWORD styles[] = {WS_POPUP | WS_VISIBLE, WS_POPUP | WS_VISIBLE | WS_BORDER, WS_POPUP | WS_VISIBLE | WS_DLGFRAME,
-                            WS_CHILD | WS_VISIBLE | WS_BORDER};
-    for (DWORD style : styles) {
+    const kelmard::UniqueWindow host = Dialog(CaptionDialog(kPopupCaption));
+    ASSERT_TRUE(host);
+    for (DWORD style : {DWORD{WS_POPUP}, DWORD{WS_POPUP | WS_BORDER}, DWORD{WS_POPUP | WS_DLGFRAME}, DWORD{WS_CHILD | WS_BORDER}}) {
+        style |= WS_VISIBLE;
         SCOPED_TRACE(testing::Message() << "style " << std::hex << style);
-        const TemplateBuilder t = CaptionDialog(style);
         const HWND owner = (style & WS_CHILD) ? host.get() : nullptr;
-        Dialog d(t, true, owner);
-        Dialog system(t, false, owner);
-        ASSERT_TRUE(d.get() && system.get());
-        RECT skinned, plain;
+        const kelmard::UniqueWindow d = Dialog(CaptionDialog(style), true, owner),
+                                    system = Dialog(CaptionDialog(style), false, owner);
+        ASSERT_TRUE(d && system);
+        EXPECT_EQ(Size(d.get(), false), Size(system.get(), false));
+        EXPECT_EQ(Size(d.get()), Size(system.get()));
+        RECT skinned;
         GetWindowRect(d.get(), &skinned);
-        GetWindowRect(system.get(), &plain);
-        EXPECT_EQ(skinned.right - skinned.left, plain.right - plain.left);
-        EXPECT_EQ(skinned.bottom - skinned.top, plain.bottom - plain.top);
-        EXPECT_EQ(ClientSize(d.get()).cx, ClientSize(system.get()).cx);
-        EXPECT_EQ(ClientSize(d.get()).cy, ClientSize(system.get()).cy);
         int captionRows = 0;  // along the top edge: nothing to drag the window by
-        for (int y = skinned.top; y < skinned.top + 12; ++y)
-            captionRows += SendMessageA(d.get(), WM_NCHITTEST, 0, MAKELPARAM(skinned.left + 40, y)) == HTCAPTION;
+        for (int y = skinned.top; y < skinned.top + 12; ++y) captionRows += HitAt(d.get(), skinned.left + 40, y) == HTCAPTION;
         EXPECT_EQ(captionRows, 0);
-        // No panel: the message answers 0 and keeps nothing.
         EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(20, 20)), 0);
-        EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, 0), 0);
+        EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, 0), 0) << "the panel message keeps nothing";
     }
 }
 
+// The panel's corner by size or by a child window (its bottom-right corner in
+// client coordinates); each answer is the old corner. It is painted at the
+// client's top left.
 TEST(DialogWindow, ThePanelMessageAnswersTheOldCorner) {
     TemplateBuilder t = CaptionDialog(kPopupCaption);
     t.Add("Static", "Panel", 50, 0, 10, 10, 60, 20);
-    Dialog d(t);
-    ASSERT_TRUE(d.get());
-    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(40, 30)), 0);
-    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(70, 50)), MAKELONG(40, 30));
-    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, 0), MAKELONG(70, 50));
-    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, 0), 0);
-
-    // By window: the child's bottom-right corner in client coordinates.
-    const HWND child = GetDlgItem(d.get(), 50);
-    ASSERT_TRUE(child);
+    const kelmard::UniqueWindow d = Dialog(t);
+    ASSERT_TRUE(d);
     RECT r;
-    GetWindowRect(child, &r);
+    GetWindowRect(GetDlgItem(d.get(), 50), &r);
     POINT corner{r.right, r.bottom};
     ScreenToClient(d.get(), &corner);
-    const LPARAM byWindow = static_cast<LPARAM>(reinterpret_cast<UINT_PTR>(child) & 0xFFFF);
-    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 1, byWindow), 0);
-    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(11, 12)), MAKELONG(corner.x, corner.y));
-
-    // A handle that is no window keeps the corner.
     WORD notWindow = 0xFFF0;
     while (IsWindow(reinterpret_cast<HWND>(static_cast<UINT_PTR>(notWindow)))) --notWindow;
-    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 1, notWindow), MAKELONG(11, 12));
-    EXPECT_EQ(SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, 0), MAKELONG(11, 12));
-
-    // The panel is painted at the client's top left.
-    SendMessageA(d.get(), WKDIALOG_SETPANEL, 0, MAKELONG(60, 40));
-    RedrawWindow(d.get(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    Pump(nullptr, 50);
+    const auto child = static_cast<LPARAM>(reinterpret_cast<UINT_PTR>(GetDlgItem(d.get(), 50)) & 0xFFFF);
+    auto panel = [](WPARAM byWindow, LPARAM to) { return seq::Send(seq::kParent, WKDIALOG_SETPANEL, byWindow, to); };
+    const seq::Table corners = {panel(0, MAKELONG(40, 30)).Answers(0), panel(0, MAKELONG(70, 50)).Answers(MAKELONG(40, 30)),
+                                panel(0, 0).Answers(MAKELONG(70, 50)), panel(0, 0).Answers(0), panel(1, child).Answers(0),
+                                panel(0, MAKELONG(11, 12)).Answers(MAKELONG(corner.x, corner.y)),
+                                panel(1, notWindow).Answers(MAKELONG(11, 12)),  // no window: the corner stays
+                                panel(0, 0).Answers(MAKELONG(11, 12)), panel(0, MAKELONG(60, 40))};
+    EXPECT_TRUE(seq::Run(d.get(), corners));
+    Repaint(d.get());
     const kpicture::Image client = kpicture::CaptureWindow(d.get(), true);
     ASSERT_FALSE(client.empty());
     EXPECT_EQ(client.rgb(4, 4), kpicture::FromColorRef(WKGetColor(12)));
     EXPECT_EQ(client.rgb(client.width - 3, client.height - 3), kpicture::FromColorRef(WKGetColor(1)));
 }
 
+// Fields are asked for in the field colour, everything else in the face's.
 TEST(DialogWindow, ControlColoursComeFromTheSkin) {
-    Dialog d(CaptionDialog(kPopupCaption));
-    ASSERT_TRUE(d.get());
-    const HDC dc = GetDC(nullptr);
-    const struct {
-        UINT message;
-        int background;
-    } cases[] = {{WM_CTLCOLOREDIT, 0}, {WM_CTLCOLORLISTBOX, 0}, {WM_CTLCOLORSTATIC, 1}, {WM_CTLCOLORBTN, 1},
-                 {WM_CTLCOLORDLG, 1}, {WM_CTLCOLORSCROLLBAR, 1}};
-    for (const auto& c : cases) {
-        SetBkMode(dc, OPAQUE);
-        const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(d.get(), c.message, reinterpret_cast<WPARAM>(dc), 0));
-        ASSERT_TRUE(brush) << c.message;
+    const kelmard::UniqueWindow d = Dialog(CaptionDialog(kPopupCaption));
+    ASSERT_TRUE(d);
+    const kelmard::WindowDC dc(nullptr);
+    for (UINT message : {WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_CTLCOLORDLG,
+                          WM_CTLCOLORSCROLLBAR}) {
+        const int background = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX ? 0 : 1;
+        SetBkMode(dc.get(), OPAQUE);
         LOGBRUSH lb{};
-        GetObjectA(brush, sizeof lb, &lb);
-        EXPECT_EQ(lb.lbColor, WKGetColor(c.background)) << c.message;
-        EXPECT_EQ(GetTextColor(dc), WKGetColor(8));
-        EXPECT_EQ(GetBkColor(dc), WKGetColor(c.background));
-        EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+        GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(d.get(), message, reinterpret_cast<WPARAM>(dc.get()), 0)),
+                   sizeof lb, &lb);
+        EXPECT_EQ(lb.lbColor, WKGetColor(background)) << message;
+        EXPECT_EQ(GetBkColor(dc.get()), WKGetColor(background)) << message;
+        EXPECT_EQ(GetTextColor(dc.get()), WKGetColor(8));
+        EXPECT_EQ(GetBkMode(dc.get()), TRANSPARENT);
     }
-    ReleaseDC(nullptr, dc);
 }
 
-// Creation data seen by "KTestData" windows, by control id.
-struct SeenData {
-    int id;
-    std::string bytes;  // the block lpCreateParams points to: its count word and the data
-};
-std::vector<SeenData> g_seen;
+// Creation data seen by "KTestData" windows: the control id and the block
+// lpCreateParams points to (its count word and the data).
+std::vector<std::pair<int, std::string>> g_seen;
 
 LRESULT CALLBACK DataProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == WM_CREATE) {
-        const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
-        std::string bytes;
-        if (const auto* p = static_cast<const unsigned char*>(cs->lpCreateParams)) {
-            const unsigned count = p[0] | (p[1] << 8);
-            bytes.assign(reinterpret_cast<const char*>(p), 2 + count);
-        }
-        g_seen.push_back({GetDlgCtrlID(w), bytes});
-    }
-    return DefWindowProcA(w, m, wp, lp);
+    if (m != WM_CREATE) return DefWindowProcA(w, m, wp, lp);
+    const auto* p = static_cast<const unsigned char*>(reinterpret_cast<const CREATESTRUCTA*>(lp)->lpCreateParams);
+    g_seen.push_back({GetDlgCtrlID(w), p ? std::string(reinterpret_cast<const char*>(p), 2 + (p[0] | p[1] << 8)) : ""});
+    return 0;
 }
 
 // The test's own window classes: a plain pane, a control that records its
@@ -404,18 +323,14 @@ LRESULT CALLBACK DataProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 class Classes : public testing::Environment {
 public:
     void SetUp() override {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = Self();
-        wc.lpszClassName = "KTestPane";
-        RegisterClassA(&wc);
-        wc.lpfnWndProc = DataProc;
-        wc.lpszClassName = "KTestData";
-        RegisterClassA(&wc);
-        wc.lpfnWndProc = DefDlgProcA;
-        wc.cbWndExtra = DLGWINDOWEXTRA;
-        wc.lpszClassName = "KTestDialogClass";
-        RegisterClassA(&wc);
+        const std::pair<const char*, WNDPROC> classes[] = {
+            {"KTestPane", DefWindowProcA}, {"KTestData", DataProc}, {"KTestDialogClass", DefDlgProcA}};
+        for (const auto& [name, procedure] : classes) {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = procedure, wc.hInstance = Self(), wc.lpszClassName = name;
+            wc.cbWndExtra = procedure == DefDlgProcA ? DLGWINDOWEXTRA : 0;
+            RegisterClassA(&wc);
+        }
     }
 };
 const auto* const g_classes = testing::AddGlobalTestEnvironment(new Classes);
@@ -423,13 +338,13 @@ const auto* const g_classes = testing::AddGlobalTestEnvironment(new Classes);
 // Runs a modal entry point with a fresh log whose dialog ends itself with `end`.
 template <typename Call>
 INT_PTR Modal(INT_PTR end, Call call) {
-    Log() = Recorder{};
+    Log() = Started{};
     Log().endWith = end;
     return call();
 }
 
 TEST(DialogEntry, ResourceAndMemoryTemplatesRunAsSkinnedDialogs) {
-    const Recorder& r = Log();
+    const Started& r = Log();
     EXPECT_EQ(Modal(4321, [] { return WKDialogBoxParam(Self(), MAKEINTRESOURCEA(100), nullptr, RecordingProc, 0x1234); }), 4321);
     EXPECT_EQ(r.init, 0x1234);
     EXPECT_EQ(r.dialogClass, "WKDialog");
@@ -441,14 +356,14 @@ TEST(DialogEntry, ResourceAndMemoryTemplatesRunAsSkinnedDialogs) {
     const TemplateBuilder t = CaptionDialog(kPopupCaption);
     EXPECT_EQ(Modal(3, [&] { return WKDialogBoxIndirectParam(Self(), Get(t), nullptr, RecordingProc, 77); }), 3);
     EXPECT_EQ(r.init, 77);
-    const HWND modeless = WKCreateDialogIndirectParam(Self(), Get(t), nullptr, RecordingProc, 88);
+    kelmard::UniqueWindow modeless(WKCreateDialogIndirectParam(Self(), Get(t), nullptr, RecordingProc, 88));
     ASSERT_TRUE(modeless);
     EXPECT_EQ(r.init, 88);
-    EXPECT_EQ(ClassOf(modeless), "WKDialog");
-    DestroyWindow(modeless);
+    EXPECT_EQ(ClassOf(modeless.get()), "WKDialog");
+    modeless.reset();  // before its timer ends it with the next modal test's code
 
     // A dialog class of the template's own is kept.
-    TemplateBuilder own = DialogTemplate(kPopupCaption, 100, 50, "Own", "KTestDialogClass");
+    const TemplateBuilder own = DialogTemplate(kPopupCaption, 100, 50, "Own", "KTestDialogClass");
     EXPECT_EQ(Modal(55, [&] { return WKDialogBoxIndirect(Self(), Get(own), nullptr, RecordingProc); }), 55);
     EXPECT_EQ(r.dialogClass, "KTestDialogClass");
 }
@@ -458,7 +373,6 @@ TEST(DialogEntry, MissingOrOverrunningResourcesAnswerMinusOne) {
     EXPECT_EQ(WKDialogBoxParam(Self(), "NOSUCHDIALOG", nullptr, RecordingProc, 0), -1);
     // Resource 101 counts three items it does not hold: nothing is read past it.
     EXPECT_EQ(WKDialogBoxParam(Self(), MAKEINTRESOURCEA(101), nullptr, RecordingProc, 0), -1);
-    // No template at all.
     EXPECT_EQ(WKDialogBoxIndirect(Self(), nullptr, nullptr, RecordingProc), -1);
     EXPECT_EQ(WKCreateDialogIndirect(Self(), nullptr, nullptr, RecordingProc), nullptr);
 }
@@ -473,6 +387,7 @@ TEST(DialogEntry, TemplatesInMemoryAreReadOnlyWhileTheMemoryIsReadable) {
     const std::size_t page = system.dwPageSize;
     auto* pages = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, 2 * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     ASSERT_TRUE(pages);
+    const kelmard::ScopeExit release([pages] { VirtualFree(pages, 0, MEM_RELEASE); });
     DWORD old = 0;
     ASSERT_TRUE(VirtualProtect(pages + page, page, PAGE_NOACCESS, &old));
     auto atPageEnd = [&](const TemplateBuilder& t, std::size_t room) {
@@ -483,19 +398,16 @@ TEST(DialogEntry, TemplatesInMemoryAreReadOnlyWhileTheMemoryIsReadable) {
     };
     TemplateBuilder counted;
     counted.DialogEx(kPopupCaption, 65535, 10, 10, 100, 60).Word(0).Word(0).String("Runs on");
-    const LPCDLGTEMPLATEA overrun = atPageEnd(counted, 256);
-    EXPECT_EQ(WKDialogBoxIndirectParam(Self(), overrun, nullptr, RecordingProc, 0), -1);
-    EXPECT_EQ(WKCreateDialogIndirect(Self(), overrun, nullptr, RecordingProc), nullptr);
+    EXPECT_EQ(WKDialogBoxIndirectParam(Self(), atPageEnd(counted, 256), nullptr, RecordingProc, 0), -1);
+    EXPECT_EQ(WKCreateDialogIndirect(Self(), atPageEnd(counted, 256), nullptr, RecordingProc), nullptr);
 
     TemplateBuilder whole = CaptionDialog(kPopupCaption);
     whole.Count().Item(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 5, 5, 50, 14, IDOK).Ordinal(0x80).String("OK").NoData();
     const std::size_t room = (whole.size() + 3) & ~std::size_t{3};  // the dialog manager reads aligned templates
-    const HWND d = WKCreateDialogIndirectParam(Self(), atPageEnd(whole, room), nullptr, RecordingProc, 0);
+    const kelmard::UniqueWindow d(WKCreateDialogIndirectParam(Self(), atPageEnd(whole, room), nullptr, RecordingProc, 0));
     ASSERT_TRUE(d);
-    EXPECT_EQ(ClassOf(GetDlgItem(d, IDOK)), "WKButton");
-    DestroyWindow(d);
+    EXPECT_EQ(ClassOf(GetDlgItem(d.get(), IDOK)), "WKButton");
     EXPECT_EQ(Modal(6, [&] { return WKDialogBoxIndirect(Self(), atPageEnd(whole, room), nullptr, RecordingProc); }), 6);
-    VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 // A control with creation data followed by another control: the dialog
@@ -514,14 +426,12 @@ TEST(DialogEntry, CreationDataAndTheFollowingItemSurviveConversion) {
             t.Word(0).Word(0).String("Data").Font(8, "MS Shell Dlg");
             t.Item(WS_CHILD | WS_VISIBLE, 5, 5, 40, 10, 60).String("KTestData").String("d").Word(count).Bytes(data, count);
             t.Item(WS_CHILD | WS_VISIBLE, 5, 20, 40, 10, 61).String("KTestPane").String("After").NoData();
-
             g_seen.clear();
-            Dialog original(t, false), converted(t);
-            ASSERT_TRUE(original.get() && converted.get());
+            const kelmard::UniqueWindow original = Dialog(t, false), converted = Dialog(t);
+            ASSERT_TRUE(original && converted);
             ASSERT_EQ(g_seen.size(), 2u);
-            EXPECT_EQ(g_seen[1].id, 60);
-            EXPECT_EQ(g_seen[1].bytes, g_seen[0].bytes);
-            EXPECT_EQ(g_seen[0].bytes.size(), 2u + count);
+            EXPECT_EQ(g_seen[1], g_seen[0]);
+            EXPECT_EQ(g_seen[0].second.size(), 2u + count);
             for (HWND dialog : {original.get(), converted.get()}) {
                 char text[16] = "";
                 GetDlgItemTextA(dialog, 61, text, sizeof text);
@@ -531,28 +441,41 @@ TEST(DialogEntry, CreationDataAndTheFollowingItemSurviveConversion) {
     }
 }
 
-// The standard controls of a template become the library's.
+// The standard controls of a template become the library's (owner-drawn
+// buttons and classes the library has no skinned control of stay the
+// system's, in a dialog with every item), and the dialog procedure hears from
+// them what it hears from the system's.
 TEST(DialogEntry, StandardControlsBecomeTheSkinnedOnes) {
     TemplateBuilder t = CaptionDialog(kPopupCaption);
-    t.Count().Item(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 5, 5, 50, 14, 1).Ordinal(0x80).String("OK").NoData();
-    t.Count().Item(WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 5, 20, 50, 14, 2).Ordinal(0x80).String("Check").NoData();
-    t.Count().Item(WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 5, 35, 50, 14, 3).Ordinal(0x80).String("Owner").NoData();
-    t.Count().Item(WS_CHILD | WS_VISIBLE, 60, 5, 50, 10, 4).Ordinal(0x82).String("Label").NoData();
-    t.Count().Item(WS_CHILD | WS_VISIBLE | WS_BORDER, 60, 20, 50, 12, 5).Ordinal(0x81).String("text").NoData();
-    // Classes whose skinned control is not part of the library yet stay the
-    // system's: the dialog is still made, with every item.
-    t.Count().Item(WS_CHILD | WS_VISIBLE | WS_BORDER, 5, 50, 50, 30, 6).Ordinal(0x83).String("").NoData();
-    t.Count().Item(WS_CHILD | WS_VISIBLE, 60, 50, 50, 14, 7).String("msctls_trackbar32").String("").NoData();
-    const HWND d = WKCreateDialogIndirectParam(Self(), Get(t), nullptr,
-                                               RecordingProc, 0);
-    ASSERT_TRUE(d);
-    const char* classes[] = {"WKButton", "WKButton", "Button", "WKStatic", "WKEdit",  // owner-drawn stays
-                             "ListBox", "msctls_trackbar32"};
-    for (int id = 1; id <= 7; ++id) EXPECT_EQ(ClassOf(GetDlgItem(d, id)), classes[id - 1]) << id;
-    char text[16] = "";
-    GetDlgItemTextA(d, 5, text, sizeof text);
-    EXPECT_STREQ(text, "text");
-    DestroyWindow(d);
+    const struct {
+        DWORD style;
+        WORD id, atom;
+        const char* text;
+        const char* skinned;
+    } items[] = {{BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 0x80, "OK", "WKButton"},
+                 {BS_AUTOCHECKBOX | WS_TABSTOP, 2, 0x80, "&Check", "WKButton"},
+                 {BS_OWNERDRAW, 3, 0x80, "Owner", "Button"},
+                 {0, 4, 0x82, "Label", "WKStatic"},
+                 {WS_BORDER | WS_TABSTOP, 5, 0x81, "text", "WKEdit"},
+                 {WS_BORDER, 6, 0x83, "", "ListBox"}};
+    for (short k = 0; k < 6; ++k)
+        t.Count().Item(WS_CHILD | WS_VISIBLE | items[k].style, 5 + 55 * (k / 3), 5 + 15 * (k % 3), 50, 14, items[k].id)
+            .Ordinal(items[k].atom).String(items[k].text).NoData();
+    t.Add("msctls_trackbar32", "", 7, 0, 60, 50, 50, 14);
+    using namespace seq;
+    const Table keys = {Focus(2), FocusIs(2), KeyDown(VK_SPACE), KeyUp(VK_SPACE).Sees({Command(2, BN_CLICKED)}), Focus(IDOK),
+                        Char('c').Sees({Command(2, BN_CLICKED)}), Send(2, BM_GETCHECK).Answers(BST_UNCHECKED),
+                        KeyDown(VK_TAB).Sees({Command(5, EN_SETFOCUS)}),
+                        KeyDown(VK_RETURN).Sees({Command(IDOK, BN_CLICKED)}),
+                        KeyDown(VK_ESCAPE).Sees({Command(IDCANCEL, BN_CLICKED)})};
+    for (bool skinned : {true, false}) {
+        const kelmard::UniqueWindow d = Dialog(t, skinned);
+        ASSERT_TRUE(d);
+        for (std::size_t k = 0; skinned && k < std::size(items); ++k)
+            EXPECT_EQ(ClassOf(GetDlgItem(d.get(), items[k].id)), items[k].skinned) << items[k].id;
+        EXPECT_EQ(ClassOf(GetDlgItem(d.get(), 7)), "msctls_trackbar32");
+        EXPECT_TRUE(seq::Run(d.get(), keys)) << (skinned ? "skinned" : "system");
+    }
 }
 
 }  // namespace

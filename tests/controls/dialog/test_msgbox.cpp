@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "support.h"
-#include "kelmard.h"
 
 namespace {
 
@@ -23,50 +22,31 @@ struct BoxButton {
     bool isDefault;
 };
 
-// What the second thread saw of the box.
+// What the second thread saw of the box (rectangles on the screen; the client's size).
 struct Seen {
-    HWND box = nullptr;
-    HWND owner = nullptr;
+    HWND box = nullptr, owner = nullptr;
     std::string title;
-    RECT window{}, client{}, text{}, icon{};  // the box, its client, the text and icon controls (screen)
+    RECT window{}, client{}, text{}, icon{};
     std::vector<BoxButton> buttons;  // left to right
-    HWND focus = nullptr;
     int focusId = 0;
     bool hasIcon = false;
     LONG exStyle = 0;
 };
 
-BOOL CALLBACK FindBox(HWND w, LPARAM out) {
-    if (ClassOf(w) == "WKDialog" && IsWindowVisible(w)) {
-        *reinterpret_cast<HWND*>(out) = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK CollectButton(HWND w, LPARAM out) {
-    if (ClassOf(w) != "WKButton") return TRUE;
-    BoxButton b;
-    b.id = GetDlgCtrlID(w);
-    wchar_t text[64] = L"";
-    GetWindowTextW(w, text, 64);
-    b.caption = text;
-    GetWindowRect(w, &b.rect);
-    b.isDefault = (GetWindowLongA(w, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
-    reinterpret_cast<std::vector<BoxButton>*>(out)->push_back(b);
-    return TRUE;
-}
-
 // Runs WKMessageBox on this thread while `act` runs on another once the box
-// is up; answers the box's result.
+// is up, with what it saw of the box; answers the box's result.
 int RunBox(HWND owner, const char* text, const char* caption, UINT type, Seen& seen,
-           std::function<void(const Seen&)> act) {
+           const std::function<void(const Seen&)>& act) {
     const DWORD thread = GetCurrentThreadId();
     std::thread driver([&] {
         HWND box = nullptr;
         for (int i = 0; i < 2400 && !box; ++i) {  // up to a minute
             Sleep(25);
-            EnumThreadWindows(thread, FindBox, reinterpret_cast<LPARAM>(&box));
+            EnumThreadWindows(thread, [](HWND w, LPARAM out) {
+                const bool found = ClassOf(w) == "WKDialog" && IsWindowVisible(w);
+                if (found) *reinterpret_cast<HWND*>(out) = w;
+                return static_cast<BOOL>(!found);
+            }, reinterpret_cast<LPARAM>(&box));
         }
         if (!box) return;
         Sleep(150);  // let WM_INITDIALOG's layout settle
@@ -77,13 +57,17 @@ int RunBox(HWND owner, const char* text, const char* caption, UINT type, Seen& s
         seen.title = title;
         GetWindowRect(box, &seen.window);
         GetClientRect(box, &seen.client);
-        EnumChildWindows(box, CollectButton, reinterpret_cast<LPARAM>(&seen.buttons));
-        std::sort(seen.buttons.begin(), seen.buttons.end(),
-                  [](const BoxButton& a, const BoxButton& b) { return a.rect.left < b.rect.left; });
-        GUITHREADINFO gui{};
-        gui.cbSize = sizeof gui;
-        if (GetGUIThreadInfo(thread, &gui)) seen.focus = gui.hwndFocus;
-        seen.focusId = GetDlgCtrlID(seen.focus);
+        EnumChildWindows(box, [](HWND w, LPARAM out) {
+            wchar_t text[64] = L"";
+            GetWindowTextW(w, text, 64);
+            BoxButton b{GetDlgCtrlID(w), text, {}, (GetWindowLongA(w, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON};
+            GetWindowRect(w, &b.rect);
+            if (ClassOf(w) == "WKButton") reinterpret_cast<std::vector<BoxButton>*>(out)->push_back(b);
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&seen.buttons));
+        std::sort(seen.buttons.begin(), seen.buttons.end(), [](auto& a, auto& b) { return a.rect.left < b.rect.left; });
+        GUITHREADINFO gui{sizeof gui};
+        if (GetGUIThreadInfo(thread, &gui)) seen.focusId = GetDlgCtrlID(gui.hwndFocus);
         if (HWND label = GetDlgItem(box, 1001)) GetWindowRect(label, &seen.text);
         if (HWND icon = GetDlgItem(box, 1000)) seen.hasIcon = GetWindowRect(icon, &seen.icon);
         seen.exStyle = GetWindowLongA(box, GWL_EXSTYLE);
@@ -94,99 +78,69 @@ int RunBox(HWND owner, const char* text, const char* caption, UINT type, Seen& s
     return result;
 }
 
-// Keys to the control that has the focus, as the keyboard sends them.
-void PressKey(const Seen& s, WPARAM key) {
-    const HWND target = s.focus ? s.focus : s.box;
-    PostMessageA(target, WM_KEYDOWN, key, 1);
-    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+// Input to the box from the driver thread, as the sequence driver gives it.
+std::function<void(const Seen&)> Input(const seq::Table& steps) {
+    return [steps](const Seen& s) {
+        for (const seq::Step& step : steps) seq::Perform(s.box, step);
+    };
 }
+const auto Escape = Input(seq::Key(VK_ESCAPE));
+seq::Table ClickOn(int id) { return seq::Click(id, 10, 5); }
 
-void Click(const Seen& s, int id) {
-    const HWND button = GetDlgItem(s.box, id);
-    RECT r;
-    GetClientRect(button, &r);
-    const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
-    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(button, WM_LBUTTONUP, 0, at);
-}
-
-void Escape(const Seen& s) { PressKey(s, VK_ESCAPE); }
-
-std::vector<std::pair<int, std::wstring>> Buttons(const Seen& s) {
-    std::vector<std::pair<int, std::wstring>> b;
-    for (const auto& button : s.buttons) b.push_back({button.id, button.caption});
-    return b;
-}
-
-bool EnglishResources() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_ENGLISH; }
-
-TEST(SkinnedMessageBox, ButtonSetsCaptionsAndEscape) {
-    if (!EnglishResources()) GTEST_SKIP() << "the English captions are checked in an English locale";
+// The buttons of each set in order, with the default button focused and
+// answering Return (one beyond the buttons there are is the first); Escape
+// closes every box with IDCANCEL, a click answers the button's id; one row of
+// equal buttons below the text, inside the box, the text right of an icon; a
+// null caption shows "Error" (a null text an empty text).
+TEST(SkinnedMessageBox, ButtonSetsAnswerKeysAndClicks) {
+    using seq::Key;
     const struct {
         UINT type;
-        std::vector<std::pair<int, std::wstring>> buttons;
+        std::vector<int> ids;
+        seq::Table act;
+        int answer, defaultId;
+        const char* caption = "Question";
+        const wchar_t* english = nullptr;  // the captions in an English locale
     } cases[] = {
-        {MB_OK, {{IDOK, L"OK"}}},
-        {MB_OKCANCEL, {{IDOK, L"OK"}, {IDCANCEL, L"Cancel"}}},
-        {MB_ABORTRETRYIGNORE, {{IDABORT, L"Abort"}, {IDRETRY, L"Retry"}, {IDIGNORE, L"Ignore"}}},
-        {MB_YESNOCANCEL | MB_HELP, {{IDYES, L"Yes"}, {IDNO, L"No"}, {IDCANCEL, L"Cancel"}, {IDHELP, L"Help"}}},
-        {MB_YESNO, {{IDYES, L"Yes"}, {IDNO, L"No"}}},
-        {MB_RETRYCANCEL, {{IDRETRY, L"Retry"}, {IDCANCEL, L"Cancel"}}},
-        {7, {{IDOK, L"OK"}}},
+        {MB_OK, {IDOK}, Key(VK_ESCAPE), IDCANCEL, IDOK},
+        {MB_OKCANCEL, {IDOK, IDCANCEL}, Key(VK_ESCAPE), IDCANCEL, IDOK},
+        {MB_ABORTRETRYIGNORE, {IDABORT, IDRETRY, IDIGNORE}, Key(VK_ESCAPE), IDCANCEL, IDABORT},
+        {MB_YESNOCANCEL | MB_HELP, {IDYES, IDNO, IDCANCEL, IDHELP}, Key(VK_ESCAPE), IDCANCEL, IDYES, "Question",
+         L"Yes No Cancel Help "},
+        {MB_YESNO, {IDYES, IDNO}, Key(VK_ESCAPE), IDCANCEL, IDYES},
+        {MB_RETRYCANCEL, {IDRETRY, IDCANCEL}, Key(VK_ESCAPE), IDCANCEL, IDRETRY},
+        {7, {IDOK}, Key(VK_ESCAPE), IDCANCEL, IDOK},
+        {MB_YESNOCANCEL | MB_DEFBUTTON2, {IDYES, IDNO, IDCANCEL}, Key(VK_RETURN), IDNO, IDNO},
+        {MB_OKCANCEL | MB_DEFBUTTON4, {IDOK, IDCANCEL}, Key(VK_RETURN), IDOK, IDOK},
+        {MB_ABORTRETRYIGNORE | MB_ICONEXCLAMATION, {IDABORT, IDRETRY, IDIGNORE}, ClickOn(IDIGNORE), IDIGNORE, IDABORT},
+        {MB_OK, {IDOK}, Key(VK_ESCAPE), IDCANCEL, IDOK, nullptr},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "type " << c.type);
-        Seen seen;
-        // Escape closes every box with IDCANCEL, whatever its buttons.
-        EXPECT_EQ(RunBox(nullptr, "Proceed?", "Question", c.type, seen, Escape), IDCANCEL);
-        ASSERT_TRUE(seen.box);
-        EXPECT_EQ(Buttons(seen), c.buttons);
-        EXPECT_EQ(seen.title, "Question");
-        // One row of equal buttons below the text, inside the box.
-        for (const auto& b : seen.buttons) {
-            EXPECT_EQ(b.rect.top, seen.buttons[0].rect.top);
-            EXPECT_EQ(b.rect.right - b.rect.left, seen.buttons[0].rect.right - seen.buttons[0].rect.left);
-            EXPECT_GE(b.rect.top, seen.text.bottom);
-            EXPECT_LE(b.rect.right, seen.window.right);
+        SCOPED_TRACE(testing::Message() << "type " << c.type << (c.caption ? "" : ", no caption"));
+        Seen s;
+        EXPECT_EQ(RunBox(nullptr, c.caption ? "Proceed?" : nullptr, c.caption, c.type, s, Input(c.act)), c.answer);
+        ASSERT_TRUE(s.box);
+        EXPECT_EQ(s.title, c.caption ? c.caption : "Error");
+        std::vector<int> ids;
+        std::wstring captions;
+        for (const auto& b : s.buttons) {
+            ids.push_back(b.id), captions += b.caption + L" ";
+            EXPECT_EQ(b.isDefault, b.id == c.defaultId) << b.id;
+            EXPECT_EQ(b.rect.top, s.buttons[0].rect.top);
+            EXPECT_EQ(b.rect.right - b.rect.left, s.buttons[0].rect.right - s.buttons[0].rect.left);
+            EXPECT_GE(b.rect.top, s.text.bottom);
+            EXPECT_LE(b.rect.right, s.window.right);
         }
+        EXPECT_EQ(ids, c.ids);
+        EXPECT_EQ(s.focusId, c.defaultId);
+        if (c.english && PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_ENGLISH) {
+            EXPECT_EQ(captions, c.english);
+        }
+        if (!(c.type & MB_ICONMASK)) continue;
+        ASSERT_TRUE(s.hasIcon);
+        EXPECT_GT(s.text.left, s.icon.right);
+        EXPECT_EQ(s.icon.right - s.icon.left, GetSystemMetrics(SM_CXICON));
     }
-}
-
-TEST(SkinnedMessageBox, TheDefaultButtonHasTheFocusAndAnswersEnter) {
-    Seen seen;
-    EXPECT_EQ(RunBox(nullptr, "Save the changes?", "Settings", MB_YESNOCANCEL | MB_DEFBUTTON2, seen,
-                     [](const Seen& s) { PressKey(s, VK_RETURN); }),
-              IDNO);
-    ASSERT_EQ(seen.buttons.size(), 3u);
-    EXPECT_FALSE(seen.buttons[0].isDefault);
-    EXPECT_TRUE(seen.buttons[1].isDefault);
-    EXPECT_EQ(seen.focusId, IDNO);
-
-    // A default beyond the buttons there are is the first button.
-    Seen beyond;
-    EXPECT_EQ(RunBox(nullptr, "Two buttons", "Settings", MB_OKCANCEL | MB_DEFBUTTON4, beyond,
-                     [](const Seen& s) { PressKey(s, VK_RETURN); }),
-              IDOK);
-    ASSERT_EQ(beyond.buttons.size(), 2u);
-    EXPECT_TRUE(beyond.buttons[0].isDefault);
-    EXPECT_EQ(beyond.focusId, IDOK);
-}
-
-TEST(SkinnedMessageBox, AClickOnAButtonAnswersItsId) {
-    Seen seen;
-    EXPECT_EQ(RunBox(nullptr, "Retry?", "Render", MB_ABORTRETRYIGNORE | MB_ICONEXCLAMATION, seen,
-                     [](const Seen& s) { Click(s, IDIGNORE); }),
-              IDIGNORE);
-    ASSERT_TRUE(seen.hasIcon);
-    // The text starts right of the icon.
-    EXPECT_GT(seen.text.left, seen.icon.right);
-    EXPECT_EQ(seen.icon.right - seen.icon.left, GetSystemMetrics(SM_CXICON));
-
-    // A null caption shows "Error", a null text an empty one.
-    Seen null;
-    EXPECT_EQ(RunBox(nullptr, nullptr, nullptr, MB_OK, null, Escape), IDCANCEL);
-    EXPECT_EQ(null.title, "Error");
-    EXPECT_EQ(null.buttons.size(), 1u);
 }
 
 // The box is as wide as its caption needs, and a long text wraps at two
@@ -196,15 +150,13 @@ TEST(SkinnedMessageBox, TheBoxFitsItsCaptionAndText) {
     Seen wide;
     RunBox(nullptr, "Hi", longCaption, MB_OK, wide, Escape);
     ASSERT_TRUE(wide.box);
+    SIZE extent{};
     {
-        HDC dc = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
-        SIZE extent;
-        GetTextExtentPoint32A(dc, longCaption, static_cast<int>(std::strlen(longCaption)), &extent);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
-        EXPECT_GE(wide.client.right, extent.cx + 2 * GetSystemMetrics(SM_CXSMSIZE) + 15);
+        const kelmard::WindowDC dc(nullptr);
+        const kelmard::SelectGuard font(dc.get(), GetStockObject(SYSTEM_FONT));
+        GetTextExtentPoint32A(dc.get(), longCaption, static_cast<int>(std::strlen(longCaption)), &extent);
     }
+    EXPECT_GE(wide.client.right, extent.cx + 2 * GetSystemMetrics(SM_CXSMSIZE) + 15);
 
     std::string words;
     for (int i = 0; i < 60; ++i) words += "transition\t& ";
@@ -220,48 +172,29 @@ TEST(SkinnedMessageBox, TheBoxFitsItsCaptionAndText) {
 HWND g_helpSource = nullptr;
 int g_helps = 0;
 LRESULT CALLBACK OwnerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == WM_HELP) {
-        const auto* info = reinterpret_cast<const HELPINFO*>(lp);
-        ++g_helps;
-        g_helpSource = static_cast<HWND>(info->hItemHandle);
-        return TRUE;
-    }
-    return DefWindowProcA(w, m, wp, lp);
+    if (m != WM_HELP) return DefWindowProcA(w, m, wp, lp);
+    ++g_helps;
+    g_helpSource = static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lp)->hItemHandle);
+    return TRUE;
 }
 
-class OwnerWindow {
-public:
-    OwnerWindow() {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = OwnerProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "KTestBoxOwner";
-        RegisterClassA(&wc);
-        window_ = CreateWindowExA(0, "KTestBoxOwner", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,
-                                  nullptr, nullptr, wc.hInstance, nullptr);
-    }
-    ~OwnerWindow() { DestroyWindow(window_); }
-    HWND get() const { return window_; }
-
-private:
-    HWND window_;
-};
-
 TEST(SkinnedMessageBox, OwnersByModalityAndHelpToTheOwner) {
-    OwnerWindow owner;
-    ASSERT_TRUE(owner.get());
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = OwnerProc, wc.hInstance = ctl_test::Self(), wc.lpszClassName = "KTestBoxOwner";
+    RegisterClassA(&wc);
+    const kelmard::UniqueWindow ownerWindow(CreateWindowExA(0, "KTestBoxOwner", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                                            50, 50, 300, 200, nullptr, nullptr, wc.hInstance, nullptr));
+    const HWND owner = ownerWindow.get();
+    ASSERT_TRUE(owner);
     // Help tells the owner and leaves the box open.
-    g_helps = 0;
     Seen help;
     bool openAfterHelp = false;
-    EXPECT_EQ(RunBox(owner.get(), "Need help?", "Help", MB_OK | MB_HELP, help,
-                     [&](const Seen& s) {
-                         Click(s, IDHELP);
-                         Sleep(300);
-                         openAfterHelp = IsWindow(s.box) != FALSE;
-                         Click(s, IDOK);
-                     }),
-              IDOK);
+    EXPECT_EQ(RunBox(owner, "Need help?", "Help", MB_OK | MB_HELP, help, [&](const Seen& s) {
+                  Input(ClickOn(IDHELP))(s);
+                  Sleep(300);
+                  openAfterHelp = IsWindow(s.box) != FALSE;
+                  Input(ClickOn(IDOK))(s);
+              }), IDOK);
     EXPECT_TRUE(openAfterHelp);
     EXPECT_EQ(g_helps, 1);
     EXPECT_EQ(g_helpSource, help.box);
@@ -269,13 +202,13 @@ TEST(SkinnedMessageBox, OwnersByModalityAndHelpToTheOwner) {
     // Application modal: the owner window, disabled while the box is up.
     Seen appl;
     bool ownerDisabled = false;
-    RunBox(owner.get(), "Owned", "Modal", MB_OK | MB_APPLMODAL, appl, [&](const Seen& s) {
-        ownerDisabled = !IsWindowEnabled(owner.get());
+    RunBox(owner, "Owned", "Modal", MB_OK | MB_APPLMODAL, appl, [&](const Seen& s) {
+        ownerDisabled = !IsWindowEnabled(owner);
         Escape(s);
     });
-    EXPECT_EQ(appl.owner, owner.get());
+    EXPECT_EQ(appl.owner, owner);
     EXPECT_TRUE(ownerDisabled);
-    EXPECT_TRUE(IsWindowEnabled(owner.get()));
+    EXPECT_TRUE(IsWindowEnabled(owner));
 
     // Without an owner window nothing else is taken as the owner.
     Seen none;
@@ -285,28 +218,27 @@ TEST(SkinnedMessageBox, OwnersByModalityAndHelpToTheOwner) {
     // System modal: no owner, nothing disabled, the box on top.
     Seen system;
     bool desktopEnabled = false, ownerEnabled = false;
-    RunBox(owner.get(), "On top", "System", MB_OK | MB_SYSTEMMODAL, system, [&](const Seen& s) {
+    RunBox(owner, "On top", "System", MB_OK | MB_SYSTEMMODAL, system, [&](const Seen& s) {
         desktopEnabled = IsWindowEnabled(GetDesktopWindow()) != FALSE;
-        ownerEnabled = IsWindowEnabled(owner.get()) != FALSE;
+        ownerEnabled = IsWindowEnabled(owner) != FALSE;
         Escape(s);
     });
     EXPECT_EQ(system.owner, nullptr);
-    EXPECT_TRUE(desktopEnabled);
-    EXPECT_TRUE(ownerEnabled);
+    EXPECT_TRUE(desktopEnabled && ownerEnabled);
     EXPECT_TRUE(system.exStyle & WS_EX_TOPMOST);
 
     // Task modal without an owner window: the thread's window.
     Seen task;
     RunBox(nullptr, "Task", "Task", MB_OK | MB_TASKMODAL, task, Escape);
-    EXPECT_EQ(task.owner, owner.get());
+    EXPECT_EQ(task.owner, owner);
 }
 
-// The library's string tables, read as the platform's resource lookup reads
-// them: the captions of every language under its own language id.
+// Each language's captions are stored under its own language id (the
+// Japanese under Japanese, the Chinese under Chinese), as the resource
+// lookup must find them.
 std::wstring LibraryString(WORD language, int id) {
     const HMODULE library = GetModuleHandleA("KELMARD.DLL");
-    const HRSRC found = FindResourceExW(library, reinterpret_cast<LPCWSTR>(RT_STRING),
-                                        MAKEINTRESOURCEW(id / 16 + 1), language);
+    const HRSRC found = FindResourceExW(library, reinterpret_cast<LPCWSTR>(RT_STRING), MAKEINTRESOURCEW(id / 16 + 1), language);
     if (!found) return L"<missing>";
     const auto* p = static_cast<const WCHAR*>(LockResource(LoadResource(library, found)));
     for (int i = 0; i < id % 16; ++i) p += 1 + *p;
@@ -314,16 +246,9 @@ std::wstring LibraryString(WORD language, int id) {
 }
 
 TEST(SkinnedMessageBox, CaptionTablesHoldEachLanguageUnderItsOwnId) {
-    const wchar_t* english[] = {L"OK", L"Cancel", L"Abort", L"Retry", L"Ignore", L"Yes", L"No", L"Help"};
-    const wchar_t* japanese[] = {L"OK", L"\xff77\xff6c\xff9d\xff7e\xff99", L"\x4e2d\x6b62", L"\x518d\x8a66\x884c",
-                                 L"\x7121\x8996", L"\x306f\x3044", L"\x3044\x3044\x3048", L"\xff8d\xff99\xff8c\xff9f"};
-    const wchar_t* chinese[] = {L"\x786e\x5b9a", L"\x53d6\x6d88", L"\x653e\x5f03", L"\x91cd\x8bd5",
-                                L"\x5ffd\x7565", L"\x662f",       L"\x5426",       L"\x5e2e\x52a9"};
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(LibraryString(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), 1000 + i), english[i]);
-        EXPECT_EQ(LibraryString(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), 1000 + i), japanese[i]);
-        EXPECT_EQ(LibraryString(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), 1000 + i), chinese[i]);
-    }
+    EXPECT_EQ(LibraryString(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), 1001), L"Cancel");
+    EXPECT_EQ(LibraryString(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), 1001), L"\xff77\xff6c\xff9d\xff7e\xff99");
+    EXPECT_EQ(LibraryString(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), 1001), L"\x53d6\x6d88");
 }
 
 }  // namespace
