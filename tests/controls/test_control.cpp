@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/framework/classes.h"
 #include "controls/framework/control.h"
 #include "support.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 using namespace kelmard;
 
+constexpr UINT kPaintWithFont = WM_APP + 1;  // the test control's own message
 int g_live = 0;  // test control objects alive
 bool g_failNcCreate = false, g_failCreate = false;
 
@@ -23,12 +25,10 @@ public:
     ~TestControl() override { --g_live; }
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_NCCREATE && g_failNcCreate) return FALSE;
-        if (message == WM_USER + 1) {  // paints with the control's font, answers the font it selected
+        if (message == kPaintWithFont) {  // paints with the control's font, answers the font it selected
             WindowDC dc(window);
-            const HFONT old = SelectControlFont(dc.get());
-            const auto selected = reinterpret_cast<LRESULT>(GetCurrentObject(dc.get(), OBJ_FONT));
-            if (old) SelectObject(dc.get(), old);
-            return selected;
+            SelectGuard font(dc.get(), ControlFont());
+            return reinterpret_cast<LRESULT>(GetCurrentObject(dc.get(), OBJ_FONT));
         }
         return WKControl::WindowProc(window, message, wParam, lParam);
     }
@@ -68,7 +68,7 @@ protected:
     static void SetUpTestSuite() {
         if (!SharedSkin().brushes[0]) LoadSkin(GetModuleHandleA("KELMARD.DLL"));
         g_testClass.procedure = ClassProc<g_testClass>;
-        ASSERT_NE(RegisterOwnClass(ctl_test::Self(), g_testClass.name, g_testClass.procedure, 0x83), 0);
+        ASSERT_NE(RegisterOwnClass(ctl_test::Self(), g_testClass.name, g_testClass.procedure, kOwnClassStyle), 0);
         g_testEdit.procedure = ClassProc<g_testEdit>;
         ASSERT_NE(RegisterSuperclass(ctl_test::Self(), g_testEdit.name, g_testEdit.procedure, "EDIT",
                                      &g_testEdit.systemProcedure), 0);
@@ -149,7 +149,7 @@ TEST_F(Controls, FontFromWmSetFontOrAskedOfTheParent) {
     const UniqueFont ownFont(CreateFontA(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma"));
     UniqueWindow c(Child("f"));
     ASSERT_TRUE(c);
-    auto painted = [&] { return reinterpret_cast<HFONT>(SendMessageA(c.get(), WM_USER + 1, 0, 0)); };
+    auto painted = [&] { return reinterpret_cast<HFONT>(SendMessageA(c.get(), kPaintWithFont, 0, 0)); };
     EXPECT_NE(painted(), parentFont.get());  // the parent has no font yet: asked again at the next paint
     EXPECT_EQ(g_parent.fontQuestions, 1);
     g_parent.font = parentFont.get();

@@ -178,11 +178,6 @@ HFONT WKControl::ControlFont() {
     return font_;
 }
 
-HFONT WKControl::SelectControlFont(HDC dc) {
-    const HFONT font = ControlFont();
-    return font ? static_cast<HFONT>(SelectObject(dc, font)) : nullptr;
-}
-
 void WKControl::Redraw() {
     InvalidateRect(window_, nullptr, FALSE);
     UpdateWindow(window_);

@@ -53,9 +53,6 @@ public:
     // has none; null when neither has one. Painting selects it for its scope:
     //   SelectGuard font(dc, ControlFont());
     HFONT ControlFont();
-    // Selects ControlFont() and answers the font it replaced, or null when
-    // there is no font and nothing was selected (the caller puts it back).
-    HFONT SelectControlFont(HDC dc);
     // Repaints the whole client at once, without erasing the background.
     void Redraw();
 
