@@ -6,23 +6,12 @@
 #include <string>
 
 #include "demo.h"
+#include "host.h"
 #include "kelmard.h"
 #include "picture.h"
 
 namespace demo {
 namespace {
-
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    } while (GetTickCount() - start < ms);
-}
 
 BOOL CALLBACK MatchPopup(HWND window, LPARAM param) {
     char name[32] = "";
@@ -43,7 +32,7 @@ HWND FindPopup() {
 HWND ShowTopic(LONG_PTR help, WORD id, int x, int y, RECT& r) {
     FxHelpShowBlock show{nullptr, x, y, id};
     const LONG_PTR shown = FxHelp(FXHELP_SHOW, reinterpret_cast<void*>(help), &show);
-    Pump(300);
+    khost::PumpMessages(300);
     HWND popup = FindPopup();
     r = RECT{};
     if (popup) GetWindowRect(popup, &r);
@@ -54,7 +43,7 @@ HWND ShowTopic(LONG_PTR help, WORD id, int x, int y, RECT& r) {
 
 bool CloseWithKey(HWND popup) {
     PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-    Pump(100);
+    khost::PumpMessages(100);
     const bool gone = !IsWindow(popup);
     Say("  a key press closes it: %s\n", gone ? "yes" : "NO");
     return gone;

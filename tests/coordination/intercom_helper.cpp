@@ -27,57 +27,49 @@ DWORD WINAPI HelperShutdown(LPVOID argument) {
     return 1;
 }
 
-// "scene INDEX MODE" / "stage INDEX MODE": take the place, report, and stay
-// until the test's "quit" event (or 60 s).
-int Hold(bool scene, const std::vector<std::string>& args) {
-    ktest::SharedLog log(false);
+// An adapter thunk in allocated executable memory that jumps to the helper's
+// routine, as callback frameworks make them: a routine outside any module.
+QVRShutdownRoutine MakeThunk() {
+    auto* thunk = static_cast<BYTE*>(VirtualAlloc(nullptr, 64, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    const auto target = reinterpret_cast<ULONG_PTR>(&HelperShutdown);
+#if defined(_WIN64)
+    const BYTE code[] = {0x48, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xE0};  // mov rax, target; jmp rax
+    constexpr int kTarget = 2;
+#else
+    const BYTE code[] = {0xB8, 0, 0, 0, 0, 0xFF, 0xE0};  // mov eax, target; jmp eax
+    constexpr int kTarget = 1;
+#endif
+    CopyMemory(thunk, code, sizeof code);
+    CopyMemory(thunk + kTarget, &target, sizeof target);
+    DWORD old = 0;
+    VirtualProtect(thunk, 64, PAGE_EXECUTE_READ, &old);
+    FlushInstructionCache(GetCurrentProcess(), thunk, 64);
+    return reinterpret_cast<QVRShutdownRoutine>(thunk);
+}
+
+void Begin(ktest::SharedLog& log, const std::vector<std::string>& args) {
     g_log = &*log;
     g_index = std::atoi(args.at(0).c_str());
     if (args.size() > 1) g_mode = args[1];
     g_log->pid[g_index] = static_cast<LONG>(GetCurrentProcessId());
-    const int ok = scene ? QVRRegisterScene(HelperShutdown, g_index, QVR_REGISTER)
-                         : QVRRegisterStage(HelperShutdown, g_index, QVR_REGISTER);
+}
+
+// "scene INDEX [MODE]" / "stage INDEX [MODE]": take the place, report, and
+// stay until the test's "quit" event (or 60 s). MODE "thunk" registers the
+// routine through a thunk; the others say what the routine does.
+int Hold(bool scene, const std::vector<std::string>& args) {
+    ktest::SharedLog log(false);
+    Begin(log, args);
+    const QVRShutdownRoutine routine = g_mode == "thunk" ? MakeThunk() : HelperShutdown;
+    const int ok = scene ? QVRRegisterScene(routine, g_index, QVR_REGISTER)
+                         : QVRRegisterStage(routine, g_index, QVR_REGISTER);
     InterlockedIncrement(ok ? &g_log->registrations[g_index] : &g_log->failures[g_index]);
-    ktest::Event("ready." + std::to_string(g_index)).Set();
-    ktest::Event("quit." + std::to_string(g_index)).Wait(60000);
+    ktest::Event("ready." + args[0]).Set();
+    ktest::Event("quit." + args[0]).Wait(60000);
     return ok ? 0 : 1;
 }
 
 ktest::HelperCommand holdScene("scene", [](const std::vector<std::string>& a) { return Hold(true, a); });
-
-// "scene-thunk INDEX": holds the scene place with a routine that is not in any
-// module: an adapter thunk in allocated executable memory that jumps to the
-// helper's routine, as callback frameworks make them.
-ktest::HelperCommand holdSceneThunk("scene-thunk", [](const std::vector<std::string>& args) {
-    ktest::SharedLog log(false);
-    g_log = &*log;
-    g_index = std::atoi(args.at(0).c_str());
-    g_log->pid[g_index] = static_cast<LONG>(GetCurrentProcessId());
-    auto* thunk = static_cast<BYTE*>(
-        VirtualAlloc(nullptr, 64, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    const auto target = reinterpret_cast<ULONG_PTR>(&HelperShutdown);
-#if defined(_WIN64)
-    thunk[0] = 0x48;  // mov rax, target
-    thunk[1] = 0xB8;
-    CopyMemory(thunk + 2, &target, sizeof target);
-    thunk[10] = 0xFF;  // jmp rax
-    thunk[11] = 0xE0;
-#else
-    thunk[0] = 0xB8;  // mov eax, target
-    CopyMemory(thunk + 1, &target, sizeof target);
-    thunk[5] = 0xFF;  // jmp eax
-    thunk[6] = 0xE0;
-#endif
-    DWORD old = 0;
-    VirtualProtect(thunk, 64, PAGE_EXECUTE_READ, &old);
-    FlushInstructionCache(GetCurrentProcess(), thunk, 64);
-    const int ok = QVRRegisterScene(reinterpret_cast<QVRShutdownRoutine>(thunk), g_index,
-                                    QVR_REGISTER);
-    InterlockedIncrement(ok ? &g_log->registrations[g_index] : &g_log->failures[g_index]);
-    ktest::Event("ready." + std::to_string(g_index)).Set();
-    ktest::Event("quit." + std::to_string(g_index)).Wait(60000);
-    return ok ? 0 : 1;
-});
 ktest::HelperCommand holdStage("stage", [](const std::vector<std::string>& a) { return Hold(false, a); });
 
 // "idle INDEX": loads the library, holds nothing, stays until "quit".
@@ -91,26 +83,21 @@ ktest::HelperCommand idle("idle", [](const std::vector<std::string>& args) {
 // helper does not hold it. Holding is counted: registrations - shutdowns.
 ktest::HelperCommand race("race", [](const std::vector<std::string>& args) {
     ktest::SharedLog log(false);
-    g_log = &*log;
-    g_index = std::atoi(args.at(0).c_str());
+    Begin(log, {args.at(0)});
     const DWORD ms = static_cast<DWORD>(std::atoi(args.at(1).c_str()));
-    g_log->pid[g_index] = static_cast<LONG>(GetCurrentProcessId());
     srand(GetCurrentProcessId());
-    ktest::Event("ready." + std::to_string(g_index)).Set();
+    ktest::Event("ready." + args[0]).Set();
     ktest::Event("start").Wait(30000);
     const ULONGLONG end = GetTickCount64() + ms;
     while (GetTickCount64() < end) {
-        if (g_log->registrations[g_index] == g_log->shutdowns[g_index]) {
-            if (QVRRegisterScene(HelperShutdown, g_index, QVR_REGISTER)) {
-                InterlockedIncrement(&g_log->registrations[g_index]);
-            } else {
-                InterlockedIncrement(&g_log->failures[g_index]);
-            }
-        }
+        if (g_log->registrations[g_index] == g_log->shutdowns[g_index])
+            InterlockedIncrement(QVRRegisterScene(HelperShutdown, g_index, QVR_REGISTER)
+                                     ? &g_log->registrations[g_index]
+                                     : &g_log->failures[g_index]);
         Sleep(static_cast<DWORD>(rand() % 4));
     }
     g_log->done[g_index] = 1;
-    ktest::Event("quit." + std::to_string(g_index)).Wait(60000);
+    ktest::Event("quit." + args[0]).Wait(60000);
     return 0;
 });
 

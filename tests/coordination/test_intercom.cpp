@@ -2,9 +2,7 @@
 // stage places, and this program takes them.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "kelmard.h"
 #include "support/processes.h"
@@ -13,11 +11,6 @@ namespace {
 
 using ktest::Event;
 using ktest::Helper;
-
-// Generous bounds for a helper process to start and to end: a loaded machine
-// can make a Wine process take seconds for either.
-constexpr DWORD kStartWaitMs = 30000;
-constexpr DWORD kExitWaitMs = 30000;
 
 QVRIntercomRecord Scene() { return ktest::ReadPlace(QVR_SCENE_INTERCOM_NAME); }
 QVRIntercomRecord Stage() { return ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME); }
@@ -36,56 +29,39 @@ DWORD WINAPI LocalShutdown(LPVOID) {
     return Result;
 }
 
+bool Holds(const QVRIntercomRecord& r, QVRShutdownRoutine routine, DWORD_PTR argument, DWORD pid) {
+    return r.routine == routine && r.argument == argument && r.processId == pid;
+}
+bool HeldHere(const QVRIntercomRecord& r, QVRShutdownRoutine routine, DWORD_PTR argument) {
+    return Holds(r, routine, argument, GetCurrentProcessId());
+}
+
 class Intercom : public ::testing::Test {
 protected:
     void SetUp() override {
         for (auto& c : g_calls) c = LocalCalls{};
-        QVRRegisterScene(nullptr, 0, QVR_UNREGISTER);
-        QVRRegisterStage(nullptr, 0, QVR_UNREGISTER);
+        Unregister();
     }
     void TearDown() override {
-        for (auto& h : helpers_) {
-            Event("quit." + h.first).Set();
-            h.second->Wait(kExitWaitMs);
-        }
-        helpers_.clear();
+        helpers_.QuitAll();
+        Unregister();
+    }
+    static void Unregister() {
         QVRRegisterScene(nullptr, 0, QVR_UNREGISTER);
         QVRRegisterStage(nullptr, 0, QVR_UNREGISTER);
     }
-
-    // Starts "kelmard-test-helper COMMAND INDEX ARGS" and waits until it is ready.
     Helper& Start(const std::string& command, int index, const std::string& more = "") {
-        const std::string id = std::to_string(index);
-        Event ready("ready." + id);
-        ready.Reset();
-        Event("quit." + id).Reset();
-        helpers_.emplace_back(id, std::make_unique<Helper>(command + " " + id + " " + more));
-        Helper& h = *helpers_.back().second;
-        EXPECT_TRUE(h.started());
-        EXPECT_TRUE(ready.Wait(kStartWaitMs)) << "helper " << command << " " << id << " not ready";
-        return h;
+        return helpers_.Start(command, index, more);
     }
 
     ktest::SharedLog log_{true};
-    std::vector<std::pair<std::string, std::unique_ptr<Helper>>> helpers_;
+    ktest::HelperSet helpers_;
 };
 
-bool Holds(const QVRIntercomRecord& r, QVRShutdownRoutine routine, DWORD_PTR argument,
-           DWORD pid) {
-    return r.routine == routine && r.argument == argument && r.processId == pid;
-}
-
-TEST(IntercomLayout, RecordIsPointerWideInThe64BitBuild) {
-    EXPECT_EQ(sizeof(QVRIntercomRecord), 24u);
-    EXPECT_STREQ(QVR_SCENE_INTERCOM_NAME, "FxSceneIntercom64");
-    EXPECT_STREQ(QVR_STAGE_SEMAPHORE_NAME, "FxStageSemaphore64");
-}
-
 TEST_F(Intercom, SameProcessRegistrations) {
-    const DWORD self = GetCurrentProcessId();
     // A fresh (free) place is taken without any shutdown.
     ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 10, QVR_REGISTER), 1);
-    EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 10, self));
+    EXPECT_TRUE(HeldHere(Scene(), LocalShutdown<0, 1>, 10));
     // The same holder again evicts nobody.
     ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 10, QVR_REGISTER), 1);
     EXPECT_EQ(g_calls[0].count, 0);
@@ -94,12 +70,12 @@ TEST_F(Intercom, SameProcessRegistrations) {
     ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 11, QVR_REGISTER), 1);
     EXPECT_EQ(g_calls[0].count, 1);
     EXPECT_EQ(g_calls[0].thread, GetCurrentThreadId());
-    EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 11, self));
+    EXPECT_TRUE(HeldHere(Scene(), LocalShutdown<0, 1>, 11));
     // A holder whose routine answers 0 keeps its place.
     ASSERT_EQ(QVRRegisterScene(LocalShutdown<1, 0>, 20, QVR_REGISTER), 1);
     EXPECT_EQ(QVRRegisterScene(LocalShutdown<2, 1>, 30, QVR_REGISTER), 0);
     EXPECT_EQ(g_calls[1].count, 1);
-    EXPECT_TRUE(Holds(Scene(), LocalShutdown<1, 0>, 20, self));
+    EXPECT_TRUE(HeldHere(Scene(), LocalShutdown<1, 0>, 20));
     // The stage place works alike, and a stage registration against another
     // stage evicts the caller's own scene first, leaving it free.
     ASSERT_EQ(QVRRegisterStage(LocalShutdown<3, 1>, 40, QVR_REGISTER), 1);
@@ -108,40 +84,30 @@ TEST_F(Intercom, SameProcessRegistrations) {
     ASSERT_EQ(QVRRegisterStage(LocalShutdown<3, 1>, 41, QVR_REGISTER), 1);
     EXPECT_EQ(g_calls[2].count, 1);
     EXPECT_EQ(g_calls[3].count, 1);
-    EXPECT_TRUE(Holds(Scene(), nullptr, 0, self));
-    EXPECT_TRUE(Holds(Stage(), LocalShutdown<3, 1>, 41, self));
+    EXPECT_TRUE(HeldHere(Scene(), nullptr, 0));
+    EXPECT_TRUE(HeldHere(Stage(), LocalShutdown<3, 1>, 41));
 }
 
+// The holder's routine runs in the holder's process at time-critical
+// priority: a routine in a module, one outside any module (an adapter thunk
+// in allocated memory), and one that answers 0 (in another process only the
+// end of the routine's thread counts).
 TEST_F(Intercom, HolderInAnotherProcessShutsDownThere) {
-    Helper& holder = Start("scene", 1);
-    ASSERT_EQ(log_->registrations[1], 1);
-    EXPECT_EQ(Scene().processId, holder.pid());
-    EXPECT_EQ(Scene().argument, 1u);
+    const struct { const char* command; const char* mode; int index; } holders[] = {
+        {"scene", "", 1}, {"scene", "thunk", 8}, {"scene", "zero", 2}};
+    for (const auto& h : holders) {
+        SCOPED_TRACE(std::string(h.command) + " " + h.mode);
+        Helper& holder = Start(h.command, h.index, h.mode);
+        ASSERT_EQ(log_->registrations[h.index], 1);
+        EXPECT_TRUE(Holds(Scene(), Scene().routine, h.index, holder.pid()));
 
-    ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 7, QVR_REGISTER), 1);
-    EXPECT_EQ(log_->shutdowns[1], 1);
-    EXPECT_EQ(static_cast<DWORD>(log_->shutdownPid[1]), holder.pid());
-    EXPECT_EQ(log_->shutdownPriority[1], THREAD_PRIORITY_TIME_CRITICAL);
-    EXPECT_EQ(log_->wrongProcess, 0);
-    EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 7, GetCurrentProcessId()));
-}
-
-TEST_F(Intercom, RoutineOutsideAnyModuleStillRunsInTheHoldersProcess) {
-    Helper& holder = Start("scene-thunk", 8);
-    ASSERT_EQ(log_->registrations[8], 1);
-    ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 7, QVR_REGISTER), 1);
-    EXPECT_EQ(log_->shutdowns[8], 1);
-    EXPECT_EQ(static_cast<DWORD>(log_->shutdownPid[8]), holder.pid());
-    EXPECT_EQ(log_->shutdownPriority[8], THREAD_PRIORITY_TIME_CRITICAL);
-}
-
-TEST_F(Intercom, RemoteRoutineCountsAsDoneWhenItEnds) {
-    // In another process only the end of the routine's thread counts, not
-    // its answer.
-    Start("scene", 2, "zero");
-    EXPECT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 7, QVR_REGISTER), 1);
-    EXPECT_EQ(log_->shutdowns[2], 1);
-    EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 7, GetCurrentProcessId()));
+        ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 7, QVR_REGISTER), 1);
+        EXPECT_EQ(log_->shutdowns[h.index], 1);
+        EXPECT_EQ(static_cast<DWORD>(log_->shutdownPid[h.index]), holder.pid());
+        EXPECT_EQ(log_->shutdownPriority[h.index], THREAD_PRIORITY_TIME_CRITICAL);
+        EXPECT_EQ(log_->wrongProcess, 0);
+        EXPECT_TRUE(HeldHere(Scene(), LocalShutdown<0, 1>, 7));
+    }
 }
 
 TEST_F(Intercom, RoutineThatNeverEndsFailsAfterSixSeconds) {
@@ -163,13 +129,12 @@ TEST_F(Intercom, DeadHolderLeavesThePlaceFree) {
     EXPECT_EQ(Scene().processId, pid);
     ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 7, QVR_REGISTER), 1);
     EXPECT_EQ(log_->shutdowns[4], 0);
-    EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 7, GetCurrentProcessId()));
+    EXPECT_TRUE(HeldHere(Scene(), LocalShutdown<0, 1>, 7));
 
     // The same for a stage holder.
-    Helper& stage = Start("stage", 5);
-    stage.Kill();
+    Start("stage", 5).Kill();
     ASSERT_EQ(QVRRegisterStage(LocalShutdown<1, 1>, 8, QVR_REGISTER), 1);
-    EXPECT_TRUE(Holds(Stage(), LocalShutdown<1, 1>, 8, GetCurrentProcessId()));
+    EXPECT_TRUE(HeldHere(Stage(), LocalShutdown<1, 1>, 8));
 }
 
 TEST_F(Intercom, ReusedProcessIdIsNeverSentAThread) {
@@ -181,22 +146,18 @@ TEST_F(Intercom, ReusedProcessIdIsNeverSentAThread) {
     Event("quit.bystander").Reset();
     Helper bystander("", "kelmard-test-bystander.exe");
     ASSERT_TRUE(bystander.started());
-    ASSERT_TRUE(ready.Wait(kStartWaitMs));
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, QVR_SCENE_INTERCOM_NAME);
-    ASSERT_NE(mapping, nullptr);
-    auto* place = static_cast<QVRIntercomRecord*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
-    ASSERT_NE(place, nullptr);
-    place->routine = reinterpret_cast<QVRShutdownRoutine>(log_->address);
-    place->argument = 1;
-    place->processId = bystander.pid();
-    UnmapViewOfFile(place);
-    CloseHandle(mapping);
+    ASSERT_TRUE(ready.Wait(ktest::HelperSet::kWaitMs));
+    QVRIntercomRecord record{};
+    record.routine = reinterpret_cast<QVRShutdownRoutine>(log_->address);
+    record.argument = 1;
+    record.processId = bystander.pid();
+    ASSERT_TRUE(ktest::WritePlace(QVR_SCENE_INTERCOM_NAME, record));
 
     ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 7, QVR_REGISTER), 1);
     EXPECT_EQ(log_->shutdowns[15], 0) << "a thread ran in an unrelated process";
-    EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 7, GetCurrentProcessId()));
+    EXPECT_TRUE(HeldHere(Scene(), LocalShutdown<0, 1>, 7));
     Event("quit.bystander").Set();
-    EXPECT_EQ(bystander.Wait(kExitWaitMs), 0u) << "the bystander never loaded the library";
+    EXPECT_EQ(bystander.Wait(ktest::HelperSet::kWaitMs), 0u) << "the bystander never loaded the library";
 }
 
 TEST_F(Intercom, StageRegistrationEvictsSceneThenStage) {
@@ -206,8 +167,8 @@ TEST_F(Intercom, StageRegistrationEvictsSceneThenStage) {
     EXPECT_EQ(log_->shutdowns[6], 1);
     EXPECT_EQ(log_->shutdowns[7], 1);
     EXPECT_LT(log_->order[6], log_->order[7]) << "the scene goes first";
-    EXPECT_TRUE(Holds(Scene(), nullptr, 0, GetCurrentProcessId()));
-    EXPECT_TRUE(Holds(Stage(), LocalShutdown<0, 1>, 9, GetCurrentProcessId()));
+    EXPECT_TRUE(HeldHere(Scene(), nullptr, 0));
+    EXPECT_TRUE(HeldHere(Stage(), LocalShutdown<0, 1>, 9));
 }
 
 TEST_F(Intercom, StageThatLeftWhileTheSceneShutDownIsNotEvicted) {
@@ -216,7 +177,7 @@ TEST_F(Intercom, StageThatLeftWhileTheSceneShutDownIsNotEvicted) {
     ASSERT_EQ(QVRRegisterStage(LocalShutdown<0, 1>, 9, QVR_REGISTER), 1);
     EXPECT_EQ(log_->shutdowns[8], 1);
     EXPECT_EQ(log_->shutdowns[9], 0);
-    EXPECT_TRUE(Holds(Stage(), LocalShutdown<0, 1>, 9, GetCurrentProcessId()));
+    EXPECT_TRUE(HeldHere(Stage(), LocalShutdown<0, 1>, 9));
 }
 
 TEST_F(Intercom, UnregisterClearsWhoeverHolds) {
@@ -233,18 +194,18 @@ TEST_F(Intercom, DetachClearsOnlyTheProcessesOwnRecord) {
     Helper& holder = Start("scene", 12);
     Helper& other = Start("idle", 13);
     Event("quit.13").Set();
-    EXPECT_EQ(other.Wait(kExitWaitMs), 0u);
+    EXPECT_EQ(other.Wait(ktest::HelperSet::kWaitMs), 0u);
     EXPECT_EQ(Scene().processId, holder.pid()) << "a non-holder leaving keeps the record";
     Event("quit.12").Set();
-    EXPECT_EQ(holder.Wait(kExitWaitMs), 0u);
+    EXPECT_EQ(holder.Wait(ktest::HelperSet::kWaitMs), 0u);
     EXPECT_TRUE(Holds(Scene(), nullptr, 0, 0)) << "the holder leaving frees its place";
 
     // An evicted process leaving does not touch its successor's record.
     Helper& evicted = Start("scene", 14);
     ASSERT_EQ(QVRRegisterScene(LocalShutdown<0, 1>, 5, QVR_REGISTER), 1);
     Event("quit.14").Set();
-    EXPECT_EQ(evicted.Wait(kExitWaitMs), 0u);
-    EXPECT_TRUE(Holds(Scene(), LocalShutdown<0, 1>, 5, GetCurrentProcessId()));
+    EXPECT_EQ(evicted.Wait(ktest::HelperSet::kWaitMs), 0u);
+    EXPECT_TRUE(HeldHere(Scene(), LocalShutdown<0, 1>, 5));
 }
 
 TEST_F(Intercom, RacingHelpersEndWithExactlyOneHolder) {
@@ -289,8 +250,7 @@ TEST_F(Intercom, RacingHelpersEndWithExactlyOneHolder) {
     const QVRIntercomRecord record = Scene();
     EXPECT_EQ(record.processId, static_cast<DWORD>(log_->pid[holder]));
     EXPECT_EQ(record.argument, static_cast<DWORD_PTR>(holder));
-    std::printf("race: %ld registrations, %ld evictions in %d ms\n", registrations, shutdowns,
-                kRaceMs);
+    std::printf("race: %ld registrations, %ld evictions in %d ms\n", registrations, shutdowns, kRaceMs);
 }
 
 }  // namespace

@@ -4,10 +4,8 @@
 // each test sets and record what they get (stages/test/).
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,55 +18,23 @@ namespace {
 
 using ktest::Event;
 using ktest::Helper;
-using teststage::Control;
 
 enum StageIndex { kD3D7CDI, kOPENGL, kD3D7UNI };
 const char* const kFileNames[] = {"D3D7CDI.DLL", "OPENGL.DLL", "D3D7UNI.DLL"};
-
-std::string ExeFolder() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path, n);
-    return p.substr(0, p.find_last_of("\\/"));
-}
+const std::string kRoot = QVR_SETTINGS_ROOT;
 
 // The control block the test stages read and write, for the whole run.
-class ControlBlock {
-public:
-    ControlBlock()
-        : mapping_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                      sizeof(Control), teststage::kMappingName)) {
-        block_ = static_cast<Control*>(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
-    }
-    Control* operator->() { return block_; }
-    void Reset() { std::memset(block_, 0, sizeof(Control)); }
-
-private:
-    kelmard::UniqueHandle mapping_;
-    Control* block_ = nullptr;
-};
-ControlBlock& Block() {
-    static ControlBlock block;
-    return block;
+teststage::Control& Block() {
+    static ktest::SharedBlock<teststage::Control> block(teststage::kMappingName, false);
+    return *block;
 }
 
-std::string KeyPath(const char* subKey) {
-    std::string path = QVR_SETTINGS_ROOT;
-    if (subKey) path += std::string("\\") + subKey;
-    return path;
+std::string KeyPath(const char* subKey) { return subKey ? kRoot + "\\" + subKey : kRoot; }
+void Put(const char* subKey, const char* name, DWORD type, const void* data, DWORD size) {
+    ASSERT_TRUE(khost::WriteRegValue(HKEY_CURRENT_USER, KeyPath(subKey), name, type, data, size));
 }
-
-void Put(HKEY hive, const char* subKey, const char* name, DWORD type, const void* data,
-         DWORD size) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(hive, KeyPath(subKey).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(key);
-}
-void PutString(HKEY hive, const char* name, const std::string& text) {
-    Put(hive, nullptr, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+void ChooseStage(const std::string& name) {
+    ASSERT_TRUE(khost::WriteRegString(HKEY_CURRENT_USER, kRoot, "Stage", name));
 }
 
 // A user setting as stored: its type and bytes; type REG_NONE when missing.
@@ -80,16 +46,15 @@ Stored Get(const char* subKey, const char* name) {
     Stored s;
     DWORD size = 512;
     s.bytes.resize(size);
-    if (RegGetValueA(HKEY_CURRENT_USER, KeyPath(subKey).c_str(), name, RRF_RT_ANY | RRF_NOEXPAND,
-                     &s.type, s.bytes.data(), &size) != ERROR_SUCCESS) {
+    if (RegGetValueA(HKEY_CURRENT_USER, KeyPath(subKey).c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &s.type,
+                     s.bytes.data(), &size) != ERROR_SUCCESS)
         return Stored{};
-    }
     s.bytes.resize(size);
     return s;
 }
 std::string StoredStage() {
-    const Stored s = Get(nullptr, "Stage");
-    return s.type == REG_SZ ? std::string(reinterpret_cast<const char*>(s.bytes.data())) : "";
+    std::string name;
+    return khost::ReadRegString(HKEY_CURRENT_USER, kRoot, "Stage", name) ? name : "";
 }
 std::vector<BYTE> Block64(BYTE seed) {
     std::vector<BYTE> b(QVR_STAGE_OPTIONS_SIZE);
@@ -101,18 +66,16 @@ std::vector<BYTE> Bytes(const BYTE* p, std::size_t n) { return std::vector<BYTE>
 class Stages : public ::testing::Test {
 protected:
     void SetUp() override {
-        Block().Reset();
+        std::memset(&Block(), 0, sizeof(teststage::Control));
         for (int i = 0; i < teststage::kStages; ++i) {
-            teststage::Answers& a = Block()->answers[i];
+            teststage::Answers& a = Block().answers[i];
             a.test = a.offerOptions = a.init = a.destroyResult = 1;
             const std::vector<BYTE> defaults = Block64(static_cast<BYTE>(0x10 * (i + 1)));
             std::memcpy(a.defaults, defaults.data(), defaults.size());
         }
-        RegDeleteTreeA(HKEY_CURRENT_USER, QVR_SETTINGS_ROOT);
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        destDir_ = std::string(temp) + "kelmard-stages-" + std::to_string(GetCurrentProcessId());
-        UseDestDir(destDir_);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kRoot.c_str());
+        ASSERT_TRUE(install_.recorded());
+        CreateDirectoryA(install_.File("Stages").c_str(), nullptr);
         target_.size = sizeof target_;
         target_.width = 32;
         target_.height = 24;
@@ -120,74 +83,45 @@ protected:
     }
 
     void TearDown() override {
-        for (auto& h : helpers_) {
-            Event("quit." + h.first).Set();
-            h.second->Wait(5000);
-        }
-        helpers_.clear();
+        helpers_.QuitAll();
         // The next creation after an update frees the stage; without an
         // installation folder nothing is loaded again.
         QVRUpdateStage();
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT);
+        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kRoot.c_str(), "DestDir");
         QVRCreateStage(nullptr, 0);
         QVRRegisterScene(nullptr, 0, QVR_UNREGISTER);
         QVRRegisterStage(nullptr, 0, QVR_UNREGISTER);
-        RegDeleteTreeA(HKEY_CURRENT_USER, QVR_SETTINGS_ROOT);
-        for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) {
-            const std::string& folder = *it;
-            for (const char* file : kFileNames) DeleteFileA((folder + "\\Stages\\" + file).c_str());
-            RemoveDirectoryA((folder + "\\Stages").c_str());
-            RemoveDirectoryA(folder.c_str());
-        }
+        RegDeleteTreeA(HKEY_CURRENT_USER, kRoot.c_str());
     }
 
-    void UseDestDir(const std::string& folder) {
-        CreateDirectoryA(folder.c_str(), nullptr);
-        CreateDirectoryA((folder + "\\Stages").c_str(), nullptr);
-        folders_.push_back(folder);
-        PutString(HKEY_LOCAL_MACHINE, "DestDir", folder);
-    }
-
-    // Copies a built stage library into the installation's Stages folder.
+    // Copies a built stage library into an installation's Stages folder.
     void Install(const std::string& built, StageIndex as, const char* from = "test-stages") {
-        const std::string source = ExeFolder() + "\\" + from + "\\" + built;
-        const std::string dest = destDir_ + "\\Stages\\" + kFileNames[as];
+        InstallInto(install_.path(), built, as, from);
+    }
+    void InstallInto(const std::string& folder, const std::string& built, StageIndex as,
+                     const char* from = "test-stages") {
+        const std::string source = khost::ExeFolder() + "\\" + from + "\\" + built;
+        const std::string dest = folder + "\\Stages\\" + kFileNames[as];
         ASSERT_TRUE(CopyFileA(source.c_str(), dest.c_str(), FALSE)) << source;
     }
     void InstallAll() {
         for (int i = 0; i < teststage::kStages; ++i) Install(kFileNames[i], StageIndex(i));
     }
 
-    teststage::Answers& Answers(StageIndex i) { return Block()->answers[i]; }
-    teststage::Calls& Calls(StageIndex i) { return Block()->calls[i]; }
+    teststage::Answers& Answers(StageIndex i) { return Block().answers[i]; }
+    teststage::Calls& Calls(StageIndex i) { return Block().calls[i]; }
     QVRStage* Create() { return QVRCreateStage(&target_, 0); }
+    Helper& Start(const std::string& command, int index) { return helpers_.Start(command, index); }
 
-    // Starts "kelmard-test-helper COMMAND INDEX" and waits until it is ready.
-    Helper& Start(const std::string& command, int index) {
-        const std::string id = std::to_string(index);
-        for (const char* e : {"ready.", "go.", "done.", "quit."}) Event(e + id).Reset();
-        helpers_.emplace_back(id, std::make_unique<Helper>(command + " " + id));
-        Helper& h = *helpers_.back().second;
-        EXPECT_TRUE(h.started());
-        EXPECT_TRUE(Event("ready." + id).Wait(20000)) << command << " " << id << " not ready";
-        return h;
-    }
-
-    std::string destDir_;
-    std::vector<std::string> folders_;
+    ktest::Installation install_{"stages"};
     QVRStageTarget target_{};
-    std::vector<std::pair<std::string, std::unique_ptr<Helper>>> helpers_;
+    ktest::HelperSet helpers_;
 };
 
 const teststage::ProcessCalls* ProcessCounts(DWORD pid) {
-    for (const auto& slot : Block()->processes)
+    for (const auto& slot : Block().processes)
         if (static_cast<DWORD>(slot.pid) == pid) return &slot;
     return nullptr;
-}
-
-TEST(StageLayout, InitBlockIsPointerWideInThe64BitBuild) {
-    EXPECT_EQ(sizeof(QVRStageInit), 88u);
-    EXPECT_EQ(offsetof(QVRStageInit, registerStage), 80u);
 }
 
 TEST_F(Stages, WithoutAChoiceTheFirstCreationDetectsLoadsAndForwards) {
@@ -250,7 +184,7 @@ TEST_F(Stages, DetectionIntoACallersBuffer) {
     Answers(kD3D7UNI).test = 1;
     Answers(kD3D7UNI).offerOptions = 0;
     EXPECT_EQ(QVRDetectStage(buffer), 1);
-    EXPECT_EQ(std::string(buffer), destDir_ + "\\Stages\\D3D7UNI.DLL");
+    EXPECT_EQ(std::string(buffer), install_.path() + "\\Stages\\D3D7UNI.DLL");
     EXPECT_EQ(StoredStage(), "D3D7UNI");
     EXPECT_EQ(Get("StageData", "D3D7UNI").type, static_cast<DWORD>(REG_NONE));
     EXPECT_EQ(Calls(kD3D7UNI).detaches, Calls(kD3D7UNI).attaches);
@@ -258,17 +192,19 @@ TEST_F(Stages, DetectionIntoACallersBuffer) {
 
     // The longest path that fits 256 characters is found and written whole...
     const std::string suffix = "\\Stages\\D3D7UNI.DLL";
-    std::string longDir = destDir_ + "\\" + std::string(255 - suffix.size() - destDir_.size() - 1, 'd');
-    UseDestDir(longDir);
-    destDir_ = longDir;
-    Install(kFileNames[kD3D7UNI], kD3D7UNI);
+    const std::string longDir =
+        install_.path() + "\\" + std::string(255 - suffix.size() - install_.path().size() - 1, 'd');
+    CreateDirectoryA(longDir.c_str(), nullptr);
+    CreateDirectoryA((longDir + "\\Stages").c_str(), nullptr);
+    InstallInto(longDir, kFileNames[kD3D7UNI], kD3D7UNI);
+    ASSERT_TRUE(khost::WriteRegString(HKEY_LOCAL_MACHINE, kRoot, "DestDir", longDir));
     std::memset(buffer, 'x', sizeof buffer);
     EXPECT_EQ(QVRDetectStage(buffer), 1);
     EXPECT_EQ(std::string(buffer), longDir + suffix);
     EXPECT_EQ(buffer[255], '\0');
     EXPECT_EQ(buffer[256], 'x');
     // ...one more and the installation counts as missing.
-    PutString(HKEY_LOCAL_MACHINE, "DestDir", longDir + "e");
+    ASSERT_TRUE(khost::WriteRegString(HKEY_LOCAL_MACHINE, kRoot, "DestDir", longDir + "e"));
     std::memset(buffer, 'x', sizeof buffer);
     EXPECT_EQ(QVRDetectStage(buffer), 0);
     EXPECT_STREQ(buffer, "");
@@ -278,18 +214,18 @@ TEST_F(Stages, DetectionIntoACallersBuffer) {
 TEST_F(Stages, AStageNameLongerThan19CharactersLeadsToDetection) {
     InstallAll();
     // 19 characters fit: the named (missing) stage is tried, nothing detected.
-    PutString(HKEY_CURRENT_USER, "Stage", "ABCDEFGHIJKLMNOPQRS");
+    ChooseStage("ABCDEFGHIJKLMNOPQRS");
     EXPECT_EQ(Create(), nullptr);
     EXPECT_EQ(Calls(kD3D7CDI).attaches, 0);
     // 20 do not: the value cannot be read, and detection chooses a stage.
-    PutString(HKEY_CURRENT_USER, "Stage", "ABCDEFGHIJKLMNOPQRST");
+    ChooseStage("ABCDEFGHIJKLMNOPQRST");
     EXPECT_NE(Create(), nullptr);
     EXPECT_EQ(StoredStage(), "D3D7CDI");
     EXPECT_EQ(Calls(kD3D7CDI).inits, 1);
 }
 
 TEST_F(Stages, IncompleteOrFailingStagesAreFreedAndNeverCalled) {
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    ChooseStage("OPENGL");
     EXPECT_EQ(QVRDestroyStage(reinterpret_cast<QVRStage*>(&target_)), 0);  // nothing loaded
 
     for (const char* missing : {"QVRInitStage", "QVRCreateStage", "QVRDestroyStage"}) {
@@ -317,7 +253,7 @@ TEST_F(Stages, IncompleteOrFailingStagesAreFreedAndNeverCalled) {
 
     // Without "QVREnumOptions" the stage runs with a zero block, not stored.
     Install("without-QVREnumOptions.DLL", kD3D7UNI);
-    PutString(HKEY_CURRENT_USER, "Stage", "D3D7UNI");
+    ChooseStage("D3D7UNI");
     QVRUpdateStage();
     EXPECT_NE(Create(), nullptr);
     EXPECT_EQ(Calls(kOPENGL).detaches, 2);
@@ -328,9 +264,9 @@ TEST_F(Stages, IncompleteOrFailingStagesAreFreedAndNeverCalled) {
 
 TEST_F(Stages, TheStoredOptionBlockReachesTheStageByteForByte) {
     Install(kFileNames[kOPENGL], kOPENGL);
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    ChooseStage("OPENGL");
     const std::vector<BYTE> mine = Block64(0xF3);
-    Put(HKEY_CURRENT_USER, "StageData", "OPENGL", REG_BINARY, mine.data(), 64);
+    Put("StageData", "OPENGL", REG_BINARY, mine.data(), 64);
     ASSERT_NE(Create(), nullptr);
     EXPECT_EQ(Bytes(Calls(kOPENGL).lastInit.options, 64), mine);
     EXPECT_EQ(Calls(kOPENGL).enums, 0);
@@ -340,8 +276,8 @@ TEST_F(Stages, TheStoredOptionBlockReachesTheStageByteForByte) {
     const std::vector<BYTE> defaults = Bytes(Answers(kOPENGL).defaults, 64);
     const DWORD number = 0x01020304;
     for (int round = 0; round < 2; ++round) {
-        if (round == 0) Put(HKEY_CURRENT_USER, "StageData", "OPENGL", REG_BINARY, mine.data(), 63);
-        else Put(HKEY_CURRENT_USER, "StageData", "OPENGL", REG_DWORD, &number, 4);
+        if (round == 0) Put("StageData", "OPENGL", REG_BINARY, mine.data(), 63);
+        else Put("StageData", "OPENGL", REG_DWORD, &number, 4);
         QVRUpdateStage();
         ASSERT_NE(Create(), nullptr);
         EXPECT_EQ(Bytes(Calls(kOPENGL).lastInit.options, 64), defaults) << "round " << round;
@@ -356,7 +292,7 @@ TEST_F(Stages, TheStoredOptionBlockReachesTheStageByteForByte) {
 // registration from another process would run it at an unmapped address.
 TEST_F(Stages, AFreedStageLeavesNoShutdownRoutineBehind) {
     Install(kFileNames[kOPENGL], kOPENGL);
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    ChooseStage("OPENGL");
     Answers(kOPENGL).registerInInit = 1;
     Answers(kOPENGL).init = 0;
     EXPECT_EQ(Create(), nullptr);
@@ -377,7 +313,7 @@ TEST_F(Stages, AFreedStageLeavesNoShutdownRoutineBehind) {
 
 TEST_F(Stages, ThreadsOfOneProcessLoadTheStageOnce) {
     Install(kFileNames[kOPENGL], kOPENGL);
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    ChooseStage("OPENGL");
     Answers(kOPENGL).initDelayMs = 300;
     QVRStage* objects[4] = {};
     std::vector<std::thread> threads;
@@ -390,7 +326,7 @@ TEST_F(Stages, ThreadsOfOneProcessLoadTheStageOnce) {
 
 TEST_F(Stages, AfterAnUpdateEveryOtherProcessReloadsOnce) {
     InstallAll();
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    ChooseStage("OPENGL");
     ktest::SharedLog log(true);
     Answers(kOPENGL).registerInInit = 1;
     Helper& holder = Start("stage-user", 1);     // loads the stage, which takes the place
@@ -437,7 +373,7 @@ DWORD WINAPI CountStageShutdown(LPVOID) {
 
 TEST_F(Stages, AShutdownRoutineDestroysItsStageWhileItsStageLoads) {
     Install(kFileNames[kOPENGL], kOPENGL);
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    ChooseStage("OPENGL");
     Answers(kOPENGL).registerInInit = 1;
     ktest::SharedLog log(true);
     g_stageShutdowns = 0;
@@ -462,7 +398,7 @@ TEST_F(Stages, AShutdownRoutineDestroysItsStageWhileItsStageLoads) {
 // turn waits for the evicting registration), so it ends within its time.
 TEST_F(Stages, AnEvictionDuringAStageLoadInTheHoldersProcessEndsInTime) {
     Install(kFileNames[kOPENGL], kOPENGL);
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    ChooseStage("OPENGL");
     Answers(kOPENGL).registerInInit = 1;
     Answers(kOPENGL).initDelayMs = 1500;
     ktest::SharedLog log(true);
@@ -485,7 +421,7 @@ TEST_F(Stages, AnEvictionDuringAStageLoadInTheHoldersProcessEndsInTime) {
 // at exit: here another process holds it.
 TEST_F(Stages, AProcessEndsAtOnceWhileAnotherHoldsTheStageLock) {
     Install(kFileNames[kOPENGL], kOPENGL);
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    ChooseStage("OPENGL");
     Helper& h = Start("stage-exit", 4);
     ASSERT_EQ(Calls(kOPENGL).inits, 1);
     kelmard::UniqueHandle lock(OpenSemaphoreA(SYNCHRONIZE | SEMAPHORE_MODIFY_STATE, FALSE,
@@ -507,14 +443,14 @@ TEST_F(Stages, TheSampleStageDrawsATransition) {
     Install("OPENGL.DLL", kOPENGL, "stages");
     char path[256];
     ASSERT_EQ(QVRDetectStage(path), 1);
-    EXPECT_EQ(std::string(path), destDir_ + "\\Stages\\OPENGL.DLL");
+    EXPECT_EQ(std::string(path), install_.path() + "\\Stages\\OPENGL.DLL");
 
     const int w = 160, h = 120;
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr,
-                                  nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
+    const kelmard::UniqueWindow window(CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, w, h,
+                                                       nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(window);
     std::vector<std::uint32_t> frame(w * h), red(w * h, 0xFFFF0000u), blue(w * h, 0xFF0000FFu);
-    QVRStageTarget target{sizeof target, window, w, h, QVR_PIXELS_BGRA32, frame.data(), w * 4};
+    QVRStageTarget target{sizeof target, window.get(), w, h, QVR_PIXELS_BGRA32, frame.data(), w * 4};
     QVRStage* stage = QVRCreateStage(&target, 0);
     ASSERT_NE(stage, nullptr);
     EXPECT_EQ(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).processId, GetCurrentProcessId());
@@ -533,7 +469,6 @@ TEST_F(Stages, TheSampleStageDrawsATransition) {
     EXPECT_LT((hinge >> 16) & 0xFF, 240u);
 
     EXPECT_EQ(QVRDestroyStage(stage), 1);
-    DestroyWindow(window);
 }
 
 }  // namespace

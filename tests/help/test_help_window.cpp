@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "help_test_support.h"
+#include "host.h"
 #include "kelmard.h"
 #include "rfh.h"
 #include "support/processes.h"
@@ -29,18 +29,6 @@ LONG_PTR Has(LONG_PTR help, WORD id) {
     return FxHelp(FXHELP_HAS_TOPIC, Handle(help), reinterpret_cast<void*>(static_cast<UINT_PTR>(id)));
 }
 LONG_PTR Close(LONG_PTR help) { return FxHelp(FXHELP_CLOSE, Handle(help), nullptr); }
-
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < ms);
-}
 
 // The help popups of this thread.
 std::vector<HWND> Popups() {
@@ -66,20 +54,19 @@ std::string PopupText(HWND popup) {
 
 void DestroyPopups() {
     for (HWND popup : Popups()) DestroyWindow(popup);
-    Pump(20);
+    khost::PumpMessages(20);
 }
 
 // Writes <folder>\Help\<file> with rfh's "create" from topic bodies (help ID ->
 // RTF body).
-bool MakeHelpFile(const htest::TempFolder& folder, const std::string& file,
-                  const std::map<unsigned, std::string>& topics) {
+bool MakeHelpFile(const std::string& folder, const std::string& file, const std::map<unsigned, std::string>& topics) {
     static int serial = 0;
-    const std::string sources = folder.File("topics-" + std::to_string(++serial));
-    CreateDirectoryA(folder.File("Help").c_str(), nullptr);
-    std::filesystem::create_directory(sources);
+    const std::string sources = folder + "\\topics-" + std::to_string(++serial);
+    CreateDirectoryA((folder + "\\Help").c_str(), nullptr);
+    CreateDirectoryA(sources.c_str(), nullptr);
     for (const auto& [id, body] : topics)
         if (!htest::WriteBytes(sources + "\\" + std::to_string(id) + ".rtf", body)) return false;
-    const std::string target = folder.File("Help\\" + file);
+    const std::string target = folder + "\\Help\\" + file;
     std::FILE* sink = std::tmpfile();
     const char* create[] = {"rfh", "create", target.c_str(), sources.c_str()};
     const int rc = rfh::Run(4, create, sink, sink);
@@ -87,57 +74,33 @@ bool MakeHelpFile(const htest::TempFolder& folder, const std::string& file,
     return rc == 0;
 }
 
-// Each case runs in a temporary installation recorded as DestDir; the previous
-// DestDir comes back afterwards.
+// Each case runs in a temporary installation recorded as DestDir.
 class HelpWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                                  nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        DWORD size = sizeof previous, type = 0;
-        hadPrevious = RegQueryValueExA(key, "DestDir", nullptr, &type, reinterpret_cast<BYTE*>(previous),
-                                       &size) == ERROR_SUCCESS && type == REG_SZ;
-        ASSERT_EQ(RegSetValueExA(key, "DestDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(install.path().c_str()),
-                                 static_cast<DWORD>(install.path().size() + 1)),
-                  ERROR_SUCCESS);
+        ASSERT_TRUE(install.recorded());
         ASSERT_TRUE(Write("FxHelp.RFH", {{100, "General cross fade"}, {200, "General only"}}));
     }
-    void TearDown() override {
-        DestroyPopups();
-        if (!key) return;
-        if (hadPrevious)
-            RegSetValueExA(key, "DestDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(previous),
-                           static_cast<DWORD>(strlen(previous) + 1));
-        else
-            RegDeleteValueA(key, "DestDir");
-        RegCloseKey(key);
-    }
+    void TearDown() override { DestroyPopups(); }
     bool Write(const std::string& file, const std::map<unsigned, std::string>& topics) {
-        return MakeHelpFile(install, file, topics);
+        return MakeHelpFile(install.path(), file, topics);
     }
     // Shows a topic and answers its popup once the text has arrived.
     HWND ShowOne(LONG_PTR help, WORD id, int x = 100, int y = 100) {
         EXPECT_EQ(Show(help, id, x, y), 1);
-        Pump(100);
+        khost::PumpMessages(100);
         const auto popups = Popups();
         EXPECT_EQ(popups.size(), 1u);
         return popups.empty() ? nullptr : popups.back();
     }
     // Wine takes seconds to unload RichEdit: the suite keeps it loaded, except
     // where a case watches the library come and go.
-    static void SetUpTestSuite() { richEdit = LoadLibraryA("riched32.dll"); }
-    static void TearDownTestSuite() {
-        if (richEdit) FreeLibrary(richEdit);
-        richEdit = nullptr;
-    }
-    static HMODULE richEdit;
-    htest::TempFolder install;
-    HKEY key = nullptr;
-    char previous[MAX_PATH] = "";
-    bool hadPrevious = false;
+    static void SetUpTestSuite() { richEdit.reset(LoadLibraryA("riched32.dll")); }
+    static void TearDownTestSuite() { richEdit.reset(); }
+    static kelmard::UniqueModule richEdit;
+    ktest::Installation install{"help"};
 };
-HMODULE HelpWindow::richEdit = nullptr;
+kelmard::UniqueModule HelpWindow::richEdit;
 
 TEST_F(HelpWindow, ALaterFileWinsAndIdZeroFindsAnyTopic) {
     ASSERT_TRUE(Write("SceneA.RFH", {{100, "Scene A cross fade"}, {300, "Only in A"}}));
@@ -152,7 +115,7 @@ TEST_F(HelpWindow, ALaterFileWinsAndIdZeroFindsAnyTopic) {
     }
     EXPECT_EQ(Has(help, 999), 0);
     EXPECT_EQ(Show(help, 999), 0);
-    Pump(50);
+    khost::PumpMessages(50);
     EXPECT_TRUE(Popups().empty()) << "a missing topic shows nothing";
     EXPECT_EQ(Close(help), 1);
 
@@ -222,8 +185,7 @@ TEST_F(HelpWindow, PopupsOpenAwayFromTheScreenEdgesAndStayOnTheScreen) {
 }
 
 TEST_F(HelpWindow, APopupOutlivesItsHelpHandleAndThenLetsRichEditGo) {
-    if (richEdit) FreeLibrary(richEdit);
-    richEdit = nullptr;
+    richEdit.reset();
     ASSERT_EQ(GetModuleHandleA("riched32.dll"), nullptr) << "nothing else holds RichEdit 1.0";
     const LONG_PTR help = Open();
     ASSERT_NE(help, 0);
@@ -234,10 +196,10 @@ TEST_F(HelpWindow, APopupOutlivesItsHelpHandleAndThenLetsRichEditGo) {
     // The popup still works: it repaints, keeps its text, and closes on a key.
     InvalidateRect(popup, nullptr, TRUE);
     UpdateWindow(GetWindow(popup, GW_CHILD));
-    Pump(30);
+    khost::PumpMessages(30);
     EXPECT_EQ(PopupText(popup), "General cross fade");
     PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-    Pump(50);
+    khost::PumpMessages(50);
     EXPECT_FALSE(IsWindow(popup));
     EXPECT_EQ(GetModuleHandleA("riched32.dll"), nullptr) << "the last popup let RichEdit go";
 }
@@ -253,8 +215,8 @@ TEST_F(HelpWindow, APopupKeepsTheLibraryLoadedUntilItCloses) {
 
 TEST_F(HelpWindow, WithoutDestDirTheHelpFilesAreLookedForBelowTheCurrentFolder) {
     htest::TempFolder current;
-    ASSERT_TRUE(MakeHelpFile(current, "FxHelp.RFH", {{5, "From the current folder"}}));
-    ASSERT_EQ(RegDeleteValueA(key, "DestDir"), ERROR_SUCCESS);
+    ASSERT_TRUE(MakeHelpFile(current.path(), "FxHelp.RFH", {{5, "From the current folder"}}));
+    ASSERT_EQ(RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, "DestDir"), ERROR_SUCCESS);
     char previousFolder[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, previousFolder);
     ASSERT_TRUE(SetCurrentDirectoryA(current.path().c_str()));

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "kelmard.h"
+#include "owners/win32_owners.h"
 #include "picture.h"
 
 namespace ktest {
@@ -27,13 +28,11 @@ inline RichTextDesc MakeDesc(const char* rtf, int layoutWidth, int layoutHeight,
 // The render's pixels (top-down, alpha kept); empty when it failed or is not
 // a 32-bit bottom-up DIB section of the size asked. The bitmap is freed.
 inline kpicture::Image Render(const RichTextDesc& desc, int width, int height) {
-    HBITMAP bitmap = QVRRenderText(&desc, width, height);
+    const kelmard::UniqueBitmap bitmap(QVRRenderText(&desc, width, height));
     DIBSECTION dib{};
-    const bool ok = bitmap && GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
+    const bool ok = bitmap && GetObjectA(bitmap.get(), sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
                     dib.dsBmih.biBitCount == 32 && dib.dsBmih.biWidth == width && dib.dsBmih.biHeight == height;
-    kpicture::Image image = ok ? kpicture::FromBitmap(bitmap) : kpicture::Image{};
-    if (bitmap) DeleteObject(bitmap);
-    return image;
+    return ok ? kpicture::FromBitmap(bitmap.get()) : kpicture::Image{};
 }
 
 // The bounding box (inclusive) of the pixels with alpha above 0.

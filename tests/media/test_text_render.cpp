@@ -5,6 +5,8 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "media/render.h"
 #include "support/processes.h"
@@ -16,10 +18,11 @@ const char kTitle[] =
     "\\f0\\fs48\\cf1\\b Kelmard Title\\par}";
 
 TEST(RichText, TransfersRtfAndNeverWritesPastTheBuffer) {
-    LoadLibraryA("RichEd20");
-    HWND control = CreateWindowExA(0, "RichEdit20A", "", ES_MULTILINE, 0, 0, 200, 100, nullptr,
-                                   nullptr, nullptr, nullptr);
-    ASSERT_NE(control, nullptr);
+    const kelmard::UniqueModule richEdit(LoadLibraryA("RichEd20"));
+    const kelmard::UniqueWindow window(CreateWindowExA(0, "RichEdit20A", "", ES_MULTILINE, 0, 0, 200, 100,
+                                                       nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(window);
+    const HWND control = window.get();
     EXPECT_GT(QVRSetRichText(control, kTitle), 0);
     char text[64] = "";
     GetWindowTextA(control, text, sizeof text);
@@ -41,7 +44,6 @@ TEST(RichText, TransfersRtfAndNeverWritesPastTheBuffer) {
         if (size > 0) { EXPECT_EQ(buffer.substr(0, fits ? size : 1), std::string(fits ? full : "") + '\0'); }
         EXPECT_EQ(buffer.find_first_not_of('#', static_cast<size_t>(size)), std::string::npos) << "written past";
     }
-    DestroyWindow(control);
 }
 
 TEST(RenderText, TextInItsColourWithCoverageAtTheEdgesOrAveragedWithout) {
@@ -123,10 +125,11 @@ TEST(RenderText, RefusedArguments) {
 // The platform cannot count a process's GDI objects, so the test fails the
 // same render more often than the GDI table has room: a leak exhausts it.
 TEST(RenderText, AFailedRenderLeavesNoGdiObject) {
-    std::vector<HBRUSH> brushes;
-    for (HBRUSH b; brushes.size() <= 200000 && (b = CreateSolidBrush(RGB(1, 2, 3)));) brushes.push_back(b);
+    std::vector<kelmard::UniqueBrush> brushes;
+    for (kelmard::UniqueBrush b; brushes.size() <= 200000 && (b.reset(CreateSolidBrush(RGB(1, 2, 3))), b);)
+        brushes.push_back(std::move(b));
     const size_t room = brushes.size();
-    for (HBRUSH b : brushes) DeleteObject(b);
+    brushes.clear();
     ASSERT_GT(room, 1000u);
 
     // The result (1 GiB) can be made, the work bitmap (4 GiB) cannot.
@@ -134,9 +137,7 @@ TEST(RenderText, AFailedRenderLeavesNoGdiObject) {
     size_t nulls = 0;
     for (size_t i = 0; i < room + 100; ++i) nulls += QVRRenderText(&desc, 16384, 16384) == nullptr;
     EXPECT_EQ(nulls, room + 100);
-    HBRUSH after = CreateSolidBrush(RGB(1, 2, 3));
-    EXPECT_NE(after, nullptr) << "GDI objects leaked";
-    DeleteObject(after);
+    EXPECT_TRUE(kelmard::UniqueBrush(CreateSolidBrush(RGB(1, 2, 3)))) << "GDI objects leaked";
     EXPECT_FALSE(ktest::Render(desc, 200, 100).empty()) << "the renderer still works";
 }
 

@@ -12,44 +12,9 @@
 #include <vector>
 
 #include "kelmard.h"
+#include "support/processes.h"
 
 namespace {
-
-// A temporary installation folder recorded as DestDir for the test's run;
-// the previous DestDir comes back afterwards.
-class InstallFolder {
-public:
-    InstallFolder() {
-        char temp[MAX_PATH], previous[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "kelmard-media-" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(path_.c_str(), nullptr);
-        CreateDirectoryA((path_ + "\\Presets").c_str(), nullptr);
-        DWORD size = sizeof previous;
-        if (RegGetValueA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, "DestDir", RRF_RT_REG_SZ, nullptr, previous,
-                         &size) == ERROR_SUCCESS)
-            previous_ = previous;
-        recorded_ = SetDestDir(path_);
-    }
-    ~InstallFolder() {
-        if (previous_.empty()) RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, "DestDir");
-        else SetDestDir(previous_);
-        DeleteFileA(Cfg().c_str());
-        RemoveDirectoryA((path_ + "\\Presets").c_str());
-        RemoveDirectoryA(path_.c_str());
-    }
-    bool recorded() const { return recorded_; }
-    std::string Cfg() const { return path_ + "\\Presets\\TvFormats.cfg"; }
-    bool WriteCfg(const std::string& text) const { return !!(std::ofstream(Cfg(), std::ios::binary) << text); }
-
-private:
-    static bool SetDestDir(const std::string& path) {
-        return RegSetKeyValueA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, "DestDir", REG_SZ, path.c_str(),
-                               static_cast<DWORD>(path.size() + 1)) == ERROR_SUCCESS;
-    }
-    std::string path_, previous_;
-    bool recorded_ = false;
-};
 
 // The library's debug traces, read as a debug monitor reads them (the
 // DBWIN_BUFFER shared memory and its two events). Made before the library
@@ -57,32 +22,38 @@ private:
 class DebugCapture {
 public:
     DebugCapture() {
-        mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER");
-        auto* view = mapping_ ? static_cast<const char*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0)) : nullptr;
-        if (!ready_ || !data_ || !view) return;
-        HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        reader_ = std::thread([this, view, started] {
+        if (!ready_ || !data_ || !view_) return;
+        const kelmard::UniqueHandle started(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        reader_ = std::thread([this, started = started.get()] {
             SetEvent(started);
-            while (WaitForSingleObject(data_, INFINITE) == WAIT_OBJECT_0 && !stop_) {
-                { std::lock_guard<std::mutex> lock(mutex_); text_ += view + sizeof(DWORD); }
-                SetEvent(ready_);
+            while (WaitForSingleObject(data_.get(), INFINITE) == WAIT_OBJECT_0 && !stop_) {
+                {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    text_ += static_cast<const char*>(view_.get()) + sizeof(DWORD);
+                }
+                SetEvent(ready_.get());
             }
-            UnmapViewOfFile(view);
         });
-        WaitForSingleObject(started, 5000);
-        CloseHandle(started);
+        WaitForSingleObject(started.get(), 5000);
     }
     ~DebugCapture() {
         stop_ = true;
-        if (reader_.joinable()) { SetEvent(data_); reader_.join(); }
-        for (HANDLE h : {mapping_, data_, ready_}) if (h) CloseHandle(h);
+        if (reader_.joinable()) {
+            SetEvent(data_.get());
+            reader_.join();
+        }
     }
-    std::string Text() { std::lock_guard<std::mutex> lock(mutex_); return text_; }
+    std::string Text() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return text_;
+    }
 
 private:
-    HANDLE ready_ = CreateEventA(nullptr, FALSE, TRUE, "DBWIN_BUFFER_READY");
-    HANDLE data_ = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
-    HANDLE mapping_ = nullptr;
+    kelmard::UniqueHandle ready_{CreateEventA(nullptr, FALSE, TRUE, "DBWIN_BUFFER_READY")};
+    kelmard::UniqueHandle data_{CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY")};
+    kelmard::UniqueHandle mapping_{
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER")};
+    kelmard::UniqueView view_{mapping_ ? MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0) : nullptr};
     std::atomic<bool> stop_{false};
     std::thread reader_;
     std::mutex mutex_;
@@ -94,9 +65,9 @@ private:
 struct Expected { int width, height, result; float aspect; short underscan[4]; };
 
 void CheckAll(const std::vector<Expected>& cases) {
-    HMODULE module = LoadLibraryA("KELMARD.DLL");
+    const kelmard::UniqueModule module(LoadLibraryA("KELMARD.DLL"));
     const auto check = reinterpret_cast<int(QVRAPI*)(DWORD, float*, short*)>(
-        reinterpret_cast<void*>(GetProcAddress(module, "QVRCheckVideoFormat")));
+        reinterpret_cast<void*>(GetProcAddress(module.get(), "QVRCheckVideoFormat")));
     ASSERT_NE(check, nullptr);
     for (const Expected& e : cases) {
         float aspect = -7.0f;
@@ -106,7 +77,6 @@ void CheckAll(const std::vector<Expected>& cases) {
         EXPECT_FLOAT_EQ(aspect, e.result ? e.aspect : -7.0f);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(u[i], e.result ? e.underscan[i] : -1);
     }
-    FreeLibrary(module);
 }
 
 const char kTable[] =
@@ -120,9 +90,12 @@ const char kTable[] =
     "[Octal width]\r\nFrame=01000x100\r\nPAspect=not a number\r\nUnderscan=1,2,3,4\r\n";
 
 TEST(TvFormats, EachLoadReadsTheTableAsWritten) {
-    InstallFolder folder;
-    ASSERT_TRUE(folder.recorded());
-    ASSERT_TRUE(folder.WriteCfg(kTable));
+    const ktest::Installation install("media");
+    ASSERT_TRUE(install.recorded());
+    CreateDirectoryA(install.File("Presets").c_str(), nullptr);
+    const std::string cfg = install.File("Presets\\TvFormats.cfg");
+    auto writeCfg = [&](const std::string& text) { return !!(std::ofstream(cfg, std::ios::binary) << text); };
+    ASSERT_TRUE(writeCfg(kTable));
     DebugCapture traces;
     CheckAll({
         {720, 576, 1, 1.0f, {36, 29, 684, 547}},  // no aspect; the first of two equal sizes
@@ -144,7 +117,7 @@ TEST(TvFormats, EachLoadReadsTheTableAsWritten) {
 
     // The next load reads the file again: none, no sections, or broken ones.
     for (const char* file : {"", "; no sections\r\nFrame=720x576\r\n", "[Broken]\r\nFrame=720\r\nUnderscan=1,2,3,4\r\n"}) {
-        if (*file) { ASSERT_TRUE(folder.WriteCfg(file)); } else { DeleteFileA(folder.Cfg().c_str()); }
+        if (*file) { ASSERT_TRUE(writeCfg(file)); } else { DeleteFileA(cfg.c_str()); }
         CheckAll({{720, 576, 0}, {720, 0, 0}, {0, 0, 0}});
     }
 }
