@@ -2,7 +2,6 @@
 // FxHelp, asks for topics, shows one in a popup at a screen position, and the
 // popup closes on a key press; near the screen's right edge it opens to the
 // left of the position.
-#include <cstring>
 #include <string>
 
 #include "demo.h"
@@ -13,27 +12,12 @@
 namespace demo {
 namespace {
 
-BOOL CALLBACK MatchPopup(HWND window, LPARAM param) {
-    char name[32] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, "FxHelp Window") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(param) = window;
-    return FALSE;
-}
-
-// The help popup this thread shows, if any.
-HWND FindPopup() {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), MatchPopup, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 // Shows `id` at (x, y); answers the popup's window rectangle.
 HWND ShowTopic(LONG_PTR help, WORD id, int x, int y, RECT& r) {
     FxHelpShowBlock show{nullptr, x, y, id};
     const LONG_PTR shown = FxHelp(FXHELP_SHOW, reinterpret_cast<void*>(help), &show);
     khost::PumpMessages(300);
-    HWND popup = FindPopup();
+    HWND popup = FindWindowA("FxHelp Window", nullptr);
     r = RECT{};
     if (popup) GetWindowRect(popup, &r);
     Say("  show topic %u at (%d, %d): %ld; popup %ldx%ld at (%ld, %ld)\n", id, x, y, static_cast<long>(shown),

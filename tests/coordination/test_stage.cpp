@@ -40,15 +40,14 @@ void ChooseStage(const std::string& name) {
 // A user setting as stored: its type and bytes; type REG_NONE when missing.
 struct Stored {
     DWORD type = REG_NONE;
-    std::vector<BYTE> bytes;
+    std::vector<BYTE> bytes = std::vector<BYTE>(512);
 };
 Stored Get(const char* subKey, const char* name) {
     Stored s;
-    DWORD size = 512;
-    s.bytes.resize(size);
+    DWORD size = static_cast<DWORD>(s.bytes.size());
     if (RegGetValueA(HKEY_CURRENT_USER, KeyPath(subKey).c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &s.type,
                      s.bytes.data(), &size) != ERROR_SUCCESS)
-        return Stored{};
+        return Stored{REG_NONE, {}};
     s.bytes.resize(size);
     return s;
 }
@@ -106,6 +105,11 @@ protected:
     }
     void InstallAll() {
         for (int i = 0; i < teststage::kStages; ++i) Install(kFileNames[i], StageIndex(i));
+    }
+    // Installs the test stage as `stage` and makes it the user's stage.
+    void UseStage(StageIndex stage) {
+        Install(kFileNames[stage], stage);
+        ChooseStage(std::string(kFileNames[stage]).substr(0, std::strlen(kFileNames[stage]) - 4));
     }
 
     teststage::Answers& Answers(StageIndex i) { return Block().answers[i]; }
@@ -263,8 +267,7 @@ TEST_F(Stages, IncompleteOrFailingStagesAreFreedAndNeverCalled) {
 }
 
 TEST_F(Stages, TheStoredOptionBlockReachesTheStageByteForByte) {
-    Install(kFileNames[kOPENGL], kOPENGL);
-    ChooseStage("OPENGL");
+    UseStage(kOPENGL);
     const std::vector<BYTE> mine = Block64(0xF3);
     Put("StageData", "OPENGL", REG_BINARY, mine.data(), 64);
     ASSERT_NE(Create(), nullptr);
@@ -291,8 +294,7 @@ TEST_F(Stages, TheStoredOptionBlockReachesTheStageByteForByte) {
 // its shutdown routine must not stay in the shared record, where the next
 // registration from another process would run it at an unmapped address.
 TEST_F(Stages, AFreedStageLeavesNoShutdownRoutineBehind) {
-    Install(kFileNames[kOPENGL], kOPENGL);
-    ChooseStage("OPENGL");
+    UseStage(kOPENGL);
     Answers(kOPENGL).registerInInit = 1;
     Answers(kOPENGL).init = 0;
     EXPECT_EQ(Create(), nullptr);
@@ -312,8 +314,7 @@ TEST_F(Stages, AFreedStageLeavesNoShutdownRoutineBehind) {
 }
 
 TEST_F(Stages, ThreadsOfOneProcessLoadTheStageOnce) {
-    Install(kFileNames[kOPENGL], kOPENGL);
-    ChooseStage("OPENGL");
+    UseStage(kOPENGL);
     Answers(kOPENGL).initDelayMs = 300;
     QVRStage* objects[4] = {};
     std::vector<std::thread> threads;
@@ -371,15 +372,24 @@ DWORD WINAPI CountStageShutdown(LPVOID) {
     return 1;
 }
 
-TEST_F(Stages, AShutdownRoutineDestroysItsStageWhileItsStageLoads) {
-    Install(kFileNames[kOPENGL], kOPENGL);
-    ChooseStage("OPENGL");
-    Answers(kOPENGL).registerInInit = 1;
-    ktest::SharedLog log(true);
-    g_stageShutdowns = 0;
-    ASSERT_EQ(QVRRegisterStage(CountStageShutdown, 1, QVR_REGISTER), 1);
-    Helper& scene = Start("stage-scene", 5);
-    ASSERT_EQ(log->registrations[5], 1);
+// This process holds the stage place; the stage registers in its init; a
+// "stage-scene" helper holds the scene place.
+class StageLoads : public Stages {
+protected:
+    Helper& StartScene(int index) {
+        UseStage(kOPENGL);
+        Answers(kOPENGL).registerInInit = 1;
+        g_stageShutdowns = 0;
+        EXPECT_EQ(QVRRegisterStage(CountStageShutdown, 1, QVR_REGISTER), 1);
+        Helper& scene = Start("stage-scene", index);
+        EXPECT_EQ(log->registrations[index], 1);
+        return scene;
+    }
+    ktest::SharedLog log{true};
+};
+
+TEST_F(StageLoads, AShutdownRoutineDestroysItsStageWhileItsStageLoads) {
+    Helper& scene = StartScene(5);
 
     Event("go.5").Set();
     ASSERT_TRUE(Event("done.5").Wait(20000)) << "the creation never came back";
@@ -396,15 +406,9 @@ TEST_F(Stages, AShutdownRoutineDestroysItsStageWhileItsStageLoads) {
 // Another process evicts a scene while a thread of the scene's process is
 // loading the stage: the eviction must not wait for that thread (which in
 // turn waits for the evicting registration), so it ends within its time.
-TEST_F(Stages, AnEvictionDuringAStageLoadInTheHoldersProcessEndsInTime) {
-    Install(kFileNames[kOPENGL], kOPENGL);
-    ChooseStage("OPENGL");
-    Answers(kOPENGL).registerInInit = 1;
+TEST_F(StageLoads, AnEvictionDuringAStageLoadInTheHoldersProcessEndsInTime) {
+    StartScene(6);
     Answers(kOPENGL).initDelayMs = 1500;
-    ktest::SharedLog log(true);
-    g_stageShutdowns = 0;
-    ASSERT_EQ(QVRRegisterStage(CountStageShutdown, 1, QVR_REGISTER), 1);
-    Start("stage-scene", 6);
 
     Event("go.6").Set();
     ASSERT_TRUE(ktest::WaitUntil([this] { return Calls(kOPENGL).lastInit.size != 0; }, 20000));
@@ -420,8 +424,7 @@ TEST_F(Stages, AnEvictionDuringAStageLoadInTheHoldersProcessEndsInTime) {
 // A process that ends with its stage loaded must not wait for the stage lock
 // at exit: here another process holds it.
 TEST_F(Stages, AProcessEndsAtOnceWhileAnotherHoldsTheStageLock) {
-    Install(kFileNames[kOPENGL], kOPENGL);
-    ChooseStage("OPENGL");
+    UseStage(kOPENGL);
     Helper& h = Start("stage-exit", 4);
     ASSERT_EQ(Calls(kOPENGL).inits, 1);
     kelmard::UniqueHandle lock(OpenSemaphoreA(SYNCHRONIZE | SEMAPHORE_MODIFY_STATE, FALSE,

@@ -30,18 +30,10 @@ LONG_PTR Has(LONG_PTR help, WORD id) {
 }
 LONG_PTR Close(LONG_PTR help) { return FxHelp(FXHELP_CLOSE, Handle(help), nullptr); }
 
-// The help popups of this thread.
+// The help popups on the screen.
 std::vector<HWND> Popups() {
     std::vector<HWND> found;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            char name[64] = "";
-            GetClassNameA(window, name, sizeof name);
-            if (strcmp(name, "FxHelp Window") == 0) reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "FxHelp Window", nullptr)) != nullptr;) found.push_back(w);
     return found;
 }
 
