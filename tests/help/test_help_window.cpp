@@ -130,33 +130,28 @@ TEST_F(HelpWindow, ALaterFileWinsAndIdZeroFindsAnyTopic) {
     EXPECT_EQ(Show(0, 100), 0);
 }
 
-TEST_F(HelpWindow, AOneLineTopicWidensOnlyWhileNarrowerThanThreeTimesItsHeight) {
-    ASSERT_TRUE(Write("FxHelp.RFH", {{1, "OK."}}));
-    const LONG_PTR help = Open();
-    ASSERT_NE(help, 0);
-    HWND popup = ShowOne(help, 1);
-    ASSERT_TRUE(popup);
-    RECT client{};
-    GetClientRect(popup, &client);
-    EXPECT_GE(client.right, 3 * client.bottom);
-    EXPECT_LT(client.right - 50, 3 * client.bottom) << "one widening step too many";
-    EXPECT_GT(client.bottom, 10) << "a line of text";
-    EXPECT_EQ(Close(help), 1);
-}
-
-TEST_F(HelpWindow, PopupsOpenAwayFromTheScreenEdgesAndStayOnTheScreen) {
+TEST_F(HelpWindow, PopupsFitTheirTextAndOpenAwayFromTheScreenEdges) {
     std::string lines;
     for (int i = 0; i < 90; ++i) lines += "Line " + std::to_string(i) + "\\par ";
-    ASSERT_TRUE(Write("FxHelp.RFH", {{1, "A short topic of a few words."}, {2, lines}}));
+    ASSERT_TRUE(Write("FxHelp.RFH", {{1, "A short topic of a few words."}, {2, lines}, {3, "OK."}}));
     const LONG_PTR help = Open();
     ASSERT_NE(help, 0);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
 
-    // Near the right edge: to the left of x; near the bottom: above y.
-    const int x = screenWidth - 20, y = screenHeight - 10;
-    HWND popup = ShowOne(help, 1, x, y);
+    // A one-line topic widens only while narrower than three times its height.
+    HWND popup = ShowOne(help, 3);
     ASSERT_TRUE(popup);
     RECT r{};
+    GetClientRect(popup, &r);
+    EXPECT_GE(r.right, 3 * r.bottom);
+    EXPECT_LT(r.right - 50, 3 * r.bottom) << "one widening step too many";
+    EXPECT_GT(r.bottom, 10) << "a line of text";
+    DestroyPopups();
+
+    // Near the right edge: to the left of x; near the bottom: above y.
+    const int x = screenWidth - 20, y = screenHeight - 10;
+    popup = ShowOne(help, 1, x, y);
+    ASSERT_TRUE(popup);
     GetWindowRect(popup, &r);
     EXPECT_LT(r.left, x);
     EXPECT_LE(r.right, x + 2);
