@@ -90,8 +90,7 @@ TEST_F(Settings, InstallFolderAndPaths) {
 
 TEST(SharedBlock, UpdateIdIsOneWordForEveryProcess) {
     QVRUpdateID = 0x1234;
-    EXPECT_EQ(ktest::Helper("updateid-get").Wait(20000), 0x1234u);
-    EXPECT_EQ(ktest::Helper("updateid-set 0x4321").Wait(20000), 0u);
+    EXPECT_EQ(ktest::Helper("updateid 0x4321").Wait(), 0x1234u);
     EXPECT_EQ(QVRUpdateID, 0x4321u);
 }
 

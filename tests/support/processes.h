@@ -1,12 +1,12 @@
-// Test support: helper processes, named events, named shared memory (the
-// test log, the intercom's places) and temporary installations.
+// Test support: helper processes and their named events, named shared memory
+// (the test log, the intercom's places, the test stages' block) and
+// temporary installations; at the end, the helper program's verbs.
 #pragma once
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "host.h"
@@ -14,34 +14,9 @@
 
 namespace ktest {
 
-// A helper process: "kelmard-test-helper.exe" (or another program) from the
-// test program's folder, started with the given arguments. Killed on
-// destruction if still running.
-class Helper {
-public:
-    explicit Helper(const std::string& arguments, const char* program = "kelmard-test-helper.exe")
-        : process_(khost::StartProcess(khost::ExeFolder() + "\\" + program, arguments, &pid_)) {}
-    ~Helper() {
-        if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) Kill();
-    }
-    Helper(Helper&&) = default;
-    Helper& operator=(Helper&&) = default;
+constexpr DWORD kWaitMs = 30000;  // a loaded machine can take seconds to start or end a process
 
-    bool started() const { return static_cast<bool>(process_); }
-    DWORD pid() const { return pid_; }
-    // Waits for the process to end; answers its exit code, or STILL_ACTIVE.
-    DWORD Wait(DWORD ms) { return khost::WaitForExit(process_.get(), ms); }
-    void Kill() {
-        TerminateProcess(process_.get(), 99);
-        WaitForSingleObject(process_.get(), 5000);
-    }
-
-private:
-    DWORD pid_ = 0;  // before process_: starting the process sets it
-    kelmard::UniqueHandle process_;
-};
-
-// A manual-reset named event, "KelmardTest.<name>", created or opened. The
+// A manual-reset named event "KelmardTest.<name>", created or opened. The
 // process keeps every event it has named open until it ends, so a signal sent
 // before the other side opens the event still arrives.
 class Event {
@@ -49,33 +24,47 @@ public:
     explicit Event(const std::string& name);
     void Set() { SetEvent(event_.get()); }
     void Reset() { ResetEvent(event_.get()); }
-    bool Wait(DWORD ms) { return WaitForSingleObject(event_.get(), ms) == WAIT_OBJECT_0; }
+    bool Wait(DWORD ms = kWaitMs) { return WaitForSingleObject(event_.get(), ms) == WAIT_OBJECT_0; }
 
 private:
     kelmard::UniqueHandle event_;
 };
 
-// Helpers that run "COMMAND INDEX [MORE]": each is waited for until it sets
-// "ready.INDEX"; QuitAll sets every "quit.INDEX" and waits for the processes.
-class HelperSet {
+// Another process: `program` from this program's folder with `arguments`. One
+// with an `id` is waited for until it sets "ready.ID"; at the end it gets
+// "quit.ID" and is waited for. Whatever still runs then is killed.
+class Helper {
 public:
-    static constexpr DWORD kWaitMs = 30000;  // a loaded machine can take seconds to start or end one
-    ~HelperSet() { QuitAll(); }
-    Helper& Start(const std::string& command, int index, const std::string& more = "");
-    void QuitAll();
+    explicit Helper(const std::string& arguments, std::string id = "",
+                    const char* program = "kelmard-test-helper.exe");
+    Helper(Helper&&) = default;
+    ~Helper();
+    DWORD pid() const { return pid_; }
+    // Waits for the process to end: its exit code, or STILL_ACTIVE.
+    DWORD Wait(DWORD ms = kWaitMs) { return khost::WaitForExit(process_.get(), ms); }
+    void Kill();
+    void Signal(const char* what) { Event(what + ("." + id_)).Set(); }
+    bool Await(const char* what, DWORD ms = kWaitMs) { return Event(what + ("." + id_)).Wait(ms); }
+    DWORD Quit() { return Signal("quit"), Wait(); }
 
 private:
-    std::vector<std::pair<std::string, std::unique_ptr<Helper>>> helpers_;
+    std::string id_;
+    DWORD pid_ = 0;
+    kelmard::UniqueHandle process_;
 };
 
-// A block of named shared memory of type T, created or opened; zeroed when
-// `reset`.
+// The helper program's "VERB INDEX [MORE]"; the index is its id.
+inline Helper Start(const std::string& verb, int index, const std::string& more = "") {
+    return Helper(verb + " " + std::to_string(index) + " " + more, std::to_string(index));
+}
+
+// A block of named shared memory of type T, created or opened; zeroed when `reset`.
 template <typename T>
 class SharedBlock {
 public:
     SharedBlock(const char* name, bool reset)
-        : mapping_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(T), name)) {
-        if (mapping_) view_.reset(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+        : mapping_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(T), name)),
+          view_(mapping_ ? MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr) {
         if (view_ && reset) std::memset(view_.get(), 0, sizeof(T));
     }
     T* operator->() const { return static_cast<T*>(view_.get()); }
@@ -86,42 +75,26 @@ private:
     kelmard::UniqueView view_;
 };
 
-// What helper processes report to the test program.
+// What helper processes report, by helper index: their shutdown routine's
+// calls, the process, thread priority and sequence number of the last one;
+// registrations that worked and failed; work done; the helper's process id.
 struct TestLog {
-    static constexpr int kSlots = 16;
-    volatile LONG shutdowns[kSlots];         // shutdown routine calls, by helper index
-    volatile LONG shutdownPid[kSlots];       // process the routine last ran in
-    volatile LONG shutdownPriority[kSlots];  // thread priority it last ran at
-    volatile LONG registrations[kSlots];     // successful registrations
-    volatile LONG failures[kSlots];          // failed registrations
-    volatile LONG done[kSlots];              // the helper finished its work
-    volatile LONG pid[kSlots];               // the helper's own process id
-    volatile LONG order[kSlots];             // sequence number of the last shutdown
-    volatile LONG wrongProcess;              // a routine ran with another helper's argument
-    volatile LONG sequence;                  // counts shutdowns across all helpers
-    volatile LONG64 address;                 // a routine address a helper publishes
+    volatile LONG shutdowns[16], shutdownPid[16], shutdownPriority[16], order[16];
+    volatile LONG registrations[16], failures[16], done[16], pid[16];
+    volatile LONG wrongProcess;  // a routine ran with another helper's argument
+    volatile LONG sequence;      // counts shutdowns across all helpers
+    volatile LONG64 address;     // a routine address a helper publishes
 };
-
-// The test log, created (and zeroed) by the test program, opened by helpers.
-class SharedLog : public SharedBlock<TestLog> {
-public:
+struct SharedLog : SharedBlock<TestLog> {
     explicit SharedLog(bool reset) : SharedBlock("KelmardTest.Log", reset) {}
 };
 
-// Reads or writes a place's record straight in its named shared memory, the
-// way another copy of the library would.
-QVRIntercomRecord ReadPlace(const char* mappingName);
-bool WritePlace(const char* mappingName, const QVRIntercomRecord& record);
-
-// A fresh installation folder below the temporary folder, recorded as
-// DestDir for the scope; then the previous DestDir comes back and the folder
-// goes with everything in it.
+// A fresh folder below the temporary folder, recorded as DestDir for the
+// scope; then the previous DestDir comes back and the folder goes.
 class Installation {
 public:
     explicit Installation(const std::string& name);
     ~Installation();
-    Installation(const Installation&) = delete;
-    Installation& operator=(const Installation&) = delete;
     const std::string& path() const { return path_; }
     std::string File(const std::string& name) const { return path_ + "\\" + name; }
     bool recorded() const { return destDir_.written(); }
@@ -131,15 +104,19 @@ private:
     khost::RegStringScope destDir_;
 };
 
-// Waits until `done()` is true or `ms` have passed; answers done().
-template <typename F>
-bool WaitUntil(F done, DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (!done()) {
-        if (GetTickCount64() > end) return done();
-        Sleep(5);
-    }
-    return true;
-}
+// In the helper program: a verb's arguments, "INDEX [MODE]" for most, and
+// the events of its index. Each test folder adds its verbs with HelperVerb
+// objects; a verb answers the exit code.
+struct HelperRun {
+    std::vector<std::string> args;
+    std::string id = args.empty() ? "" : args[0];
+    int index = std::atoi(id.c_str());
+    std::string mode = args.size() > 1 ? args[1] : "";
+    void Signal(const char* what) const { Event(what + ("." + id)).Set(); }
+    bool Await(const char* what) const { return Event(what + ("." + id)).Wait(60000); }
+};
+struct HelperVerb {
+    HelperVerb(const char* name, int (*verb)(const HelperRun&));
+};
 
 }  // namespace ktest
