@@ -9,56 +9,49 @@
 #include <vector>
 
 #include "help_test_support.h"
-#include "host.h"
 #include "kelmard.h"
 #include "rfh.h"
 #include "support/processes.h"
 
 namespace {
 
-void* Handle(LONG_PTR help) { return reinterpret_cast<void*>(help); }
 LONG_PTR Open(const char* first = nullptr, const char* second = nullptr) {
     FxHelpOpenBlock block{nullptr, first, second};
     return FxHelp(FXHELP_OPEN, nullptr, &block);
 }
 LONG_PTR Show(LONG_PTR help, WORD id, int x = 100, int y = 100) {
     FxHelpShowBlock block{nullptr, x, y, id};
-    return FxHelp(FXHELP_SHOW, Handle(help), &block);
+    return FxHelp(FXHELP_SHOW, reinterpret_cast<void*>(help), &block);
 }
 LONG_PTR Has(LONG_PTR help, WORD id) {
-    return FxHelp(FXHELP_HAS_TOPIC, Handle(help), reinterpret_cast<void*>(static_cast<UINT_PTR>(id)));
+    return FxHelp(FXHELP_HAS_TOPIC, reinterpret_cast<void*>(help), reinterpret_cast<void*>(UINT_PTR{id}));
 }
-LONG_PTR Close(LONG_PTR help) { return FxHelp(FXHELP_CLOSE, Handle(help), nullptr); }
+LONG_PTR Close(LONG_PTR help) { return FxHelp(FXHELP_CLOSE, reinterpret_cast<void*>(help), nullptr); }
 
-// The help popups on the screen.
 std::vector<HWND> Popups() {
     std::vector<HWND> found;
     for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "FxHelp Window", nullptr)) != nullptr;) found.push_back(w);
     return found;
 }
-
 // The plain text of a popup's RichEdit child.
 std::string PopupText(HWND popup) {
     char text[4096] = "(no child)";
     if (HWND child = GetWindow(popup, GW_CHILD)) GetWindowTextA(child, text, sizeof text);
     return text;
 }
-
 void DestroyPopups() {
     for (HWND popup : Popups()) DestroyWindow(popup);
     khost::PumpMessages(20);
 }
 
-// Writes <folder>\Help\<file> with rfh's "create" from topic bodies (help ID ->
-// RTF body).
+// Writes <folder>\Help\<file> with rfh's "create" from topic bodies (help ID -> RTF body).
 bool MakeHelpFile(const std::string& folder, const std::string& file, const std::map<unsigned, std::string>& topics) {
     static int serial = 0;
-    const std::string sources = folder + "\\topics-" + std::to_string(++serial);
+    const std::string sources = folder + "\\topics-" + std::to_string(++serial), target = folder + "\\Help\\" + file;
     CreateDirectoryA((folder + "\\Help").c_str(), nullptr);
     CreateDirectoryA(sources.c_str(), nullptr);
     for (const auto& [id, body] : topics)
         if (!htest::WriteBytes(sources + "\\" + std::to_string(id) + ".rtf", body)) return false;
-    const std::string target = folder + "\\Help\\" + file;
     std::FILE* sink = std::tmpfile();
     const char* create[] = {"rfh", "create", target.c_str(), sources.c_str()};
     const int rc = rfh::Run(4, create, sink, sink);
@@ -94,37 +87,33 @@ protected:
 };
 kelmard::UniqueModule HelpWindow::richEdit;
 
+// The scene files named at the open, the second after the first, win over
+// the general file; ID 0 finds the first topic of the last file.
 TEST_F(HelpWindow, ALaterFileWinsAndIdZeroFindsAnyTopic) {
     ASSERT_TRUE(Write("SceneA.RFH", {{100, "Scene A cross fade"}, {300, "Only in A"}}));
     ASSERT_TRUE(Write("SceneB.RFH", {{100, "Scene B cross fade"}}));
-    LONG_PTR help = Open("SceneA", "SceneB");
-    ASSERT_NE(help, 0);
-    const std::pair<WORD, const char*> shown[] = {
-        {100, "Scene B cross fade"}, {300, "Only in A"}, {200, "General only"}};
-    for (const auto& [id, text] : shown) {
-        EXPECT_EQ(PopupText(ShowOne(help, id)), text) << id;
+    const struct { const char *first, *second; WORD id; const char* text; } cases[] = {
+        {"SceneA", "SceneB", 100, "Scene B cross fade"}, {"SceneA", "SceneB", 300, "Only in A"},
+        {"SceneA", "SceneB", 200, "General only"},       {"SceneA", "SceneB", 999, nullptr},
+        {nullptr, "SceneB", 100, "Scene B cross fade"},  {nullptr, "SceneB", 300, nullptr},
+        {"SceneA", nullptr, 0, "Scene A cross fade"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.first ? c.first : "-") + " " + (c.second ? c.second : "-") + " " +
+                     std::to_string(c.id));
+        const LONG_PTR help = Open(c.first, c.second);
+        ASSERT_NE(help, 0);
+        if (c.text) {
+            EXPECT_EQ(PopupText(ShowOne(help, c.id)), c.text);
+        } else {
+            EXPECT_EQ(Has(help, c.id), 0);
+            EXPECT_EQ(Show(help, c.id), 0);
+            khost::PumpMessages(50);
+            EXPECT_TRUE(Popups().empty()) << "a missing topic shows nothing";
+        }
+        EXPECT_EQ(Close(help), 1);
         DestroyPopups();
     }
-    EXPECT_EQ(Has(help, 999), 0);
-    EXPECT_EQ(Show(help, 999), 0);
-    khost::PumpMessages(50);
-    EXPECT_TRUE(Popups().empty()) << "a missing topic shows nothing";
-    EXPECT_EQ(Close(help), 1);
-
-    // A second name without a first: its file still wins over the general one.
-    help = Open(nullptr, "SceneB");
-    ASSERT_NE(help, 0);
-    EXPECT_EQ(PopupText(ShowOne(help, 100)), "Scene B cross fade");
-    DestroyPopups();
-    EXPECT_EQ(Has(help, 300), 0);
-    EXPECT_EQ(Close(help), 1);
-
-    // ID 0 finds the first topic of the last file.
-    help = Open("SceneA");
-    ASSERT_NE(help, 0);
-    EXPECT_EQ(PopupText(ShowOne(help, 0)), "Scene A cross fade");
-    EXPECT_EQ(Close(help), 1);
-
     // A null handle closes (there is nothing to do) and shows nothing.
     EXPECT_EQ(Close(0), 1);
     EXPECT_EQ(Show(0, 100), 0);
@@ -140,9 +129,8 @@ TEST_F(HelpWindow, PopupsFitTheirTextAndOpenAwayFromTheScreenEdges) {
 
     // A one-line topic widens only while narrower than three times its height.
     HWND popup = ShowOne(help, 3);
-    ASSERT_TRUE(popup);
     RECT r{};
-    GetClientRect(popup, &r);
+    ASSERT_TRUE(GetClientRect(popup, &r));
     EXPECT_GE(r.right, 3 * r.bottom);
     EXPECT_LT(r.right - 50, 3 * r.bottom) << "one widening step too many";
     EXPECT_GT(r.bottom, 10) << "a line of text";
@@ -150,9 +138,7 @@ TEST_F(HelpWindow, PopupsFitTheirTextAndOpenAwayFromTheScreenEdges) {
 
     // Near the right edge: to the left of x; near the bottom: above y.
     const int x = screenWidth - 20, y = screenHeight - 10;
-    popup = ShowOne(help, 1, x, y);
-    ASSERT_TRUE(popup);
-    GetWindowRect(popup, &r);
+    ASSERT_TRUE(GetWindowRect(ShowOne(help, 1, x, y), &r));
     EXPECT_LT(r.left, x);
     EXPECT_LE(r.right, x + 2);
     EXPECT_LT(r.top, y);
@@ -161,9 +147,7 @@ TEST_F(HelpWindow, PopupsFitTheirTextAndOpenAwayFromTheScreenEdges) {
 
     // Ninety lines would need a popup three times wider than the screen is
     // high: the widening stops at the screen.
-    popup = ShowOne(help, 2, 600, 500);
-    ASSERT_TRUE(popup);
-    GetWindowRect(popup, &r);
+    ASSERT_TRUE(GetWindowRect(ShowOne(help, 2, 600, 500), &r));
     EXPECT_GE(r.left, 0);
     EXPECT_GE(r.top, 0);
     EXPECT_LE(r.right, screenWidth);
@@ -194,9 +178,8 @@ TEST_F(HelpWindow, APopupOutlivesItsHelpHandleAndThenLetsRichEditGo) {
 // A plug-in frees the library while a popup is open (its help handle already
 // closed): the popup keeps the library's code until it closes, then lets it go.
 TEST_F(HelpWindow, APopupKeepsTheLibraryLoadedUntilItCloses) {
-    ktest::Helper user("", "kelmard-test-unload.exe");
-    EXPECT_EQ(user.Wait(60000), 0u) << "2: unloaded under the popup, 3/4: the popup stopped "
-                                        "working, 5: never unloaded, other: crashed or failed";
+    EXPECT_EQ(ktest::Helper("", "", "kelmard-test-unload.exe").Wait(60000), 0u)
+        << "2: unloaded under the popup, 3/4: the popup stopped working, 5: never unloaded, other: crashed or failed";
 }
 
 TEST_F(HelpWindow, WithoutDestDirTheHelpFilesAreLookedForBelowTheCurrentFolder) {

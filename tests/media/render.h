@@ -12,8 +12,7 @@
 
 namespace ktest {
 
-inline RichTextDesc MakeDesc(const char* rtf, int layoutWidth, int layoutHeight, COLORREF background,
-                             bool coverage) {
+inline RichTextDesc MakeDesc(const char* rtf, int layoutWidth, int layoutHeight, COLORREF background, bool coverage) {
     RichTextDesc d;
     std::memset(&d, 0xCD, sizeof d);
     std::memset(d.rtf, 0, sizeof d.rtf);

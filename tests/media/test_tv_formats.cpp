@@ -16,48 +16,35 @@
 
 namespace {
 
-// The library's debug traces, read as a debug monitor reads them (the
-// DBWIN_BUFFER shared memory and its two events). Made before the library
+// The library's traces, read as a debug monitor reads them (the DBWIN_BUFFER
+// shared memory and its two events) on a thread that runs before the library
 // is loaded: a new thread would wait for the loader lock.
-class DebugCapture {
-public:
-    DebugCapture() {
-        if (!ready_ || !data_ || !view_) return;
-        const kelmard::UniqueHandle started(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        reader_ = std::thread([this, started = started.get()] {
-            SetEvent(started);
-            while (WaitForSingleObject(data_.get(), INFINITE) == WAIT_OBJECT_0 && !stop_) {
-                {
-                    std::lock_guard<std::mutex> lock(mutex_);
-                    text_ += static_cast<const char*>(view_.get()) + sizeof(DWORD);
-                }
-                SetEvent(ready_.get());
-            }
-        });
-        WaitForSingleObject(started.get(), 5000);
-    }
-    ~DebugCapture() {
-        stop_ = true;
-        if (reader_.joinable()) {
-            SetEvent(data_.get());
-            reader_.join();
+struct DebugCapture {
+    kelmard::UniqueHandle ready{CreateEventA(nullptr, FALSE, TRUE, "DBWIN_BUFFER_READY")},
+        data{CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY")},
+        mapping{CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER")};
+    kelmard::UniqueView view{mapping ? MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0) : nullptr};
+    std::atomic<bool> running{false}, stop{false};
+    std::mutex mutex;
+    std::string text;  // every trace so far
+    std::thread reader{[this] {
+        running = true;
+        while (view && WaitForSingleObject(data.get(), INFINITE) == WAIT_OBJECT_0 && !stop) {
+            const std::lock_guard<std::mutex> lock(mutex);
+            text += static_cast<const char*>(view.get()) + sizeof(DWORD);
+            SetEvent(ready.get());
         }
+    }};
+    DebugCapture() { while (!running) Sleep(1); }
+    ~DebugCapture() {
+        stop = true;
+        SetEvent(data.get());
+        reader.join();
     }
     std::string Text() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return text_;
+        const std::lock_guard<std::mutex> lock(mutex);
+        return text;
     }
-
-private:
-    kelmard::UniqueHandle ready_{CreateEventA(nullptr, FALSE, TRUE, "DBWIN_BUFFER_READY")};
-    kelmard::UniqueHandle data_{CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY")};
-    kelmard::UniqueHandle mapping_{
-        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER")};
-    kelmard::UniqueView view_{mapping_ ? MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0) : nullptr};
-    std::atomic<bool> stop_{false};
-    std::thread reader_;
-    std::mutex mutex_;
-    std::string text_;  // every trace so far
 };
 
 // What QVRCheckVideoFormat answers for a size; result 0 means the outputs

@@ -12,41 +12,27 @@ namespace {
 using kpicture::Image;
 using kpicture::Rgb;
 
-// Decodes a PNG file with WIC into 32-bit BGRA pixels.
-Image ReadPng(const std::wstring& path) {
+// Decodes an image file with WIC into 32-bit BGRA pixels.
+Image ReadWithWic(const std::string& path) {
+    const std::wstring wide(path.begin(), path.end());
     kelmard::ComRef<IWICImagingFactory> factory;
     kelmard::ComRef<IWICBitmapDecoder> decoder;
     kelmard::ComRef<IWICBitmapFrameDecode> frame;
-    kelmard::ComRef<IWICFormatConverter> converter;
+    kelmard::ComRef<IWICBitmapSource> bgra;
     UINT w = 0, h = 0;
     Image image;
     if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                    reinterpret_cast<void**>(factory.put()))) &&
-        SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+        SUCCEEDED(factory->CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ,
                                                      WICDecodeMetadataCacheOnDemand, decoder.put())) &&
-        SUCCEEDED(decoder->GetFrame(0, frame.put())) && SUCCEEDED(frame->GetSize(&w, &h)) &&
-        SUCCEEDED(factory->CreateFormatConverter(converter.put())) &&
-        SUCCEEDED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
-                                        nullptr, 0, WICBitmapPaletteTypeCustom))) {
-        image.width = static_cast<int>(w);
-        image.height = static_cast<int>(h);
-        image.pixels.resize(w * h);
-        if (FAILED(converter->CopyPixels(nullptr, w * 4, w * h * 4, reinterpret_cast<BYTE*>(image.pixels.data()))))
+        SUCCEEDED(decoder->GetFrame(0, frame.put())) &&
+        SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), bgra.put())) &&
+        SUCCEEDED(bgra->GetSize(&w, &h))) {
+        image = Image{static_cast<int>(w), static_cast<int>(h), std::vector<std::uint32_t>(w * h)};
+        if (FAILED(bgra->CopyPixels(nullptr, w * 4, w * h * 4, reinterpret_cast<BYTE*>(image.pixels.data()))))
             image = Image{};
     }
     return image;
-}
-
-LRESULT CALLBACK GreenProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg != WM_PAINT && msg != WM_PRINTCLIENT) return DefWindowProcA(hwnd, msg, wp, lp);
-    auto fill = [hwnd](HDC dc) {
-        RECT r;
-        GetClientRect(hwnd, &r);
-        FillRect(dc, &r, kelmard::UniqueBrush(CreateSolidBrush(RGB(0, 200, 0))).get());
-    };
-    if (msg == WM_PAINT) fill(kelmard::PaintDC(hwnd).get());
-    else fill(reinterpret_cast<HDC>(wp));
-    return 0;
 }
 
 TEST(Picture, CapturesADeviceContextAndWritesPng) {
@@ -75,7 +61,7 @@ TEST(Picture, CapturesADeviceContextAndWritesPng) {
     const std::string path = std::string(temp) + "kelmard-picture-test.png";
     ASSERT_TRUE(kpicture::WritePng(shot, path));
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const Image back = ReadPng(std::wstring(path.begin(), path.end()));
+    const Image back = ReadWithWic(path);
     CoUninitialize();
     DeleteFileA(path.c_str());
     ASSERT_EQ(back.width, 40);
@@ -86,9 +72,11 @@ TEST(Picture, CapturesADeviceContextAndWritesPng) {
 }
 
 TEST(Picture, CapturesAWindowOnScreenAndByPrinting) {
+    // A window that only erases its background, in the highlight colour.
     WNDCLASSA wc{};
-    wc.lpfnWndProc = GreenProc;
+    wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1);
     wc.lpszClassName = "KelmardPictureTest";
     RegisterClassA(&wc);
     const kelmard::UniqueWindow window(CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE,
@@ -96,14 +84,15 @@ TEST(Picture, CapturesAWindowOnScreenAndByPrinting) {
     ASSERT_TRUE(window);
     UpdateWindow(window.get());
     khost::PumpMessages(200);
+    const std::uint32_t highlight = kpicture::FromColorRef(GetSysColor(COLOR_HIGHLIGHT));
+    ASSERT_NE(highlight, 0u);
     const Image onScreen = kpicture::CaptureWindow(window.get(), true);
     ASSERT_EQ(onScreen.width, 64);
-    EXPECT_EQ(kpicture::CountColour(onScreen, Rgb(0, 200, 0)), 64 * 48);
-
+    EXPECT_EQ(kpicture::CountColour(onScreen, highlight), 64 * 48);
     ShowWindow(window.get(), SW_HIDE);
     const Image printed = kpicture::PrintWindowImage(window.get());
     ASSERT_EQ(printed.height, 48);
-    EXPECT_EQ(kpicture::CountColour(printed, Rgb(0, 200, 0)), 64 * 48);
+    EXPECT_EQ(kpicture::CountColour(printed, highlight), 64 * 48);
 }
 
 }  // namespace
