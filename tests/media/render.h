@@ -1,4 +1,4 @@
-// Text renders as the media tests read them: a RichTextDesc with junk in its
+// Bitmaps as the media tests read them: a RichTextDesc with junk in its
 // reserved fields, the bitmap checked for its form and taken as an image.
 #pragma once
 #include <windows.h>
@@ -24,14 +24,19 @@ inline RichTextDesc MakeDesc(const char* rtf, int layoutWidth, int layoutHeight,
     return d;
 }
 
+// True for a 32-bit bottom-up DIB section of width x height pixels.
+inline bool IsDib32(HBITMAP bitmap, int width, int height) {
+    DIBSECTION dib{};
+    return bitmap && GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
+           dib.dsBmih.biBitCount == 32 && dib.dsBmih.biCompression == BI_RGB && dib.dsBmih.biWidth == width &&
+           dib.dsBmih.biHeight == height;
+}
+
 // The render's pixels (top-down, alpha kept); empty when it failed or is not
-// a 32-bit bottom-up DIB section of the size asked. The bitmap is freed.
+// such a DIB section of the size asked. The bitmap is freed.
 inline kpicture::Image Render(const RichTextDesc& desc, int width, int height) {
     const kelmard::UniqueBitmap bitmap(QVRRenderText(&desc, width, height));
-    DIBSECTION dib{};
-    const bool ok = bitmap && GetObjectA(bitmap.get(), sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
-                    dib.dsBmih.biBitCount == 32 && dib.dsBmih.biWidth == width && dib.dsBmih.biHeight == height;
-    return ok ? kpicture::FromBitmap(bitmap.get()) : kpicture::Image{};
+    return IsDib32(bitmap.get(), width, height) ? kpicture::FromBitmap(bitmap.get()) : kpicture::Image{};
 }
 
 // The bounding box (inclusive) of the pixels with alpha above 0.

@@ -7,9 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "kelmard.h"
-#include "owners/win32_owners.h"
-#include "picture.h"
+#include "media/render.h"
 
 namespace {
 
@@ -31,7 +29,7 @@ std::uint32_t Quadrant(int x, int y) {
 // colours as palette), the others as 24-bit. False without such an encoder.
 bool WriteQuadrants(const std::string& path, const GUID& container) {
     const bool gif = IsEqualGUID(container, GUID_ContainerFormatGif);
-    const WICColor palette[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
+    WICColor palette[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
     std::vector<BYTE> data;
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x) {
@@ -45,24 +43,22 @@ bool WriteQuadrants(const std::string& path, const GUID& container) {
     ComRef<IWICStream> stream;
     ComRef<IWICBitmapEncoder> encoder;
     ComRef<IWICBitmapFrameEncode> frame;
-    ComRef<IWICPalette> wicPalette;
+    ComRef<IWICPalette> colours;
     const WICPixelFormatGUID wanted = gif ? GUID_WICPixelFormat8bppIndexed : GUID_WICPixelFormat24bppBGR;
     WICPixelFormatGUID format = wanted;
     const std::wstring wide(path.begin(), path.end());
-    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put()))) &&
-              SUCCEEDED(factory->CreateStream(stream.put())) &&
-              SUCCEEDED(stream->InitializeFromFilename(wide.c_str(), GENERIC_WRITE)) &&
-              SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.put())) &&
-              SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
-              SUCCEEDED(encoder->CreateNewFrame(frame.put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-              SUCCEEDED(frame->SetSize(64, 48)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
-              IsEqualGUID(format, wanted);
-    if (ok && gif)
-        ok = SUCCEEDED(factory->CreatePalette(wicPalette.put())) &&
-             SUCCEEDED(wicPalette->InitializeCustom(const_cast<WICColor*>(palette), 4)) &&
-             SUCCEEDED(frame->SetPalette(wicPalette.get()));
-    return ok && SUCCEEDED(frame->WritePixels(48, gif ? 64 : 192, static_cast<UINT>(data.size()), data.data())) &&
+    return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                      reinterpret_cast<void**>(factory.put()))) &&
+           SUCCEEDED(factory->CreateStream(stream.put())) &&
+           SUCCEEDED(stream->InitializeFromFilename(wide.c_str(), GENERIC_WRITE)) &&
+           SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.put())) &&
+           SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
+           SUCCEEDED(encoder->CreateNewFrame(frame.put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+           SUCCEEDED(frame->SetSize(64, 48)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
+           IsEqualGUID(format, wanted) &&
+           (!gif || (SUCCEEDED(factory->CreatePalette(colours.put())) &&
+                     SUCCEEDED(colours->InitializeCustom(palette, 4)) && SUCCEEDED(frame->SetPalette(colours.get())))) &&
+           SUCCEEDED(frame->WritePixels(48, gif ? 64 : 192, static_cast<UINT>(data.size()), data.data())) &&
            SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
@@ -81,15 +77,8 @@ TEST(PictureLoading, BmpJpegAndGifComeOutUprightAtTheirSize) {
         const std::string path = TempPath(f.name);
         ASSERT_TRUE(WriteQuadrants(path, f.container)) << "no WIC encoder for " << f.name;
         const UniqueBitmap bitmap(QVRLoadImage(path.c_str()));
-        ASSERT_TRUE(bitmap) << f.name;
-        DIBSECTION dib{};
-        ASSERT_EQ(GetObjectA(bitmap.get(), sizeof dib, &dib), static_cast<int>(sizeof dib));
-        EXPECT_EQ(dib.dsBmih.biWidth, 64);
-        EXPECT_EQ(dib.dsBmih.biHeight, 48) << "positive: bottom-up rows";
-        EXPECT_EQ(dib.dsBmih.biBitCount, 32);
-        EXPECT_EQ(dib.dsBmih.biCompression, static_cast<DWORD>(BI_RGB));
+        ASSERT_TRUE(ktest::IsDib32(bitmap.get(), 64, 48)) << f.name;
         const kpicture::Image image = kpicture::FromBitmap(bitmap.get());
-        ASSERT_EQ(image.height, 48);
         for (int y : {2, 20, 27, 45})
             for (int x : {3, 28, 36, 60})
                 for (int shift : {0, 8, 16})

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 #include <richedit.h>
 
-#include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "media/render.h"
@@ -21,9 +19,8 @@ TEST(RichText, TransfersRtfAndNeverWritesPastTheBuffer) {
     const kelmard::UniqueModule richEdit(LoadLibraryA("RichEd20"));
     const kelmard::UniqueWindow window(CreateWindowExA(0, "RichEdit20A", "", ES_MULTILINE, 0, 0, 200, 100,
                                                        nullptr, nullptr, nullptr, nullptr));
-    ASSERT_TRUE(window);
     const HWND control = window.get();
-    EXPECT_GT(QVRSetRichText(control, kTitle), 0);
+    ASSERT_GT(QVRSetRichText(control, kTitle), 0);
     char text[64] = "";
     GetWindowTextA(control, text, sizeof text);
     EXPECT_STREQ(text, "Kelmard Title") << "the RTF was read as RTF";
@@ -112,14 +109,13 @@ TEST(RenderText, TheTextIsReadWithinItsThousandTwentyFourBytes) {
 }
 
 TEST(RenderText, RefusedArguments) {
-    RichTextDesc desc = ktest::MakeDesc(kTitle, 0, 60, RGB(0, 0, 0), true);
-    EXPECT_EQ(QVRRenderText(&desc, 100, 50), nullptr) << "a page of width 0";
-    desc.layoutWidth = 100;
-    EXPECT_EQ(QVRRenderText(&desc, 0, 50), nullptr);
-    EXPECT_EQ(QVRRenderText(&desc, 100, -1), nullptr);
+    const RichTextDesc noPage = ktest::MakeDesc(kTitle, 0, 60, 0, true), page = ktest::MakeDesc(kTitle, 100, 60, 0, true),
+                       narrow = ktest::MakeDesc(kTitle, 1, 60, 0, true);
+    EXPECT_EQ(QVRRenderText(&noPage, 100, 50), nullptr) << "a page of width 0";
+    EXPECT_EQ(QVRRenderText(&page, 0, 50), nullptr);
+    EXPECT_EQ(QVRRenderText(&page, 100, -1), nullptr);
     EXPECT_EQ(QVRRenderText(nullptr, 100, 50), nullptr);
-    desc.layoutWidth = 1;
-    EXPECT_EQ(QVRRenderText(&desc, 1100000, 1), nullptr) << "a scale past the int range";
+    EXPECT_EQ(QVRRenderText(&narrow, 1100000, 1), nullptr) << "a scale past the int range";
 }
 
 // The platform cannot count a process's GDI objects, so the test fails the
@@ -143,8 +139,7 @@ TEST(RenderText, AFailedRenderLeavesNoGdiObject) {
 
 // Renders from a thread that has ended, and from a second thread, draw text.
 TEST(RenderText, RendersFromAnyThread) {
-    ktest::Helper helper("media-render-threads");
-    EXPECT_EQ(helper.Wait(60000), 0u) << "the helper's exit code names the failed render";
+    EXPECT_EQ(ktest::Helper("media-render-threads").Wait(60000), 0u) << "the exit code names the failed render";
 }
 
 }  // namespace

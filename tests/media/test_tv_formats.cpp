@@ -74,7 +74,8 @@ const char kTable[] =
     "[NTSC]\r\nFrame=720x480\r\nPAspect=0.9091\r\nUnderscan=36, 24, 684, 456\r\n"
     "[PAL again]\r\nFrame=720x576\r\nPAspect=1.4545\r\nUnderscan=9, 9, 9, 9\r\n"
     "[Hex width]\r\nFrame=0x2D0x486\r\nPAspect=2.5\r\nUnderscan=0x10, 010, -5, 7\r\n"
-    "[Octal width]\r\nFrame=01000x100\r\nPAspect=not a number\r\nUnderscan=1,2,3,4\r\n";
+    "[Octal width]\r\nFrame=01000x100\r\nPAspect=not a number\r\nUnderscan=1,2,3,4\r\n"
+    "[Negative width]\r\nFrame=-1x2\r\nUnderscan=5,6,7,8\r\n";
 
 TEST(TvFormats, EachLoadReadsTheTableAsWritten) {
     const ktest::Installation install("media");
@@ -90,6 +91,7 @@ TEST(TvFormats, EachLoadReadsTheTableAsWritten) {
         {512, 100, 1, 1.0f, {1, 2, 3, 4}},        // octal width, aspect not a number
         {720, 486, 1, 2.5f, {16, 8, -5, 7}},      // hexadecimal width and underscan
         {720, 480, 1, 0.9091f, {36, 24, 684, 456}},
+        {65535, 2, 1, 1.0f, {5, 6, 7, 8}},        // sizes compare as 16 bits
         {800, 600, 0}, {1024, 768, 0}, {1024, 0, 0},  // three numbers, upper-case X
         {576, 720, 0},                                  // width and height kept apart
         {0, 0, 0},                                      // no empty record for a skipped section
@@ -99,7 +101,7 @@ TEST(TvFormats, EachLoadReadsTheTableAsWritten) {
     for (const char* line : {"Failed reading underscan area: 1, 2, 3", "Failed reading frame size: 1024X768",
                              "TV Format( 1) = (640,480), 1.000, ( 32, 24 - 608,456)",
                              "TV Format( 2) = (720,480), 0.909, ( 36, 24 - 684,456)",
-                             "TV Format( 5) = (512,100), 1.000, (  1,  2 -   3,  4)", "Read 6 TV formats"})
+                             "TV Format( 5) = (512,100), 1.000, (  1,  2 -   3,  4)", "Read 7 TV formats"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
 
     // The next load reads the file again: none, no sections, or broken ones.
