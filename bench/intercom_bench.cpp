@@ -9,11 +9,13 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "bench.h"
+#include "host.h"
 #include "kelmard.h"
+
+using kelmard::UniqueHandle;
+using kelmard::UniqueView;
 
 namespace {
 
@@ -23,34 +25,39 @@ struct HolderInfo {
     volatile LONG stop;
 };
 
-HANDLE g_evicted = nullptr;
+UniqueHandle g_evicted;
 
 DWORD WINAPI EmptyRoutine(LPVOID) { return 0; }
 DWORD WINAPI LocalShutdown(LPVOID) { return 1; }
 DWORD WINAPI HolderShutdown(LPVOID) {
-    SetEvent(g_evicted);
+    SetEvent(g_evicted.get());
     return 1;
 }
 
-HANDLE NamedEvent(const char* name) { return CreateEventA(nullptr, FALSE, FALSE, name); }
+UniqueHandle NamedEvent(const char* name) { return UniqueHandle(CreateEventA(nullptr, FALSE, FALSE, name)); }
+
+// The holder's published block, created or opened.
+struct HolderBlock {
+    UniqueHandle mapping{CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(HolderInfo),
+                                            "KelmardBench.Holder")};
+    UniqueView view{mapping ? MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr};
+    HolderInfo* operator->() const { return static_cast<HolderInfo*>(view.get()); }
+};
 
 // The helper: publishes its empty routine, holds the scene place, and takes it
 // again each time it is evicted.
 int Holder() {
-    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                        sizeof(HolderInfo), "KelmardBench.Holder");
-    auto* info = static_cast<HolderInfo*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
-    g_evicted = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    HANDLE held = NamedEvent("KelmardBench.Held");
+    const HolderBlock info;
+    g_evicted.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    const UniqueHandle held = NamedEvent("KelmardBench.Held");
+    if (!info.view) return 1;
     info->emptyRoutine = EmptyRoutine;
     while (!info->stop) {
         QVRRegisterScene(HolderShutdown, 1, QVR_REGISTER);
-        SetEvent(held);
-        while (WaitForSingleObject(g_evicted, 100) == WAIT_TIMEOUT && !info->stop) {
+        SetEvent(held.get());
+        while (WaitForSingleObject(g_evicted.get(), 100) == WAIT_TIMEOUT && !info->stop) {
         }
     }
-    UnmapViewOfFile(info);
-    CloseHandle(mapping);
     return 0;
 }
 
@@ -63,17 +70,17 @@ int main(int argc, char** argv) {
     QVRRegisterScene(nullptr, 0, QVR_UNREGISTER);
 
     // 1. Registration without eviction against its locks.
-    HANDLE stageLock = OpenSemaphoreA(SEMAPHORE_ALL_ACCESS, FALSE, QVR_STAGE_SEMAPHORE_NAME);
-    HANDLE sceneLock = OpenSemaphoreA(SEMAPHORE_ALL_ACCESS, FALSE, QVR_SCENE_SEMAPHORE_NAME);
+    const UniqueHandle stageLock(OpenSemaphoreA(SEMAPHORE_ALL_ACCESS, FALSE, QVR_STAGE_SEMAPHORE_NAME));
+    const UniqueHandle sceneLock(OpenSemaphoreA(SEMAPHORE_ALL_ACCESS, FALSE, QVR_SCENE_SEMAPHORE_NAME));
     if (!stageLock || !sceneLock) {
         std::printf("the intercom's semaphores are not there\n");
         return 1;
     }
     const double locks = bench::NsPerOp(5, 20000, [&] {
-        WaitForSingleObject(stageLock, 12000);
-        WaitForSingleObject(sceneLock, 9000);
-        ReleaseSemaphore(sceneLock, 1, nullptr);
-        ReleaseSemaphore(stageLock, 1, nullptr);
+        WaitForSingleObject(stageLock.get(), 12000);
+        WaitForSingleObject(sceneLock.get(), 9000);
+        ReleaseSemaphore(sceneLock.get(), 1, nullptr);
+        ReleaseSemaphore(stageLock.get(), 1, nullptr);
     });
     const double pair = bench::NsPerOp(5, 20000, [] {
         QVRRegisterScene(LocalShutdown, 7, QVR_REGISTER);
@@ -82,33 +89,22 @@ int main(int argc, char** argv) {
     bench::Report("register + unregister, no eviction", pair, "semaphores alone", locks);
 
     // 2. Cross-process eviction against a bare remote thread.
-    HANDLE held = NamedEvent("KelmardBench.Held");
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string command = std::string("\"") + self + "\" holder";
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    const UniqueHandle held = NamedEvent("KelmardBench.Held");
+    const UniqueHandle holder = khost::StartProcess(khost::ExePath(), "holder");
+    if (!holder) {
         std::printf("cannot start the holder\n");
         return 1;
     }
-    WaitForSingleObject(held, 20000);
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, "KelmardBench.Holder");
-    auto* info = mapping ? static_cast<HolderInfo*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0))
-                         : nullptr;
-    if (!info) {
+    WaitForSingleObject(held.get(), 20000);
+    const HolderBlock info;
+    if (!info.view) {
         std::printf("the holder published nothing\n");
-        TerminateProcess(pi.hProcess, 1);
+        TerminateProcess(holder.get(), 1);
         return 1;
     }
-    HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pi.dwProcessId);
     const double remote = bench::NsPerOp(5, 200, [&] {
-        HANDLE t = CreateRemoteThread(process, nullptr, 0, info->emptyRoutine, nullptr, 0, nullptr);
-        WaitForSingleObject(t, 6000);
-        CloseHandle(t);
+        const UniqueHandle t(CreateRemoteThread(holder.get(), nullptr, 0, info->emptyRoutine, nullptr, 0, nullptr));
+        WaitForSingleObject(t.get(), 6000);
     });
     // Each eviction is timed alone; the holder takes the place back between them.
     double best = 1e300;
@@ -116,7 +112,7 @@ int main(int argc, char** argv) {
         double total = 0;
         const int n = 100;
         for (int i = 0; i < n; ++i) {
-            WaitForSingleObject(held, 6000);
+            WaitForSingleObject(held.get(), 6000);
             LARGE_INTEGER f, t0, t1;
             QueryPerformanceFrequency(&f);
             QueryPerformanceCounter(&t0);
@@ -130,14 +126,6 @@ int main(int argc, char** argv) {
     bench::Report("cross-process eviction", best, "bare remote thread + wait", remote);
 
     info->stop = 1;
-    WaitForSingleObject(pi.hProcess, 5000);
-    UnmapViewOfFile(info);
-    CloseHandle(mapping);
-    CloseHandle(process);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    CloseHandle(held);
-    CloseHandle(stageLock);
-    CloseHandle(sceneLock);
+    WaitForSingleObject(holder.get(), 5000);
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "bench.h"
 #include "kelmard.h"
 #include "media/supersample.h"
+#include "owners/win32_owners.h"
 #include "supersample_work.h"
 
 int main() {
@@ -23,9 +24,8 @@ int main() {
     desc.coverage = 1;
     bool rendered = true;
     const double renderNs = bench::NsPerOp(5, 10, [&] {
-        HBITMAP b = QVRRenderText(&desc, bench::kFrameWidth, bench::kFrameHeight);
+        const kelmard::UniqueBitmap b(QVRRenderText(&desc, bench::kFrameWidth, bench::kFrameHeight));
         rendered = rendered && b;
-        if (b) DeleteObject(b);
     });
     if (!rendered) {
         std::printf("QVRRenderText failed\n");

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "kelmard.h"
+
 namespace demo {
 
 struct Context {
@@ -24,6 +26,9 @@ void Say(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Starts this program again with `arguments` and waits for it; its exit code.
 DWORD RunSelf(const Context& context, const std::string& arguments, DWORD timeoutMs = 30000);
+
+// The record of an intercom place, read from its named shared memory.
+QVRIntercomRecord ReadPlace(const char* mappingName);
 
 // Steps, one file each.
 bool StepSettings(Context& context);

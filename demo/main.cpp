@@ -3,9 +3,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "demo.h"
+#include "host.h"
 #include "kelmard.h"
 
 namespace demo {
@@ -19,20 +19,22 @@ void Say(const char* format, ...) {
 }
 
 DWORD RunSelf(const Context& context, const std::string& arguments, DWORD timeoutMs) {
-    std::string command = "\"" + context.exeFolder + "\\kelmard-demo.exe\" " + arguments;
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
-        return static_cast<DWORD>(-1);
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-    else TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
+    const kelmard::UniqueHandle process =
+        khost::StartProcess(context.exeFolder + "\\kelmard-demo.exe", arguments, nullptr, true);
+    if (!process) return static_cast<DWORD>(-1);
+    const DWORD code = khost::WaitForExit(process.get(), timeoutMs);
+    if (code != STILL_ACTIVE) return code;
+    TerminateProcess(process.get(), 1);
+    return static_cast<DWORD>(-1);
+}
+
+QVRIntercomRecord ReadPlace(const char* mappingName) {
+    QVRIntercomRecord record{};
+    const kelmard::UniqueHandle mapping(OpenFileMappingA(FILE_MAP_READ, FALSE, mappingName));
+    const kelmard::UniqueView view(mapping ? MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, sizeof record)
+                                           : nullptr);
+    if (view) record = *static_cast<const QVRIntercomRecord*>(view.get());
+    return record;
 }
 
 namespace {
@@ -48,27 +50,12 @@ const Step kRoad[] = {
     {"The effect's settings: a plug-in's dialog template with the skinned controls, a message box", StepDialog},
 };
 
-std::string ExeFolder() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path, n);
-    return p.substr(0, p.find_last_of("\\/"));
-}
-
 // "install": what an installer does: record the installation folder.
 int Install(const Context& context) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, 0, nullptr, 0, KEY_WRITE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
-        Say("install: cannot create the settings key\n");
-        return 1;
-    }
-    LONG rc = RegSetValueExA(key, "DestDir", 0, REG_SZ,
-                             reinterpret_cast<const BYTE*>(context.installFolder.c_str()),
-                             static_cast<DWORD>(context.installFolder.size() + 1));
-    RegCloseKey(key);
-    Say("install: DestDir = %s\n", context.installFolder.c_str());
-    return rc == ERROR_SUCCESS ? 0 : 1;
+    const bool written =
+        khost::WriteRegString(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, "DestDir", context.installFolder);
+    Say("install: DestDir = %s%s\n", context.installFolder.c_str(), written ? "" : " (could not be written)");
+    return written ? 0 : 1;
 }
 
 }  // namespace
@@ -77,7 +64,7 @@ int Install(const Context& context) {
 int main(int argc, char** argv) {
     using namespace demo;
     Context context;
-    context.exeFolder = ExeFolder();
+    context.exeFolder = khost::ExeFolder();
     context.installFolder = context.exeFolder + "\\..\\demo-install";
     context.outputFolder = context.exeFolder + "\\..\\demo-out";
     char full[MAX_PATH];

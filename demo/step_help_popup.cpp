@@ -2,49 +2,22 @@
 // FxHelp, asks for topics, shows one in a popup at a screen position, and the
 // popup closes on a key press; near the screen's right edge it opens to the
 // left of the position.
-#include <cstring>
 #include <string>
 
 #include "demo.h"
+#include "host.h"
 #include "kelmard.h"
 #include "picture.h"
 
 namespace demo {
 namespace {
 
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    } while (GetTickCount() - start < ms);
-}
-
-BOOL CALLBACK MatchPopup(HWND window, LPARAM param) {
-    char name[32] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, "FxHelp Window") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(param) = window;
-    return FALSE;
-}
-
-// The help popup this thread shows, if any.
-HWND FindPopup() {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), MatchPopup, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 // Shows `id` at (x, y); answers the popup's window rectangle.
 HWND ShowTopic(LONG_PTR help, WORD id, int x, int y, RECT& r) {
     FxHelpShowBlock show{nullptr, x, y, id};
     const LONG_PTR shown = FxHelp(FXHELP_SHOW, reinterpret_cast<void*>(help), &show);
-    Pump(300);
-    HWND popup = FindPopup();
+    khost::PumpMessages(300);
+    HWND popup = FindWindowA("FxHelp Window", nullptr);
     r = RECT{};
     if (popup) GetWindowRect(popup, &r);
     Say("  show topic %u at (%d, %d): %ld; popup %ldx%ld at (%ld, %ld)\n", id, x, y, static_cast<long>(shown),
@@ -54,7 +27,7 @@ HWND ShowTopic(LONG_PTR help, WORD id, int x, int y, RECT& r) {
 
 bool CloseWithKey(HWND popup) {
     PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-    Pump(100);
+    khost::PumpMessages(100);
     const bool gone = !IsWindow(popup);
     Say("  a key press closes it: %s\n", gone ? "yes" : "NO");
     return gone;

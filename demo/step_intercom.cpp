@@ -5,11 +5,12 @@
 
 #include "demo.h"
 #include "kelmard.h"
+#include "owners/win32_owners.h"
 
 namespace demo {
 namespace {
 
-HANDLE g_evicted = nullptr;
+kelmard::UniqueHandle g_evicted;
 
 const char* PriorityName(int priority) {
     return priority == THREAD_PRIORITY_TIME_CRITICAL ? "time-critical" : "normal or other";
@@ -20,20 +21,12 @@ DWORD WINAPI SceneShutdown(LPVOID argument) {
     const int priority = GetThreadPriority(GetCurrentThread());
     Say("  [process %lu] scene %c: shutdown routine runs on thread %lu at %s priority (%d)\n",
         GetCurrentProcessId(), name, GetCurrentThreadId(), PriorityName(priority), priority);
-    if (g_evicted) SetEvent(g_evicted);
+    if (g_evicted) SetEvent(g_evicted.get());
     return 1;
 }
 
 void ShowScenePlace(const char* when) {
-    QVRIntercomRecord record{};
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, QVR_SCENE_INTERCOM_NAME);
-    if (mapping) {
-        if (void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof record)) {
-            record = *static_cast<const QVRIntercomRecord*>(view);
-            UnmapViewOfFile(view);
-        }
-        CloseHandle(mapping);
-    }
+    const QVRIntercomRecord record = ReadPlace(QVR_SCENE_INTERCOM_NAME);
     if (record.routine)
         Say("  scene place %s: held by scene %c of process %lu\n", when,
             static_cast<char>(record.argument), record.processId);
@@ -44,7 +37,7 @@ void ShowScenePlace(const char* when) {
 }  // namespace
 
 bool StepIntercom(Context& context) {
-    g_evicted = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    g_evicted.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     ShowScenePlace("at start");
     const int a = QVRRegisterScene(SceneShutdown, 'A', QVR_REGISTER);
     Say("  [process %lu] scene A registers: %d\n", GetCurrentProcessId(), a);
@@ -52,12 +45,11 @@ bool StepIntercom(Context& context) {
 
     Say("  starting scene B in a second process...\n");
     const DWORD b = RunSelf(context, "second-scene");
-    const bool evicted = WaitForSingleObject(g_evicted, 0) == WAIT_OBJECT_0;
+    const bool evicted = WaitForSingleObject(g_evicted.get(), 0) == WAIT_OBJECT_0;
     Say("  scene A was %s\n", evicted ? "shut down in its own process before B took the place"
                                       : "NOT shut down");
     ShowScenePlace("after B left");
-    CloseHandle(g_evicted);
-    g_evicted = nullptr;
+    g_evicted.reset();
     return a == 1 && b == 0 && evicted;
 }
 

@@ -8,6 +8,7 @@
 
 #include "demo.h"
 #include "kelmard.h"
+#include "owners/win32_owners.h"
 #include "picture.h"
 
 namespace demo {
@@ -89,9 +90,8 @@ bool StepMedia(Context& context) {
         Say("cannot write %s\n", backdrop.c_str());
         return false;
     }
-    HBITMAP picture = QVRLoadImage(backdrop.c_str());
-    kpicture::Image background = kpicture::FromBitmap(picture);
-    if (picture) DeleteObject(picture);
+    const kelmard::UniqueBitmap picture(QVRLoadImage(backdrop.c_str()));
+    kpicture::Image background = kpicture::FromBitmap(picture.get());
     Say("QVRLoadImage(backdrop.bmp): %s, %dx%d\n", picture ? "loaded" : "failed", background.width,
         background.height);
     if (background.empty()) return false;
@@ -104,9 +104,7 @@ bool StepMedia(Context& context) {
     desc.layoutHeight = kHeight;
     desc.background = RGB(0, 0, 0);
     desc.coverage = 1;
-    HBITMAP title = QVRRenderText(&desc, kWidth, kHeight);
-    kpicture::Image text = kpicture::FromBitmap(title);
-    if (title) DeleteObject(title);
+    const kpicture::Image text = kpicture::FromBitmap(kelmard::UniqueBitmap(QVRRenderText(&desc, kWidth, kHeight)).get());
     if (text.empty()) {
         Say("QVRRenderText: failed\n");
         return false;

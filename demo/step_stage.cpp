@@ -8,6 +8,7 @@
 
 #include "demo.h"
 #include "kelmard.h"
+#include "owners/win32_owners.h"
 #include "picture.h"
 
 namespace demo {
@@ -46,14 +47,7 @@ std::vector<std::uint32_t> Checks() {
 }
 
 const char* StageHolder() {
-    QVRIntercomRecord record{};
-    if (HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, QVR_STAGE_INTERCOM_NAME)) {
-        if (void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof record)) {
-            record = *static_cast<const QVRIntercomRecord*>(view);
-            UnmapViewOfFile(view);
-        }
-        CloseHandle(mapping);
-    }
+    const QVRIntercomRecord record = ReadPlace(QVR_STAGE_INTERCOM_NAME);
     if (!record.routine) return "free";
     return record.processId == GetCurrentProcessId() ? "held by the stage in this process"
                                                       : "held by another process";
@@ -82,10 +76,10 @@ bool StepStage(Context& context) {
     }
     Say("  QVRDetectStage: %s\n", path);
 
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "stage", WS_POPUP | WS_VISIBLE, 0, 0,
-                                  kWidth, kHeight, nullptr, nullptr, nullptr, nullptr);
+    const kelmard::UniqueWindow window(CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "stage", WS_POPUP | WS_VISIBLE,
+                                                       0, 0, kWidth, kHeight, nullptr, nullptr, nullptr, nullptr));
     std::vector<std::uint32_t> frame(kWidth * kHeight);
-    QVRStageTarget target{sizeof target, window, kWidth, kHeight, QVR_PIXELS_BGRA32,
+    QVRStageTarget target{sizeof target, window.get(), kWidth, kHeight, QVR_PIXELS_BGRA32,
                           frame.data(), kWidth * 4};
     QVRStage* stage = window ? QVRCreateStage(&target, 0) : nullptr;
     Say("  QVRCreateStage on a %dx%d window: %s\n", kWidth, kHeight, stage ? "a stage object" : "null");
@@ -99,7 +93,6 @@ bool StepStage(Context& context) {
             ok ? ("written to " + file).c_str() : "failed");
         Say("  QVRDestroyStage: %d\n", QVRDestroyStage(stage));
     }
-    if (window) DestroyWindow(window);
 
     const int updated = QVRUpdateStage();
     Say("  QVRUpdateStage: %d; stage place: %s; every process reloads at its next creation\n",

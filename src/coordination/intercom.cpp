@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <utility>
 
 #include "frame/frame.h"
 #include "owners/win32_owners.h"
@@ -32,24 +33,27 @@ constexpr DWORD kShutdownWaitMs = 6000;
 struct Place {
     const char* mappingName;
     const char* semaphoreName;
-    HANDLE mapping = nullptr;
-    volatile QVRIntercomRecord* view = nullptr;
-    HANDLE semaphore = nullptr;
+    UniqueHandle mapping;
+    UniqueView view;  // the shared record
+    UniqueHandle semaphore;
     QVRIntercomRecord local{};
 
-    bool Available() const { return view != nullptr; }
+    bool Available() const { return static_cast<bool>(view); }
+    volatile QVRIntercomRecord* Shared() const {
+        return static_cast<volatile QVRIntercomRecord*>(view.get());
+    }
 
     QVRIntercomRecord Read() const {
         QVRIntercomRecord r;
-        r.routine = view->routine;
-        r.argument = view->argument;
-        r.processId = view->processId;
+        r.routine = Shared()->routine;
+        r.argument = Shared()->argument;
+        r.processId = Shared()->processId;
         return r;
     }
     void Write(const QVRIntercomRecord& r) {
-        view->routine = r.routine;
-        view->argument = r.argument;
-        view->processId = r.processId;
+        Shared()->routine = r.routine;
+        Shared()->argument = r.argument;
+        Shared()->processId = r.processId;
         local = r;
     }
 };
@@ -67,37 +71,30 @@ int OpenPlace(Place& place) {
     UniqueHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                             sizeof(QVRIntercomRecord), place.mappingName));
     if (!mapping) return 0;
-    void* view = MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0);
+    UniqueView view(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
     if (!view) return 0;
     // Without its semaphore the place would have no lock: keep it unavailable.
     UniqueHandle semaphore(CreateSemaphoreA(nullptr, 1, 1, place.semaphoreName));
-    if (!semaphore) {
-        UnmapViewOfFile(view);
-        return 0;
-    }
-    place.mapping = mapping.release();
-    place.semaphore = semaphore.release();
-    place.view = static_cast<volatile QVRIntercomRecord*>(view);
+    if (!semaphore) return 0;
+    place.mapping = std::move(mapping);
+    place.view = std::move(view);
+    place.semaphore = std::move(semaphore);
     place.local = QVRIntercomRecord{};
     return 1;
 }
 
+// Clears the shared record when it is still the one this process wrote, then
+// unmaps and closes the place.
 void ReleasePlace(Place& place) {
-    if (place.view) {
-        const QVRIntercomRecord shared = place.Read();
-        if (SameRecord(shared, place.local)) {
-            KTRACE("Intercom did get released correctly: " KTRACE_PTR ", " KTRACE_PTR ", %8x\n",
-                   KTRACE_PTR_ARG(place.local.routine), KTRACE_PTR_ARG(place.local.argument),
-                   static_cast<unsigned>(GetCurrentProcessId()));
-            place.Write(QVRIntercomRecord{});
-        }
-        UnmapViewOfFile(const_cast<QVRIntercomRecord*>(place.view));
-        place.view = nullptr;
+    if (place.Available() && SameRecord(place.Read(), place.local)) {
+        KTRACE("Intercom did get released correctly: " KTRACE_PTR ", " KTRACE_PTR ", %8x\n",
+               KTRACE_PTR_ARG(place.local.routine), KTRACE_PTR_ARG(place.local.argument),
+               static_cast<unsigned>(GetCurrentProcessId()));
+        place.Write(QVRIntercomRecord{});
     }
-    if (place.mapping) CloseHandle(place.mapping);
-    if (place.semaphore) CloseHandle(place.semaphore);
-    place.mapping = nullptr;
-    place.semaphore = nullptr;
+    place.view.reset();
+    place.mapping.reset();
+    place.semaphore.reset();
     place.local = QVRIntercomRecord{};
 }
 
@@ -182,7 +179,7 @@ int TakeScenePlace(const QVRIntercomRecord& fresh) {
     KTRACE(2, "Register scene: " KTRACE_PTR ", " KTRACE_PTR ", %8x\n",
            KTRACE_PTR_ARG(fresh.routine), KTRACE_PTR_ARG(fresh.argument),
            static_cast<unsigned>(fresh.processId));
-    SemaphoreScope sceneLock(g_scene.semaphore, kSceneLockWaitMs);
+    SemaphoreScope sceneLock(g_scene.semaphore.get(), kSceneLockWaitMs);
     const QVRIntercomRecord old = g_scene.Read();
     if (old.routine && !SameRecord(old, fresh)) {
         KTRACE(2, "Try to shutdown scene: " KTRACE_PTR ", " KTRACE_PTR ", %8x\n",
@@ -235,11 +232,12 @@ thread_local int t_stageLockDepth = 0;
 
 StageLock::StageLock() {
     if (t_stageLockDepth++ == 0 && g_stage.semaphore)
-        WaitForSingleObject(g_stage.semaphore, kStageLockWaitMs);
+        WaitForSingleObject(g_stage.semaphore.get(), kStageLockWaitMs);
 }
 
 StageLock::~StageLock() {
-    if (--t_stageLockDepth == 0 && g_stage.semaphore) ReleaseSemaphore(g_stage.semaphore, 1, nullptr);
+    if (--t_stageLockDepth == 0 && g_stage.semaphore)
+        ReleaseSemaphore(g_stage.semaphore.get(), 1, nullptr);
 }
 
 void ForgetOwnStageRecord() {

@@ -79,11 +79,10 @@ struct PinnedEntry {
 template <typename Fn>
 PinnedEntry<Fn> Pin(Fn fn) {
     PinnedEntry<Fn> entry;
-    HMODULE module = nullptr;
     if (fn && GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                                 reinterpret_cast<LPCSTR>(reinterpret_cast<void*>(fn)), &module)) {
+                                 reinterpret_cast<LPCSTR>(reinterpret_cast<void*>(fn)),
+                                 entry.pin.put())) {
         entry.fn = fn;
-        entry.pin.reset(module);
     }
     return entry;
 }

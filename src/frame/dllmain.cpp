@@ -8,7 +8,7 @@
 #include "coordination/intercom.h"
 #include "coordination/stage.h"
 #include "frame/frame.h"
-#include "help/help_window.h"
+#include "help/help_popup.h"
 #include "media/media.h"
 
 namespace kelmard {

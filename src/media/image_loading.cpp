@@ -56,7 +56,7 @@ HBITMAP RenderPicture(IPicture* picture) {
     const int width = MulDiv(himetricWidth, GetDeviceCaps(screen.get(), LOGPIXELSX), kHimetricPerInch);
     const int height = MulDiv(himetricHeight, GetDeviceCaps(screen.get(), LOGPIXELSY), kHimetricPerInch);
 
-    UniqueBitmap result(CreateDib32(screen.get(), width, height, nullptr));
+    UniqueBitmap result = CreateDib32(screen.get(), width, height, nullptr);
     if (!result) return nullptr;
     UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
     if (!memory) return nullptr;

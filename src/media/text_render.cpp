@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "frame/frame.h"
 #include "frame/trace.h"
@@ -30,10 +31,7 @@ constexpr LONG kTwipsPerInch = 1440;
 constexpr WPARAM kTextMode = TM_RICHTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE;
 constexpr LPARAM kTextLimit = 1024;
 
-HMODULE g_richEdit = nullptr;
-// The process's render control and the thread that owns it (a window can
-// only be used and destroyed by its own thread).
-HWND volatile g_control = nullptr;
+UniqueModule g_richEdit;
 
 // ---------------------------------------------------------------------------
 // RTF streams
@@ -93,18 +91,49 @@ LRESULT StreamIn(HWND control, const char* rtf, std::size_t length) {
 // ---------------------------------------------------------------------------
 // The render control
 
-HWND CreateRenderControl() {
-    HWND control = CreateWindowExA(0, "RichEdit20A", "", ES_MULTILINE | ES_WANTRETURN, 0, 0, 0, 0,
-                                   nullptr, nullptr, ModuleHandle(), nullptr);
+// The process's render control. A window can only be used and destroyed by
+// the thread that made it: the owner is kept here, and only that thread
+// destroys it. The lock guards the owner, never a call into the control.
+SRWLOCK g_controlLock = SRWLOCK_INIT;
+UniqueWindow g_control;
+
+class ControlLock {
+public:
+    ControlLock() { AcquireSRWLockExclusive(&g_controlLock); }
+    ~ControlLock() { ReleaseSRWLockExclusive(&g_controlLock); }
+    ControlLock(const ControlLock&) = delete;
+    ControlLock& operator=(const ControlLock&) = delete;
+};
+
+HWND ProcessControl() {
+    ControlLock lock;
+    return g_control.get();
+}
+
+UniqueWindow CreateRenderControl() {
+    UniqueWindow control(CreateWindowExA(0, "RichEdit20A", "", ES_MULTILINE | ES_WANTRETURN, 0, 0,
+                                         0, 0, nullptr, nullptr, ModuleHandle(), nullptr));
     if (!control) return nullptr;
-    SendMessageA(control, EM_SETTEXTMODE, kTextMode, 0);
-    SendMessageA(control, EM_EXLIMITTEXT, 0, kTextLimit);
+    SendMessageA(control.get(), EM_SETTEXTMODE, kTextMode, 0);
+    SendMessageA(control.get(), EM_EXLIMITTEXT, 0, kTextLimit);
     return control;
 }
 
+bool Alive(HWND window) { return window && IsWindow(window); }
+
 bool OwnedByThisThread(HWND window) {
-    return window && IsWindow(window) &&
-           GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+    return Alive(window) && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+// Makes `made` the process's control when the process's control is still
+// `seen` (none, or one whose thread has ended and taken it along). False,
+// leaving `made` as it is, when another thread was quicker.
+bool AdoptAsProcessControl(UniqueWindow& made, HWND seen) {
+    ControlLock lock;
+    if (g_control.get() != seen) return false;
+    (void)g_control.release();  // destroyed with its thread, if there was one
+    g_control = std::move(made);
+    return true;
 }
 
 // The control a render uses: the process's control when this thread owns it,
@@ -113,34 +142,29 @@ bool OwnedByThisThread(HWND window) {
 class RenderControl {
 public:
     RenderControl() {
-        HWND current = g_control;
+        const HWND current = ProcessControl();
         if (OwnedByThisThread(current)) {
             window_ = current;
             return;
         }
-        window_ = CreateRenderControl();
-        if (!window_) return;
-        if (current && IsWindow(current)) {
-            temporary_ = true;  // another live thread owns the process's control
-            return;
-        }
-        if (InterlockedCompareExchangePointer(reinterpret_cast<void* volatile*>(&g_control),
-                                              window_, current) != current)
-            temporary_ = true;
+        UniqueWindow made = CreateRenderControl();
+        window_ = made.get();
+        // Another live thread owns the process's control, or was quicker:
+        // this one lives for the render only.
+        if (made && (Alive(current) || !AdoptAsProcessControl(made, current)))
+            temporary_ = std::move(made);
     }
     RenderControl(const RenderControl&) = delete;
     RenderControl& operator=(const RenderControl&) = delete;
     ~RenderControl() {
-        if (!window_) return;
-        SetWindowTextA(window_, "");
-        if (temporary_) DestroyWindow(window_);
+        if (window_) SetWindowTextA(window_, "");
     }
     HWND get() const { return window_; }
     explicit operator bool() const { return window_ != nullptr; }
 
 private:
-    HWND window_ = nullptr;
-    bool temporary_ = false;
+    HWND window_ = nullptr;  // the process's control or temporary_
+    UniqueWindow temporary_;
 };
 
 // ---------------------------------------------------------------------------
@@ -234,23 +258,30 @@ bool DrawWork(HWND control, HDC screen, HBITMAP work, const std::uint32_t* workB
 
 int InitTextRender() {
     KTRACE("InitTextRender()\n");
-    g_richEdit = LoadLibraryA("RichEd20");
+    g_richEdit.reset(LoadLibraryA("RichEd20"));
     return 1;
 }
 
 void ReleaseTextRender() {
     KTRACE("ReleaseTextRender()\n");
-    bool controlGone = true;
-    HWND control = g_control;
-    g_control = nullptr;
-    if (control && IsWindow(control)) {
-        // Only the owning thread can destroy it; a control still alive on
-        // another thread keeps RichEdit loaded.
-        if (!ProcessIsExiting() && OwnedByThisThread(control)) DestroyWindow(control);
-        controlGone = !IsWindow(control);
+    UniqueWindow control;
+    {
+        ControlLock lock;
+        control = std::move(g_control);
     }
-    if (g_richEdit && controlGone && !ProcessIsExiting()) FreeLibrary(g_richEdit);
-    g_richEdit = nullptr;
+    if (ProcessIsExiting()) {
+        // The other threads are gone and the loader lock is held: the system
+        // takes the control and RichEdit with the process.
+        (void)control.release();
+        (void)g_richEdit.release();
+        return;
+    }
+    const HWND window = control.get();
+    // Only the owning thread can destroy the control.
+    if (OwnedByThisThread(window)) control.reset();
+    else (void)control.release();
+    if (Alive(window)) (void)g_richEdit.release();  // the control alive on another thread needs it
+    else g_richEdit.reset();
 }
 
 }  // namespace kelmard
@@ -289,9 +320,9 @@ extern "C" KELMARD_API HBITMAP QVRAPI QVRRenderText(const RichTextDesc* desc, in
     if (!screen) return nullptr;
     void* resultBits = nullptr;
     void* workBits = nullptr;
-    UniqueBitmap result(media::CreateDib32(screen.get(), width, height, &resultBits));
+    UniqueBitmap result = media::CreateDib32(screen.get(), width, height, &resultBits);
     if (!result) return nullptr;
-    UniqueBitmap work(media::CreateDib32(screen.get(), 2 * width, 2 * height, &workBits));
+    UniqueBitmap work = media::CreateDib32(screen.get(), 2 * width, 2 * height, &workBits);
     if (!work) return nullptr;
 
     SendMessageA(control.get(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(desc->background));

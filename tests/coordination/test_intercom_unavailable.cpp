@@ -4,29 +4,29 @@
 #include <gtest/gtest.h>
 
 #include "kelmard.h"
+#include "owners/win32_owners.h"
 
 namespace {
 
-template <typename F>
-F Entry(HMODULE library, const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
-
 using RegisterFn = int(QVRAPI*)(QVRShutdownRoutine, DWORD_PTR, DWORD);
+
+RegisterFn Entry(HMODULE library, const char* name) {
+    return reinterpret_cast<RegisterFn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
 
 DWORD WINAPI Shutdown(LPVOID) { return 1; }
 
 TEST(IntercomUnavailable, SceneWithoutItsSemaphoreRefusesRegistrations) {
     // Another kind of object already owns the scene semaphore's name.
-    HANDLE squatter = CreateMutexA(nullptr, FALSE, QVR_SCENE_SEMAPHORE_NAME);
-    ASSERT_NE(squatter, nullptr);
+    const kelmard::UniqueHandle squatter(CreateMutexA(nullptr, FALSE, QVR_SCENE_SEMAPHORE_NAME));
+    ASSERT_TRUE(squatter);
     ASSERT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS))
         << "another process has the library loaded; this test must run alone";
 
-    HMODULE library = LoadLibraryA("KELMARD.DLL");
-    ASSERT_NE(library, nullptr);
-    auto registerScene = Entry<RegisterFn>(library, "QVRRegisterScene");
-    auto registerStage = Entry<RegisterFn>(library, "QVRRegisterStage");
+    const kelmard::UniqueModule library(LoadLibraryA("KELMARD.DLL"));
+    ASSERT_TRUE(library);
+    const RegisterFn registerScene = Entry(library.get(), "QVRRegisterScene");
+    const RegisterFn registerStage = Entry(library.get(), "QVRRegisterStage");
     ASSERT_TRUE(registerScene && registerStage);
 
     EXPECT_EQ(registerScene(Shutdown, 1, QVR_REGISTER), 0);
@@ -36,9 +36,6 @@ TEST(IntercomUnavailable, SceneWithoutItsSemaphoreRefusesRegistrations) {
     // ...but evicting a stage means evicting the scene first, which cannot be done.
     EXPECT_EQ(registerStage(Shutdown, 2, QVR_REGISTER), 0);
     EXPECT_EQ(registerStage(nullptr, 0, QVR_UNREGISTER), 1);
-
-    FreeLibrary(library);
-    CloseHandle(squatter);
 }
 
 }  // namespace

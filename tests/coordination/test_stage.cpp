@@ -4,10 +4,8 @@
 // each test sets and record what they get (stages/test/).
 #include <gtest/gtest.h>
 
-#include <cstddef>
-#include <cstdint>
+#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,177 +16,105 @@
 
 namespace {
 
-using ktest::Event;
 using ktest::Helper;
-using teststage::Control;
+using ktest::Start;
+using Bytes = std::vector<BYTE>;
 
 enum StageIndex { kD3D7CDI, kOPENGL, kD3D7UNI };
-const char* const kFileNames[] = {"D3D7CDI.DLL", "OPENGL.DLL", "D3D7UNI.DLL"};
-
-std::string ExeFolder() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path, n);
-    return p.substr(0, p.find_last_of("\\/"));
-}
+const char* const kNames[] = {"D3D7CDI", "OPENGL", "D3D7UNI"};
+const std::string kRoot = QVR_SETTINGS_ROOT;
 
 // The control block the test stages read and write, for the whole run.
-class ControlBlock {
-public:
-    ControlBlock()
-        : mapping_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                      sizeof(Control), teststage::kMappingName)) {
-        block_ = static_cast<Control*>(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
-    }
-    Control* operator->() { return block_; }
-    void Reset() { std::memset(block_, 0, sizeof(Control)); }
-
-private:
-    kelmard::UniqueHandle mapping_;
-    Control* block_ = nullptr;
-};
-ControlBlock& Block() {
-    static ControlBlock block;
-    return block;
+teststage::Control& Block() {
+    static ktest::SharedBlock<teststage::Control> block(teststage::kMappingName, false);
+    return *block;
 }
-
-std::string KeyPath(const char* subKey) {
-    std::string path = QVR_SETTINGS_ROOT;
-    if (subKey) path += std::string("\\") + subKey;
-    return path;
+teststage::Answers& Answers(StageIndex i) { return Block().answers[i]; }
+teststage::Calls& Calls(StageIndex i) { return Block().calls[i]; }
+// A stage's calls in all processes together, as one line.
+std::string Counts(StageIndex i) {
+    const teststage::Calls& c = Calls(i);
+    char line[128];
+    std::snprintf(line, sizeof line, "loaded %ld freed %ld init %ld create %ld destroy %ld", c.attaches, c.detaches,
+                  c.inits, c.creates, c.destroys);
+    return line;
 }
-
-void Put(HKEY hive, const char* subKey, const char* name, DWORD type, const void* data,
-         DWORD size) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(hive, KeyPath(subKey).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(key);
-}
-void PutString(HKEY hive, const char* name, const std::string& text) {
-    Put(hive, nullptr, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
-}
-
-// A user setting as stored: its type and bytes; type REG_NONE when missing.
-struct Stored {
-    DWORD type = REG_NONE;
-    std::vector<BYTE> bytes;
-};
-Stored Get(const char* subKey, const char* name) {
-    Stored s;
-    DWORD size = 512;
-    s.bytes.resize(size);
-    if (RegGetValueA(HKEY_CURRENT_USER, KeyPath(subKey).c_str(), name, RRF_RT_ANY | RRF_NOEXPAND,
-                     &s.type, s.bytes.data(), &size) != ERROR_SUCCESS) {
-        return Stored{};
-    }
-    s.bytes.resize(size);
-    return s;
-}
-std::string StoredStage() {
-    const Stored s = Get(nullptr, "Stage");
-    return s.type == REG_SZ ? std::string(reinterpret_cast<const char*>(s.bytes.data())) : "";
-}
-std::vector<BYTE> Block64(BYTE seed) {
-    std::vector<BYTE> b(QVR_STAGE_OPTIONS_SIZE);
-    for (int i = 0; i < QVR_STAGE_OPTIONS_SIZE; ++i) b[i] = static_cast<BYTE>(seed + i * 37);
-    return b;
-}
-std::vector<BYTE> Bytes(const BYTE* p, std::size_t n) { return std::vector<BYTE>(p, p + n); }
-
-class Stages : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Block().Reset();
-        for (int i = 0; i < teststage::kStages; ++i) {
-            teststage::Answers& a = Block()->answers[i];
-            a.test = a.offerOptions = a.init = a.destroyResult = 1;
-            const std::vector<BYTE> defaults = Block64(static_cast<BYTE>(0x10 * (i + 1)));
-            std::memcpy(a.defaults, defaults.data(), defaults.size());
-        }
-        RegDeleteTreeA(HKEY_CURRENT_USER, QVR_SETTINGS_ROOT);
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        destDir_ = std::string(temp) + "kelmard-stages-" + std::to_string(GetCurrentProcessId());
-        UseDestDir(destDir_);
-        target_.size = sizeof target_;
-        target_.width = 32;
-        target_.height = 24;
-        target_.pixelFormat = QVR_PIXELS_BGRA32;
-    }
-
-    void TearDown() override {
-        for (auto& h : helpers_) {
-            Event("quit." + h.first).Set();
-            h.second->Wait(5000);
-        }
-        helpers_.clear();
-        // The next creation after an update frees the stage; without an
-        // installation folder nothing is loaded again.
-        QVRUpdateStage();
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT);
-        QVRCreateStage(nullptr, 0);
-        QVRRegisterScene(nullptr, 0, QVR_UNREGISTER);
-        QVRRegisterStage(nullptr, 0, QVR_UNREGISTER);
-        RegDeleteTreeA(HKEY_CURRENT_USER, QVR_SETTINGS_ROOT);
-        for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) {
-            const std::string& folder = *it;
-            for (const char* file : kFileNames) DeleteFileA((folder + "\\Stages\\" + file).c_str());
-            RemoveDirectoryA((folder + "\\Stages").c_str());
-            RemoveDirectoryA(folder.c_str());
-        }
-    }
-
-    void UseDestDir(const std::string& folder) {
-        CreateDirectoryA(folder.c_str(), nullptr);
-        CreateDirectoryA((folder + "\\Stages").c_str(), nullptr);
-        folders_.push_back(folder);
-        PutString(HKEY_LOCAL_MACHINE, "DestDir", folder);
-    }
-
-    // Copies a built stage library into the installation's Stages folder.
-    void Install(const std::string& built, StageIndex as, const char* from = "test-stages") {
-        const std::string source = ExeFolder() + "\\" + from + "\\" + built;
-        const std::string dest = destDir_ + "\\Stages\\" + kFileNames[as];
-        ASSERT_TRUE(CopyFileA(source.c_str(), dest.c_str(), FALSE)) << source;
-    }
-    void InstallAll() {
-        for (int i = 0; i < teststage::kStages; ++i) Install(kFileNames[i], StageIndex(i));
-    }
-
-    teststage::Answers& Answers(StageIndex i) { return Block()->answers[i]; }
-    teststage::Calls& Calls(StageIndex i) { return Block()->calls[i]; }
-    QVRStage* Create() { return QVRCreateStage(&target_, 0); }
-
-    // Starts "kelmard-test-helper COMMAND INDEX" and waits until it is ready.
-    Helper& Start(const std::string& command, int index) {
-        const std::string id = std::to_string(index);
-        for (const char* e : {"ready.", "go.", "done.", "quit."}) Event(e + id).Reset();
-        helpers_.emplace_back(id, std::make_unique<Helper>(command + " " + id));
-        Helper& h = *helpers_.back().second;
-        EXPECT_TRUE(h.started());
-        EXPECT_TRUE(Event("ready." + id).Wait(20000)) << command << " " << id << " not ready";
-        return h;
-    }
-
-    std::string destDir_;
-    std::vector<std::string> folders_;
-    QVRStageTarget target_{};
-    std::vector<std::pair<std::string, std::unique_ptr<Helper>>> helpers_;
-};
-
 const teststage::ProcessCalls* ProcessCounts(DWORD pid) {
-    for (const auto& slot : Block()->processes)
+    for (const auto& slot : Block().processes)
         if (static_cast<DWORD>(slot.pid) == pid) return &slot;
     return nullptr;
 }
 
-TEST(StageLayout, InitBlockIsPointerWideInThe64BitBuild) {
-    EXPECT_EQ(sizeof(QVRStageInit), 88u);
-    EXPECT_EQ(offsetof(QVRStageInit, registerStage), 80u);
+void ChooseStage(const std::string& name) {
+    ASSERT_TRUE(khost::WriteRegString(HKEY_CURRENT_USER, kRoot, "Stage", name));
 }
+QVRIntercomRecord Place(const char* name) { return *ktest::SharedBlock<QVRIntercomRecord>(name, false); }
+std::string StoredStage() {
+    std::string name;
+    return khost::ReadRegString(HKEY_CURRENT_USER, kRoot, "Stage", name) ? name : "";
+}
+void StoreOptions(const char* stage, DWORD type, const void* data, DWORD size) {
+    ASSERT_TRUE(khost::WriteRegValue(HKEY_CURRENT_USER, kRoot + "\\StageData", stage, type, data, size));
+}
+// The option block stored for a stage (of whatever type); empty when there is none.
+Bytes StoredOptions(const char* stage) {
+    Bytes b(512);
+    DWORD size = 512;
+    const LONG rc = RegGetValueA(HKEY_CURRENT_USER, (kRoot + "\\StageData").c_str(), stage, RRF_RT_ANY, nullptr,
+                                 b.data(), &size);
+    b.resize(rc == ERROR_SUCCESS ? size : 0);
+    return b;
+}
+Bytes Options(const BYTE* p) { return Bytes(p, p + QVR_STAGE_OPTIONS_SIZE); }
+Bytes Pattern(BYTE seed) {
+    Bytes b(QVR_STAGE_OPTIONS_SIZE);
+    for (int i = 0; i < QVR_STAGE_OPTIONS_SIZE; ++i) b[i] = static_cast<BYTE>(seed + i * 37);
+    return b;
+}
+
+class Stages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::memset(&Block(), 0, sizeof(teststage::Control));
+        for (int i = 0; i < teststage::kStages; ++i) {
+            teststage::Answers& a = Block().answers[i];
+            a.test = a.offerOptions = a.init = a.destroyResult = 1;
+            std::memcpy(a.defaults, Pattern(static_cast<BYTE>(0x10 * (i + 1))).data(), QVR_STAGE_OPTIONS_SIZE);
+        }
+        RegDeleteTreeA(HKEY_CURRENT_USER, kRoot.c_str());
+        ASSERT_TRUE(install_.recorded());
+        CreateDirectoryA(install_.File("Stages").c_str(), nullptr);
+    }
+    void TearDown() override {
+        // The next creation after an update frees the stage; without an
+        // installation folder nothing is loaded again.
+        QVRUpdateStage();
+        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kRoot.c_str(), "DestDir");
+        QVRCreateStage(nullptr, 0);
+        QVRRegisterScene(nullptr, 0, QVR_UNREGISTER);
+        QVRRegisterStage(nullptr, 0, QVR_UNREGISTER);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kRoot.c_str());
+    }
+    // Copies a built library (by default the test stage of that name) into
+    // the Stages folder of `folder` (by default the installation) as `as`.
+    void Install(StageIndex as, std::string built = "", const std::string& folder = "") {
+        if (built.empty()) built = std::string("test-stages\\") + kNames[as] + ".DLL";
+        const std::string dest = (folder.empty() ? install_.path() : folder) + "\\Stages\\" + kNames[as] + ".DLL";
+        ASSERT_TRUE(CopyFileA((khost::ExeFolder() + "\\" + built).c_str(), dest.c_str(), FALSE)) << built;
+    }
+    void InstallAll() {
+        for (StageIndex i : {kD3D7CDI, kOPENGL, kD3D7UNI}) Install(i);
+    }
+    void UseStage(StageIndex stage) {
+        Install(stage);
+        ChooseStage(kNames[stage]);
+    }
+    QVRStage* Create() { return QVRCreateStage(&target_, 0); }
+
+    ktest::Installation install_{"stages"};
+    ktest::SharedLog log{true};  // what helper processes report
+    QVRStageTarget target_{sizeof target_, nullptr, 32, 24, QVR_PIXELS_BGRA32, nullptr, 0};
+};
 
 TEST_F(Stages, WithoutAChoiceTheFirstCreationDetectsLoadsAndForwards) {
     InstallAll();
@@ -199,20 +125,16 @@ TEST_F(Stages, WithoutAChoiceTheFirstCreationDetectsLoadsAndForwards) {
     ASSERT_NE(object, nullptr);
     // The stage that said no was loaded, asked and freed; the third never loaded.
     EXPECT_EQ(Calls(kD3D7CDI).tests, 1);
-    EXPECT_EQ(Calls(kD3D7CDI).detaches, Calls(kD3D7CDI).attaches);
-    EXPECT_EQ(Calls(kD3D7CDI).inits, 0);
-    EXPECT_EQ(Calls(kD3D7UNI).attaches, 0);
-    // The choice and the stage's defaults are stored.
+    EXPECT_EQ(Counts(kD3D7CDI), "loaded 1 freed 1 init 0 create 0 destroy 0");
+    EXPECT_EQ(Counts(kD3D7UNI), "loaded 0 freed 0 init 0 create 0 destroy 0");
+    // The choice and the stage's defaults are stored, and loading read them
+    // back instead of asking again.
     EXPECT_EQ(StoredStage(), "OPENGL");
-    const Stored options = Get("StageData", "OPENGL");
-    EXPECT_EQ(options.type, static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(options.bytes, Bytes(Answers(kOPENGL).defaults, QVR_STAGE_OPTIONS_SIZE));
-    // Loading read the stored block back instead of asking again.
+    EXPECT_EQ(StoredOptions("OPENGL"), Options(Answers(kOPENGL).defaults));
     EXPECT_EQ(Calls(kOPENGL).enums, 1);
-    EXPECT_EQ(Calls(kOPENGL).inits, 1);
     const QVRStageInit& init = Calls(kOPENGL).lastInit;
     EXPECT_EQ(init.size, sizeof(QVRStageInit));
-    EXPECT_EQ(Bytes(init.options, QVR_STAGE_OPTIONS_SIZE), options.bytes);
+    EXPECT_EQ(Options(init.options), Options(Answers(kOPENGL).defaults));
     EXPECT_EQ(init.reserved, 0u);
     EXPECT_EQ(init.registerStage, &QVRRegisterStage);
     // The call went through untouched, and so did the answer.
@@ -220,19 +142,16 @@ TEST_F(Stages, WithoutAChoiceTheFirstCreationDetectsLoadsAndForwards) {
     EXPECT_EQ(Calls(kOPENGL).lastFlags, 0x55u);
     EXPECT_EQ(object, Calls(kOPENGL).lastCreated);
 
-    // Detection freed the chosen library; loading took it again and keeps it.
-    EXPECT_EQ(Calls(kOPENGL).attaches, 2);
+    // Detection freed the chosen library; loading took it again, once, and keeps it.
     EXPECT_NE(Create(), nullptr);
-    EXPECT_EQ(Calls(kOPENGL).attaches, 2);
-    EXPECT_EQ(Calls(kOPENGL).detaches, 1);
-    EXPECT_EQ(Calls(kOPENGL).creates, 2);
     EXPECT_EQ(QVRDestroyStage(object), 7);
+    EXPECT_EQ(Counts(kOPENGL), "loaded 2 freed 1 init 1 create 2 destroy 1");
     EXPECT_EQ(Calls(kOPENGL).lastDestroyed, object);
 }
 
 TEST_F(Stages, DetectionIntoACallersBuffer) {
     InstallAll();
-    Install("without-QVRTestStage.DLL", kD3D7CDI);
+    Install(kD3D7CDI, "test-stages\\without-QVRTestStage.DLL");
     Answers(kOPENGL).test = Answers(kD3D7UNI).test = 0;
     char buffer[300];
     std::memset(buffer, 'x', sizeof buffer);
@@ -241,8 +160,8 @@ TEST_F(Stages, DetectionIntoACallersBuffer) {
     EXPECT_STREQ(buffer, "");
     EXPECT_EQ(buffer[1], 'x');
     for (StageIndex i : {kD3D7CDI, kOPENGL, kD3D7UNI}) {
-        EXPECT_EQ(Calls(i).attaches, 1) << kFileNames[i];
-        EXPECT_EQ(Calls(i).detaches, 1) << kFileNames[i];
+        EXPECT_EQ(Calls(i).attaches, 1) << kNames[i];
+        EXPECT_EQ(Calls(i).detaches, 1) << kNames[i];
     }
     EXPECT_EQ(StoredStage(), "");
 
@@ -250,155 +169,142 @@ TEST_F(Stages, DetectionIntoACallersBuffer) {
     Answers(kD3D7UNI).test = 1;
     Answers(kD3D7UNI).offerOptions = 0;
     EXPECT_EQ(QVRDetectStage(buffer), 1);
-    EXPECT_EQ(std::string(buffer), destDir_ + "\\Stages\\D3D7UNI.DLL");
+    EXPECT_EQ(std::string(buffer), install_.File("Stages\\D3D7UNI.DLL"));
     EXPECT_EQ(StoredStage(), "D3D7UNI");
-    EXPECT_EQ(Get("StageData", "D3D7UNI").type, static_cast<DWORD>(REG_NONE));
+    EXPECT_TRUE(StoredOptions("D3D7UNI").empty());
     EXPECT_EQ(Calls(kD3D7UNI).detaches, Calls(kD3D7UNI).attaches);
     EXPECT_EQ(QVRDetectStage(nullptr), 1);
 
-    // The longest path that fits 256 characters is found and written whole...
+    // The longest path that fits 256 characters is found and written whole;
+    // one more and the installation counts as missing.
     const std::string suffix = "\\Stages\\D3D7UNI.DLL";
-    std::string longDir = destDir_ + "\\" + std::string(255 - suffix.size() - destDir_.size() - 1, 'd');
-    UseDestDir(longDir);
-    destDir_ = longDir;
-    Install(kFileNames[kD3D7UNI], kD3D7UNI);
-    std::memset(buffer, 'x', sizeof buffer);
-    EXPECT_EQ(QVRDetectStage(buffer), 1);
-    EXPECT_EQ(std::string(buffer), longDir + suffix);
-    EXPECT_EQ(buffer[255], '\0');
-    EXPECT_EQ(buffer[256], 'x');
-    // ...one more and the installation counts as missing.
-    PutString(HKEY_LOCAL_MACHINE, "DestDir", longDir + "e");
-    std::memset(buffer, 'x', sizeof buffer);
-    EXPECT_EQ(QVRDetectStage(buffer), 0);
-    EXPECT_STREQ(buffer, "");
+    const std::string longDir = install_.File(std::string(254 - suffix.size() - install_.path().size(), 'd'));
+    CreateDirectoryA(longDir.c_str(), nullptr);
+    CreateDirectoryA((longDir + "\\Stages").c_str(), nullptr);
+    Install(kD3D7UNI, "", longDir);
+    for (const std::string& dir : {longDir, longDir + "e"}) {
+        ASSERT_TRUE(khost::WriteRegString(HKEY_LOCAL_MACHINE, kRoot, "DestDir", dir));
+        std::memset(buffer, 'x', sizeof buffer);
+        const bool fits = dir == longDir;
+        EXPECT_EQ(QVRDetectStage(buffer), fits ? 1 : 0);
+        EXPECT_EQ(std::string(buffer), fits ? dir + suffix : "");
+        if (fits) { EXPECT_EQ(buffer[256], 'x'); }
+    }
     EXPECT_EQ(Create(), nullptr);
 }
 
 TEST_F(Stages, AStageNameLongerThan19CharactersLeadsToDetection) {
     InstallAll();
     // 19 characters fit: the named (missing) stage is tried, nothing detected.
-    PutString(HKEY_CURRENT_USER, "Stage", "ABCDEFGHIJKLMNOPQRS");
+    ChooseStage("ABCDEFGHIJKLMNOPQRS");
     EXPECT_EQ(Create(), nullptr);
     EXPECT_EQ(Calls(kD3D7CDI).attaches, 0);
     // 20 do not: the value cannot be read, and detection chooses a stage.
-    PutString(HKEY_CURRENT_USER, "Stage", "ABCDEFGHIJKLMNOPQRST");
+    ChooseStage("ABCDEFGHIJKLMNOPQRST");
     EXPECT_NE(Create(), nullptr);
     EXPECT_EQ(StoredStage(), "D3D7CDI");
     EXPECT_EQ(Calls(kD3D7CDI).inits, 1);
 }
 
 TEST_F(Stages, IncompleteOrFailingStagesAreFreedAndNeverCalled) {
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
-    EXPECT_EQ(QVRDestroyStage(reinterpret_cast<QVRStage*>(&target_)), 0);  // nothing loaded
-
+    ChooseStage("OPENGL");
+    QVRStage* const foreign = reinterpret_cast<QVRStage*>(&target_);
+    EXPECT_EQ(QVRDestroyStage(foreign), 0);  // nothing loaded
     for (const char* missing : {"QVRInitStage", "QVRCreateStage", "QVRDestroyStage"}) {
-        Install(std::string("without-") + missing + ".DLL", kOPENGL);
-        std::memset(&Calls(kOPENGL), 0, sizeof(teststage::Calls));
-        EXPECT_EQ(Create(), nullptr) << missing;
-        EXPECT_EQ(Calls(kOPENGL).attaches, 1) << missing;
-        EXPECT_EQ(Calls(kOPENGL).detaches, 1) << missing;
-        EXPECT_EQ(Calls(kOPENGL).inits, 0) << missing;
-        EXPECT_EQ(Calls(kOPENGL).creates, 0) << missing;
-        EXPECT_EQ(QVRDestroyStage(reinterpret_cast<QVRStage*>(&target_)), 0) << missing;
-        EXPECT_EQ(Calls(kOPENGL).destroys, 0) << missing;
+        SCOPED_TRACE(missing);
+        Install(kOPENGL, std::string("test-stages\\without-") + missing + ".DLL");
+        Calls(kOPENGL) = {};
+        EXPECT_EQ(Create(), nullptr);
+        EXPECT_EQ(QVRDestroyStage(foreign), 0);
+        EXPECT_EQ(Counts(kOPENGL), "loaded 1 freed 1 init 0 create 0 destroy 0");
     }
 
     // A stage whose init fails is freed, and the next creation tries again.
-    Install(kFileNames[kOPENGL], kOPENGL);
-    std::memset(&Calls(kOPENGL), 0, sizeof(teststage::Calls));
+    Install(kOPENGL);
+    Calls(kOPENGL) = {};
     Answers(kOPENGL).init = 0;
     EXPECT_EQ(Create(), nullptr);
-    EXPECT_EQ(Calls(kOPENGL).detaches, 1);
+    EXPECT_EQ(Counts(kOPENGL), "loaded 1 freed 1 init 1 create 0 destroy 0");
     Answers(kOPENGL).init = 1;
     EXPECT_NE(Create(), nullptr);
-    EXPECT_EQ(Calls(kOPENGL).attaches, 2);
-    EXPECT_EQ(Calls(kOPENGL).inits, 2);
+    EXPECT_EQ(Counts(kOPENGL), "loaded 2 freed 1 init 2 create 1 destroy 0");
 
     // Without "QVREnumOptions" the stage runs with a zero block, not stored.
-    Install("without-QVREnumOptions.DLL", kD3D7UNI);
-    PutString(HKEY_CURRENT_USER, "Stage", "D3D7UNI");
+    Install(kD3D7UNI, "test-stages\\without-QVREnumOptions.DLL");
+    ChooseStage("D3D7UNI");
     QVRUpdateStage();
     EXPECT_NE(Create(), nullptr);
     EXPECT_EQ(Calls(kOPENGL).detaches, 2);
-    EXPECT_EQ(Bytes(Calls(kD3D7UNI).lastInit.options, QVR_STAGE_OPTIONS_SIZE),
-              std::vector<BYTE>(QVR_STAGE_OPTIONS_SIZE, 0));
-    EXPECT_EQ(Get("StageData", "D3D7UNI").type, static_cast<DWORD>(REG_NONE));
+    EXPECT_EQ(Options(Calls(kD3D7UNI).lastInit.options), Bytes(QVR_STAGE_OPTIONS_SIZE, 0));
+    EXPECT_TRUE(StoredOptions("D3D7UNI").empty());
 }
 
 TEST_F(Stages, TheStoredOptionBlockReachesTheStageByteForByte) {
-    Install(kFileNames[kOPENGL], kOPENGL);
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
-    const std::vector<BYTE> mine = Block64(0xF3);
-    Put(HKEY_CURRENT_USER, "StageData", "OPENGL", REG_BINARY, mine.data(), 64);
+    UseStage(kOPENGL);
+    const Bytes mine = Pattern(0xF3), defaults = Options(Answers(kOPENGL).defaults);
+    StoreOptions("OPENGL", REG_BINARY, mine.data(), 64);
     ASSERT_NE(Create(), nullptr);
-    EXPECT_EQ(Bytes(Calls(kOPENGL).lastInit.options, 64), mine);
+    EXPECT_EQ(Options(Calls(kOPENGL).lastInit.options), mine);
     EXPECT_EQ(Calls(kOPENGL).enums, 0);
 
     // A block of another length or type is no block: the stage's defaults
     // replace it. Each change takes effect at the reload after the update.
-    const std::vector<BYTE> defaults = Bytes(Answers(kOPENGL).defaults, 64);
     const DWORD number = 0x01020304;
     for (int round = 0; round < 2; ++round) {
-        if (round == 0) Put(HKEY_CURRENT_USER, "StageData", "OPENGL", REG_BINARY, mine.data(), 63);
-        else Put(HKEY_CURRENT_USER, "StageData", "OPENGL", REG_DWORD, &number, 4);
+        SCOPED_TRACE(round ? "a number" : "63 bytes");
+        if (round == 0) StoreOptions("OPENGL", REG_BINARY, mine.data(), 63);
+        else StoreOptions("OPENGL", REG_DWORD, &number, 4);
         QVRUpdateStage();
         ASSERT_NE(Create(), nullptr);
-        EXPECT_EQ(Bytes(Calls(kOPENGL).lastInit.options, 64), defaults) << "round " << round;
-        EXPECT_EQ(Get("StageData", "OPENGL").bytes, defaults) << "round " << round;
+        EXPECT_EQ(Options(Calls(kOPENGL).lastInit.options), defaults);
+        EXPECT_EQ(StoredOptions("OPENGL"), defaults);
     }
-    EXPECT_EQ(Calls(kOPENGL).attaches, 3);
-    EXPECT_EQ(Calls(kOPENGL).detaches, 2);
+    EXPECT_EQ(Counts(kOPENGL), "loaded 3 freed 2 init 3 create 3 destroy 0");
 }
 
 // A stage that registered itself in its init and then failed it is freed;
 // its shutdown routine must not stay in the shared record, where the next
 // registration from another process would run it at an unmapped address.
 TEST_F(Stages, AFreedStageLeavesNoShutdownRoutineBehind) {
-    Install(kFileNames[kOPENGL], kOPENGL);
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    UseStage(kOPENGL);
     Answers(kOPENGL).registerInInit = 1;
     Answers(kOPENGL).init = 0;
     EXPECT_EQ(Create(), nullptr);
     EXPECT_EQ(Calls(kOPENGL).registerResult, 1);
     EXPECT_EQ(Calls(kOPENGL).detaches, 1);
-    EXPECT_EQ(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).routine, nullptr);
+    EXPECT_EQ(Place(QVR_STAGE_INTERCOM_NAME).routine, nullptr);
 
     // A stage that stays holds the place until the update shuts it down here.
     Answers(kOPENGL).init = 1;
     ASSERT_NE(Create(), nullptr);
-    EXPECT_NE(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).routine, nullptr);
+    EXPECT_NE(Place(QVR_STAGE_INTERCOM_NAME).routine, nullptr);
     EXPECT_EQ(QVRUpdateStage(), 1);
     const teststage::ProcessCalls* self = ProcessCounts(GetCurrentProcessId());
     ASSERT_NE(self, nullptr);
     EXPECT_EQ(self->shutdowns, 1);
-    EXPECT_EQ(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).routine, nullptr);
+    EXPECT_EQ(Place(QVR_STAGE_INTERCOM_NAME).routine, nullptr);
 }
 
 TEST_F(Stages, ThreadsOfOneProcessLoadTheStageOnce) {
-    Install(kFileNames[kOPENGL], kOPENGL);
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
+    UseStage(kOPENGL);
     Answers(kOPENGL).initDelayMs = 300;
     QVRStage* objects[4] = {};
     std::vector<std::thread> threads;
     for (int i = 0; i < 4; ++i) threads.emplace_back([this, &objects, i] { objects[i] = Create(); });
     for (std::thread& t : threads) t.join();
     for (QVRStage* object : objects) EXPECT_NE(object, nullptr);
-    EXPECT_EQ(Calls(kOPENGL).inits, 1);
-    EXPECT_EQ(Calls(kOPENGL).creates, 4);
+    EXPECT_EQ(Counts(kOPENGL), "loaded 1 freed 0 init 1 create 4 destroy 0");
 }
 
 TEST_F(Stages, AfterAnUpdateEveryOtherProcessReloadsOnce) {
-    InstallAll();
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
-    ktest::SharedLog log(true);
+    UseStage(kOPENGL);
     Answers(kOPENGL).registerInInit = 1;
-    Helper& holder = Start("stage-user", 1);     // loads the stage, which takes the place
+    Helper holder = Start("stage-user", 1);  // loads the stage, which takes the place
     Answers(kOPENGL).registerInInit = 0;
-    Helper& user = Start("stage-user", 3);       // loads the stage, holds nothing
-    Helper& scene = Start("scene", 2);           // the scene place
-    ASSERT_EQ(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).processId, holder.pid());
-    ASSERT_EQ(ktest::ReadPlace(QVR_SCENE_INTERCOM_NAME).processId, scene.pid());
+    Helper user = Start("stage-user", 3);    // loads the stage, holds nothing
+    Helper scene = Start("scene", 2);        // the scene place
+    ASSERT_EQ(Place(QVR_STAGE_INTERCOM_NAME).processId, holder.pid());
+    ASSERT_EQ(Place(QVR_SCENE_INTERCOM_NAME).processId, scene.pid());
 
     EXPECT_EQ(QVRUpdateStage(), 1);
     // Both holders were shut down in their own processes.
@@ -408,20 +314,20 @@ TEST_F(Stages, AfterAnUpdateEveryOtherProcessReloadsOnce) {
     ASSERT_NE(held, nullptr);
     EXPECT_EQ(held->shutdowns, 1);
     EXPECT_EQ(held->shutdownPriority, THREAD_PRIORITY_TIME_CRITICAL);
-    EXPECT_EQ(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).routine, nullptr);
-    EXPECT_EQ(ktest::ReadPlace(QVR_SCENE_INTERCOM_NAME).routine, nullptr);
+    EXPECT_EQ(Place(QVR_STAGE_INTERCOM_NAME).routine, nullptr);
+    EXPECT_EQ(Place(QVR_SCENE_INTERCOM_NAME).routine, nullptr);
 
     // Their next creations reload the stage once; the one after does not.
-    for (Helper* h : {&holder, &user}) {
-        const int index = h == &holder ? 1 : 3;
-        Event("go." + std::to_string(index)).Set();
-        ASSERT_TRUE(Event("done." + std::to_string(index)).Wait(20000));
+    for (auto [index, helper] : {std::pair<int, Helper*>{1, &holder}, {3, &user}}) {
+        SCOPED_TRACE("helper " + std::to_string(index));
+        helper->Signal("go");
+        ASSERT_TRUE(helper->Await("done"));
         EXPECT_EQ(log->registrations[index], 3);
-        const teststage::ProcessCalls* counts = ProcessCounts(h->pid());
+        const teststage::ProcessCalls* counts = ProcessCounts(helper->pid());
         ASSERT_NE(counts, nullptr);
-        EXPECT_EQ(counts->attaches, 2) << "helper " << index;
-        EXPECT_EQ(counts->detaches, 1) << "helper " << index;
-        EXPECT_EQ(counts->inits, 2) << "helper " << index;
+        EXPECT_EQ(counts->attaches, 2);
+        EXPECT_EQ(counts->detaches, 1);
+        EXPECT_EQ(counts->inits, 2);
     }
 }
 
@@ -435,23 +341,30 @@ DWORD WINAPI CountStageShutdown(LPVOID) {
     return 1;
 }
 
-TEST_F(Stages, AShutdownRoutineDestroysItsStageWhileItsStageLoads) {
-    Install(kFileNames[kOPENGL], kOPENGL);
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
-    Answers(kOPENGL).registerInInit = 1;
-    ktest::SharedLog log(true);
-    g_stageShutdowns = 0;
-    ASSERT_EQ(QVRRegisterStage(CountStageShutdown, 1, QVR_REGISTER), 1);
-    Helper& scene = Start("stage-scene", 5);
-    ASSERT_EQ(log->registrations[5], 1);
+// This process holds the stage place; the stage registers in its init; a
+// "stage-user INDEX scene" helper holds the scene place.
+class StageLoads : public Stages {
+protected:
+    Helper StartScene(int index) {
+        UseStage(kOPENGL);
+        Answers(kOPENGL).registerInInit = 1;
+        g_stageShutdowns = 0;
+        EXPECT_EQ(QVRRegisterStage(CountStageShutdown, 1, QVR_REGISTER), 1);
+        Helper scene = Start("stage-user", index, "scene");
+        EXPECT_EQ(log->registrations[index], 1);
+        return scene;
+    }
+};
 
-    Event("go.5").Set();
-    ASSERT_TRUE(Event("done.5").Wait(20000)) << "the creation never came back";
-    EXPECT_EQ(log->done[5], 1);
+TEST_F(StageLoads, AShutdownRoutineDestroysItsStageWhileItsStageLoads) {
+    Helper scene = StartScene(5);
+    scene.Signal("go");
+    ASSERT_TRUE(scene.Await("done", 20000)) << "the creation never came back";
+    EXPECT_EQ(log->registrations[5], 2) << "the scene's stage object";
     EXPECT_EQ(log->shutdowns[5], 1);
     EXPECT_EQ(static_cast<DWORD>(log->shutdownPid[5]), scene.pid());
     EXPECT_EQ(g_stageShutdowns, 1);
-    EXPECT_EQ(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).processId, scene.pid());
+    EXPECT_EQ(Place(QVR_STAGE_INTERCOM_NAME).processId, scene.pid());
     const ULONGLONG start = GetTickCount64();
     EXPECT_EQ(QVRRegisterScene(CountStageShutdown, 2, QVR_REGISTER), 1);
     EXPECT_LT(GetTickCount64() - start, 3000u);
@@ -460,40 +373,31 @@ TEST_F(Stages, AShutdownRoutineDestroysItsStageWhileItsStageLoads) {
 // Another process evicts a scene while a thread of the scene's process is
 // loading the stage: the eviction must not wait for that thread (which in
 // turn waits for the evicting registration), so it ends within its time.
-TEST_F(Stages, AnEvictionDuringAStageLoadInTheHoldersProcessEndsInTime) {
-    Install(kFileNames[kOPENGL], kOPENGL);
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
-    Answers(kOPENGL).registerInInit = 1;
+TEST_F(StageLoads, AnEvictionDuringAStageLoadInTheHoldersProcessEndsInTime) {
+    Helper scene = StartScene(6);
     Answers(kOPENGL).initDelayMs = 1500;
-    ktest::SharedLog log(true);
-    g_stageShutdowns = 0;
-    ASSERT_EQ(QVRRegisterStage(CountStageShutdown, 1, QVR_REGISTER), 1);
-    Start("stage-scene", 6);
-
-    Event("go.6").Set();
-    ASSERT_TRUE(ktest::WaitUntil([this] { return Calls(kOPENGL).lastInit.size != 0; }, 20000));
+    scene.Signal("go");
+    ASSERT_TRUE(khost::PumpUntil([] { return Calls(kOPENGL).lastInit.size != 0; }, 20000));
     const ULONGLONG start = GetTickCount64();
     EXPECT_EQ(QVRRegisterScene(CountStageShutdown, 2, QVR_REGISTER), 1);
     EXPECT_LT(GetTickCount64() - start, 5000u);
-    ASSERT_TRUE(Event("done.6").Wait(20000));
-    EXPECT_EQ(log->done[6], 1);
+    ASSERT_TRUE(scene.Await("done", 20000));
+    EXPECT_EQ(log->registrations[6], 2);
     EXPECT_EQ(log->shutdowns[6], 1);
-    EXPECT_EQ(ktest::ReadPlace(QVR_SCENE_INTERCOM_NAME).processId, GetCurrentProcessId());
+    EXPECT_EQ(Place(QVR_SCENE_INTERCOM_NAME).processId, GetCurrentProcessId());
 }
 
 // A process that ends with its stage loaded must not wait for the stage lock
 // at exit: here another process holds it.
 TEST_F(Stages, AProcessEndsAtOnceWhileAnotherHoldsTheStageLock) {
-    Install(kFileNames[kOPENGL], kOPENGL);
-    PutString(HKEY_CURRENT_USER, "Stage", "OPENGL");
-    Helper& h = Start("stage-exit", 4);
+    UseStage(kOPENGL);
+    Helper h = Start("stage-user", 4, "exit");
     ASSERT_EQ(Calls(kOPENGL).inits, 1);
-    kelmard::UniqueHandle lock(OpenSemaphoreA(SYNCHRONIZE | SEMAPHORE_MODIFY_STATE, FALSE,
-                                              QVR_STAGE_SEMAPHORE_NAME));
+    kelmard::UniqueHandle lock(OpenSemaphoreA(SYNCHRONIZE | SEMAPHORE_MODIFY_STATE, FALSE, QVR_STAGE_SEMAPHORE_NAME));
     ASSERT_TRUE(lock);
     ASSERT_EQ(WaitForSingleObject(lock.get(), 5000), WAIT_OBJECT_0);
     const ULONGLONG start = GetTickCount64();
-    Event("go.4").Set();
+    h.Signal("go");
     const DWORD code = h.Wait(8000);
     const ULONGLONG took = GetTickCount64() - start;
     ReleaseSemaphore(lock.get(), 1, nullptr);
@@ -504,20 +408,20 @@ TEST_F(Stages, AProcessEndsAtOnceWhileAnotherHoldsTheStageLock) {
 // The sample stage, as the demo installs it: it runs here, registers itself
 // and draws the door transition.
 TEST_F(Stages, TheSampleStageDrawsATransition) {
-    Install("OPENGL.DLL", kOPENGL, "stages");
+    Install(kOPENGL, "stages\\OPENGL.DLL");
     char path[256];
     ASSERT_EQ(QVRDetectStage(path), 1);
-    EXPECT_EQ(std::string(path), destDir_ + "\\Stages\\OPENGL.DLL");
+    EXPECT_EQ(std::string(path), install_.File("Stages\\OPENGL.DLL"));
 
     const int w = 160, h = 120;
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr,
-                                  nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
+    const kelmard::UniqueWindow window(CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, w, h,
+                                                       nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(window);
     std::vector<std::uint32_t> frame(w * h), red(w * h, 0xFFFF0000u), blue(w * h, 0xFF0000FFu);
-    QVRStageTarget target{sizeof target, window, w, h, QVR_PIXELS_BGRA32, frame.data(), w * 4};
+    QVRStageTarget target{sizeof target, window.get(), w, h, QVR_PIXELS_BGRA32, frame.data(), w * 4};
     QVRStage* stage = QVRCreateStage(&target, 0);
     ASSERT_NE(stage, nullptr);
-    EXPECT_EQ(ktest::ReadPlace(QVR_STAGE_INTERCOM_NAME).processId, GetCurrentProcessId());
+    EXPECT_EQ(Place(QVR_STAGE_INTERCOM_NAME).processId, GetCurrentProcessId());
     const QVRPicture from{w, h, w * 4, red.data()}, to{w, h, w * 4, blue.data()};
 
     ASSERT_EQ(stage->methods->RenderTransition(stage, &from, &to, 0.0f), 1);
@@ -531,9 +435,7 @@ TEST_F(Stages, TheSampleStageDrawsATransition) {
     EXPECT_EQ(hinge & 0xFFFFu, 0u);
     EXPECT_GT((hinge >> 16) & 0xFF, 120u);
     EXPECT_LT((hinge >> 16) & 0xFF, 240u);
-
     EXPECT_EQ(QVRDestroyStage(stage), 1);
-    DestroyWindow(window);
 }
 
 }  // namespace

@@ -1,20 +1,16 @@
-// Helper commands for the library frame tests.
+// Helper verb of the frame tests.
 #include <cstdlib>
 
 #include "kelmard.h"
-#include "support/helper_main.h"
+#include "support/processes.h"
 
 namespace {
 
-// "updateid-set V": writes V into the shared QVRUpdateID.
-ktest::HelperCommand setUpdateId("updateid-set", [](const std::vector<std::string>& args) {
-    QVRUpdateID = static_cast<DWORD>(std::strtoul(args.at(0).c_str(), nullptr, 0));
-    return 0;
-});
-
-// "updateid-get": answers QVRUpdateID as the exit code.
-ktest::HelperCommand getUpdateId("updateid-get", [](const std::vector<std::string>&) {
-    return static_cast<int>(QVRUpdateID);
+// "updateid V": answers the shared QVRUpdateID as the exit code and then writes V there.
+ktest::HelperVerb updateId("updateid", [](const ktest::HelperRun& run) {
+    const DWORD found = QVRUpdateID;
+    QVRUpdateID = static_cast<DWORD>(std::strtoul(run.id.c_str(), nullptr, 0));
+    return static_cast<int>(found);
 });
 
 }  // namespace

@@ -5,29 +5,14 @@
 // outlived the library's code would crash this process instead.
 #include <windows.h>
 
+#include "host.h"
 #include "kelmard.h"
 
-namespace {
-
-void Pump(DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount64() < end);
-}
-
-}  // namespace
-
 int main() {
-    HMODULE library = LoadLibraryA("KELMARD.DLL");
+    kelmard::UniqueModule library(LoadLibraryA("KELMARD.DLL"));
     if (!library) return 10;
     using HelpFn = LONG_PTR(QVRAPI*)(int, void*, void*);
-    auto help = reinterpret_cast<HelpFn>(reinterpret_cast<void*>(GetProcAddress(library, "FxHelp")));
+    auto help = reinterpret_cast<HelpFn>(reinterpret_cast<void*>(GetProcAddress(library.get(), "FxHelp")));
     if (!help) return 11;
     FxHelpOpenBlock open{nullptr, nullptr, nullptr};
     void* handle = reinterpret_cast<void*>(help(FXHELP_OPEN, nullptr, &open));
@@ -35,19 +20,18 @@ int main() {
     FxHelpShowBlock show{nullptr, 100, 100, 100};
     if (help(FXHELP_SHOW, handle, &show) != 1) return 13;
     help(FXHELP_CLOSE, handle, nullptr);
-    Pump(100);
-    HWND popup = FindWindowA("FxHelp Window", nullptr);
+    khost::PumpMessages(100);
+    const HWND popup = FindWindowA("FxHelp Window", nullptr);
     if (!popup) return 14;
 
-    FreeLibrary(library);
+    library.reset();
     if (!GetModuleHandleA("KELMARD.DLL")) return 2;  // unloaded under an open popup
     // The popup still paints and answers; then a key closes it.
     InvalidateRect(popup, nullptr, TRUE);
-    Pump(100);
+    khost::PumpMessages(100);
     if (!IsWindow(popup)) return 3;
     PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-    const ULONGLONG end = GetTickCount64() + 10000;
-    while (GetModuleHandleA("KELMARD.DLL") && GetTickCount64() < end) Pump(20);
+    khost::PumpUntil([] { return !GetModuleHandleA("KELMARD.DLL"); }, 10000);
     if (IsWindow(popup)) return 4;
     return GetModuleHandleA("KELMARD.DLL") ? 5 : 0;  // 5: the popup kept the library for good
 }

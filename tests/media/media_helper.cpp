@@ -1,8 +1,8 @@
-// Helper commands for the media tests.
+// Helper verb of the media tests.
 #include <thread>
 
 #include "media/render.h"
-#include "support/helper_main.h"
+#include "support/processes.h"
 
 namespace {
 
@@ -12,7 +12,6 @@ bool RenderHasInk() {
     const kpicture::Image image = ktest::Render(desc, 200, 80);
     return std::count(image.pixels.begin(), image.pixels.end(), 0xFFFFFF00u) > 0;  // covered, yellow
 }
-
 bool OnThread() {
     bool ok = false;
     std::thread([&ok] { ok = RenderHasInk(); }).join();
@@ -21,13 +20,10 @@ bool OnThread() {
 
 // "media-render-threads": the first render of this process runs on a thread
 // that ends; later renders run on the main thread, on another thread while
-// the main thread's control lives, and on the main thread again.
-// Exit code: 0, or the number of the render that drew nothing.
-ktest::HelperCommand renderThreads("media-render-threads", [](const std::vector<std::string>&) {
-    if (!OnThread()) return 1;
-    if (!RenderHasInk()) return 2;
-    if (!OnThread()) return 3;
-    return RenderHasInk() ? 0 : 4;
+// the main thread's control lives, and on the main thread again. Exit code:
+// 0, or the number of the render that drew nothing.
+ktest::HelperVerb renderThreads("media-render-threads", [](const ktest::HelperRun&) {
+    return !OnThread() ? 1 : !RenderHasInk() ? 2 : !OnThread() ? 3 : !RenderHasInk() ? 4 : 0;
 });
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Text renders as the media tests read them: a RichTextDesc with junk in its
+// Bitmaps as the media tests read them: a RichTextDesc with junk in its
 // reserved fields, the bitmap checked for its form and taken as an image.
 #pragma once
 #include <windows.h>
@@ -7,12 +7,12 @@
 #include <cstring>
 
 #include "kelmard.h"
+#include "owners/win32_owners.h"
 #include "picture.h"
 
 namespace ktest {
 
-inline RichTextDesc MakeDesc(const char* rtf, int layoutWidth, int layoutHeight, COLORREF background,
-                             bool coverage) {
+inline RichTextDesc MakeDesc(const char* rtf, int layoutWidth, int layoutHeight, COLORREF background, bool coverage) {
     RichTextDesc d;
     std::memset(&d, 0xCD, sizeof d);
     std::memset(d.rtf, 0, sizeof d.rtf);
@@ -24,16 +24,19 @@ inline RichTextDesc MakeDesc(const char* rtf, int layoutWidth, int layoutHeight,
     return d;
 }
 
-// The render's pixels (top-down, alpha kept); empty when it failed or is not
-// a 32-bit bottom-up DIB section of the size asked. The bitmap is freed.
-inline kpicture::Image Render(const RichTextDesc& desc, int width, int height) {
-    HBITMAP bitmap = QVRRenderText(&desc, width, height);
+// True for a 32-bit bottom-up DIB section of width x height pixels.
+inline bool IsDib32(HBITMAP bitmap, int width, int height) {
     DIBSECTION dib{};
-    const bool ok = bitmap && GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
-                    dib.dsBmih.biBitCount == 32 && dib.dsBmih.biWidth == width && dib.dsBmih.biHeight == height;
-    kpicture::Image image = ok ? kpicture::FromBitmap(bitmap) : kpicture::Image{};
-    if (bitmap) DeleteObject(bitmap);
-    return image;
+    return bitmap && GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
+           dib.dsBmih.biBitCount == 32 && dib.dsBmih.biCompression == BI_RGB && dib.dsBmih.biWidth == width &&
+           dib.dsBmih.biHeight == height;
+}
+
+// The render's pixels (top-down, alpha kept); empty when it failed or is not
+// such a DIB section of the size asked. The bitmap is freed.
+inline kpicture::Image Render(const RichTextDesc& desc, int width, int height) {
+    const kelmard::UniqueBitmap bitmap(QVRRenderText(&desc, width, height));
+    return IsDib32(bitmap.get(), width, height) ? kpicture::FromBitmap(bitmap.get()) : kpicture::Image{};
 }
 
 // The bounding box (inclusive) of the pixels with alpha above 0.

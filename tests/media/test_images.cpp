@@ -7,10 +7,11 @@
 #include <fstream>
 #include <string>
 
-#include "kelmard.h"
-#include "picture.h"
+#include "media/render.h"
 
 namespace {
+
+using namespace kelmard;
 
 std::string TempPath(const std::string& name) {
     char temp[MAX_PATH];
@@ -28,7 +29,7 @@ std::uint32_t Quadrant(int x, int y) {
 // colours as palette), the others as 24-bit. False without such an encoder.
 bool WriteQuadrants(const std::string& path, const GUID& container) {
     const bool gif = IsEqualGUID(container, GUID_ContainerFormatGif);
-    const WICColor palette[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
+    WICColor palette[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
     std::vector<BYTE> data;
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x) {
@@ -36,40 +37,34 @@ bool WriteQuadrants(const std::string& path, const GUID& container) {
             if (gif) data.push_back(static_cast<BYTE>(std::find(palette, palette + 4, 0xFF000000u | c) - palette));
             else data.insert(data.end(), {BYTE(c & 0xFF), BYTE(c >> 8 & 0xFF), BYTE(c >> 16 & 0xFF)});
         }
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IWICImagingFactory* factory = nullptr;
-    IWICStream* stream = nullptr;
-    IWICBitmapEncoder* encoder = nullptr;
-    IWICBitmapFrameEncode* frame = nullptr;
-    IWICPalette* wicPalette = nullptr;
+    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    const ScopeExit uninitialize([com] { if (com) CoUninitialize(); });
+    ComRef<IWICImagingFactory> factory;
+    ComRef<IWICStream> stream;
+    ComRef<IWICBitmapEncoder> encoder;
+    ComRef<IWICBitmapFrameEncode> frame;
+    ComRef<IWICPalette> colours;
     const WICPixelFormatGUID wanted = gif ? GUID_WICPixelFormat8bppIndexed : GUID_WICPixelFormat24bppBGR;
     WICPixelFormatGUID format = wanted;
     const std::wstring wide(path.begin(), path.end());
-    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_PPV_ARGS(&factory))) &&
-              SUCCEEDED(factory->CreateStream(&stream)) &&
-              SUCCEEDED(stream->InitializeFromFilename(wide.c_str(), GENERIC_WRITE)) &&
-              SUCCEEDED(factory->CreateEncoder(container, nullptr, &encoder)) &&
-              SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-              SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-              SUCCEEDED(frame->SetSize(64, 48)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
-              IsEqualGUID(format, wanted);
-    if (ok && gif)
-        ok = SUCCEEDED(factory->CreatePalette(&wicPalette)) &&
-             SUCCEEDED(wicPalette->InitializeCustom(const_cast<WICColor*>(palette), 4)) &&
-             SUCCEEDED(frame->SetPalette(wicPalette));
-    ok = ok && SUCCEEDED(frame->WritePixels(48, gif ? 64 : 192, static_cast<UINT>(data.size()), data.data())) &&
-         SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    for (IUnknown* p : std::initializer_list<IUnknown*>{wicPalette, frame, encoder, stream, factory})
-        if (p) p->Release();
-    CoUninitialize();
-    return ok;
+    return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                      reinterpret_cast<void**>(factory.put()))) &&
+           SUCCEEDED(factory->CreateStream(stream.put())) &&
+           SUCCEEDED(stream->InitializeFromFilename(wide.c_str(), GENERIC_WRITE)) &&
+           SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.put())) &&
+           SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
+           SUCCEEDED(encoder->CreateNewFrame(frame.put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+           SUCCEEDED(frame->SetSize(64, 48)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
+           IsEqualGUID(format, wanted) &&
+           (!gif || (SUCCEEDED(factory->CreatePalette(colours.put())) &&
+                     SUCCEEDED(colours->InitializeCustom(palette, 4)) && SUCCEEDED(frame->SetPalette(colours.get())))) &&
+           SUCCEEDED(frame->WritePixels(48, gif ? 64 : 192, static_cast<UINT>(data.size()), data.data())) &&
+           SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
 // A file no other handle keeps open can be opened for exclusive writing.
 bool NobodyHoldsFile(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    return h != INVALID_HANDLE_VALUE && CloseHandle(h);
+    return static_cast<bool>(UniqueFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
 }
 
 TEST(PictureLoading, BmpJpegAndGifComeOutUprightAtTheirSize) {
@@ -81,17 +76,9 @@ TEST(PictureLoading, BmpJpegAndGifComeOutUprightAtTheirSize) {
     for (const auto& f : files) {
         const std::string path = TempPath(f.name);
         ASSERT_TRUE(WriteQuadrants(path, f.container)) << "no WIC encoder for " << f.name;
-        HBITMAP bitmap = QVRLoadImage(path.c_str());
-        ASSERT_NE(bitmap, nullptr) << f.name;
-        DIBSECTION dib{};
-        ASSERT_EQ(GetObjectA(bitmap, sizeof dib, &dib), static_cast<int>(sizeof dib));
-        EXPECT_EQ(dib.dsBmih.biWidth, 64);
-        EXPECT_EQ(dib.dsBmih.biHeight, 48) << "positive: bottom-up rows";
-        EXPECT_EQ(dib.dsBmih.biBitCount, 32);
-        EXPECT_EQ(dib.dsBmih.biCompression, static_cast<DWORD>(BI_RGB));
-        const kpicture::Image image = kpicture::FromBitmap(bitmap);
-        DeleteObject(bitmap);
-        ASSERT_EQ(image.height, 48);
+        const UniqueBitmap bitmap(QVRLoadImage(path.c_str()));
+        ASSERT_TRUE(ktest::IsDib32(bitmap.get(), 64, 48)) << f.name;
+        const kpicture::Image image = kpicture::FromBitmap(bitmap.get());
         for (int y : {2, 20, 27, 45})
             for (int x : {3, 28, 36, 60})
                 for (int shift : {0, 8, 16})
@@ -112,9 +99,8 @@ TEST(PictureLoading, FailuresAnswerNullAndLetGoOfTheFile) {
     for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"empty.bmp", ""}, {"garbage.bmp", garbage},
                                       {"cut.bmp", cut}}) {
         std::ofstream(TempPath(name), std::ios::binary) << bytes;
-        HBITMAP bitmap = QVRLoadImage(TempPath(name).c_str());
+        const UniqueBitmap bitmap(QVRLoadImage(TempPath(name).c_str()));
         EXPECT_TRUE(!bitmap || name == "cut.bmp") << name;  // the decoder may take a cut file
-        if (bitmap) DeleteObject(bitmap);
         EXPECT_TRUE(NobodyHoldsFile(TempPath(name))) << name;
         EXPECT_TRUE(DeleteFileA(TempPath(name).c_str())) << name;
     }

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <richedit.h>
 
-#include <cstring>
 #include <string>
+#include <vector>
 
 #include "media/render.h"
 #include "support/processes.h"
@@ -16,11 +16,11 @@ const char kTitle[] =
     "\\f0\\fs48\\cf1\\b Kelmard Title\\par}";
 
 TEST(RichText, TransfersRtfAndNeverWritesPastTheBuffer) {
-    LoadLibraryA("RichEd20");
-    HWND control = CreateWindowExA(0, "RichEdit20A", "", ES_MULTILINE, 0, 0, 200, 100, nullptr,
-                                   nullptr, nullptr, nullptr);
-    ASSERT_NE(control, nullptr);
-    EXPECT_GT(QVRSetRichText(control, kTitle), 0);
+    const kelmard::UniqueModule richEdit(LoadLibraryA("RichEd20"));
+    const kelmard::UniqueWindow window(CreateWindowExA(0, "RichEdit20A", "", ES_MULTILINE, 0, 0, 200, 100,
+                                                       nullptr, nullptr, nullptr, nullptr));
+    const HWND control = window.get();
+    ASSERT_GT(QVRSetRichText(control, kTitle), 0);
     char text[64] = "";
     GetWindowTextA(control, text, sizeof text);
     EXPECT_STREQ(text, "Kelmard Title") << "the RTF was read as RTF";
@@ -41,7 +41,6 @@ TEST(RichText, TransfersRtfAndNeverWritesPastTheBuffer) {
         if (size > 0) { EXPECT_EQ(buffer.substr(0, fits ? size : 1), std::string(fits ? full : "") + '\0'); }
         EXPECT_EQ(buffer.find_first_not_of('#', static_cast<size_t>(size)), std::string::npos) << "written past";
     }
-    DestroyWindow(control);
 }
 
 TEST(RenderText, TextInItsColourWithCoverageAtTheEdgesOrAveragedWithout) {
@@ -110,23 +109,23 @@ TEST(RenderText, TheTextIsReadWithinItsThousandTwentyFourBytes) {
 }
 
 TEST(RenderText, RefusedArguments) {
-    RichTextDesc desc = ktest::MakeDesc(kTitle, 0, 60, RGB(0, 0, 0), true);
-    EXPECT_EQ(QVRRenderText(&desc, 100, 50), nullptr) << "a page of width 0";
-    desc.layoutWidth = 100;
-    EXPECT_EQ(QVRRenderText(&desc, 0, 50), nullptr);
-    EXPECT_EQ(QVRRenderText(&desc, 100, -1), nullptr);
+    const RichTextDesc noPage = ktest::MakeDesc(kTitle, 0, 60, 0, true), page = ktest::MakeDesc(kTitle, 100, 60, 0, true),
+                       narrow = ktest::MakeDesc(kTitle, 1, 60, 0, true);
+    EXPECT_EQ(QVRRenderText(&noPage, 100, 50), nullptr) << "a page of width 0";
+    EXPECT_EQ(QVRRenderText(&page, 0, 50), nullptr);
+    EXPECT_EQ(QVRRenderText(&page, 100, -1), nullptr);
     EXPECT_EQ(QVRRenderText(nullptr, 100, 50), nullptr);
-    desc.layoutWidth = 1;
-    EXPECT_EQ(QVRRenderText(&desc, 1100000, 1), nullptr) << "a scale past the int range";
+    EXPECT_EQ(QVRRenderText(&narrow, 1100000, 1), nullptr) << "a scale past the int range";
 }
 
 // The platform cannot count a process's GDI objects, so the test fails the
 // same render more often than the GDI table has room: a leak exhausts it.
 TEST(RenderText, AFailedRenderLeavesNoGdiObject) {
-    std::vector<HBRUSH> brushes;
-    for (HBRUSH b; brushes.size() <= 200000 && (b = CreateSolidBrush(RGB(1, 2, 3)));) brushes.push_back(b);
+    std::vector<kelmard::UniqueBrush> brushes;
+    for (kelmard::UniqueBrush b; brushes.size() <= 200000 && (b.reset(CreateSolidBrush(RGB(1, 2, 3))), b);)
+        brushes.push_back(std::move(b));
     const size_t room = brushes.size();
-    for (HBRUSH b : brushes) DeleteObject(b);
+    brushes.clear();
     ASSERT_GT(room, 1000u);
 
     // The result (1 GiB) can be made, the work bitmap (4 GiB) cannot.
@@ -134,17 +133,13 @@ TEST(RenderText, AFailedRenderLeavesNoGdiObject) {
     size_t nulls = 0;
     for (size_t i = 0; i < room + 100; ++i) nulls += QVRRenderText(&desc, 16384, 16384) == nullptr;
     EXPECT_EQ(nulls, room + 100);
-    HBRUSH after = CreateSolidBrush(RGB(1, 2, 3));
-    EXPECT_NE(after, nullptr) << "GDI objects leaked";
-    DeleteObject(after);
+    EXPECT_TRUE(kelmard::UniqueBrush(CreateSolidBrush(RGB(1, 2, 3)))) << "GDI objects leaked";
     EXPECT_FALSE(ktest::Render(desc, 200, 100).empty()) << "the renderer still works";
 }
 
 // Renders from a thread that has ended, and from a second thread, draw text.
 TEST(RenderText, RendersFromAnyThread) {
-    ktest::Helper helper("media-render-threads");
-    ASSERT_TRUE(helper.started());
-    EXPECT_EQ(helper.Wait(60000), 0u) << "the helper's exit code names the failed render";
+    EXPECT_EQ(ktest::Helper("media-render-threads").Wait(60000), 0u) << "the exit code names the failed render";
 }
 
 }  // namespace

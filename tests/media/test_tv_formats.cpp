@@ -12,81 +12,39 @@
 #include <vector>
 
 #include "kelmard.h"
+#include "support/processes.h"
 
 namespace {
 
-// A temporary installation folder recorded as DestDir for the test's run;
-// the previous DestDir comes back afterwards.
-class InstallFolder {
-public:
-    InstallFolder() {
-        char temp[MAX_PATH], previous[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "kelmard-media-" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(path_.c_str(), nullptr);
-        CreateDirectoryA((path_ + "\\Presets").c_str(), nullptr);
-        DWORD size = sizeof previous;
-        if (RegGetValueA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, "DestDir", RRF_RT_REG_SZ, nullptr, previous,
-                         &size) == ERROR_SUCCESS)
-            previous_ = previous;
-        recorded_ = SetDestDir(path_);
-    }
-    ~InstallFolder() {
-        if (previous_.empty()) RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, "DestDir");
-        else SetDestDir(previous_);
-        DeleteFileA(Cfg().c_str());
-        RemoveDirectoryA((path_ + "\\Presets").c_str());
-        RemoveDirectoryA(path_.c_str());
-    }
-    bool recorded() const { return recorded_; }
-    std::string Cfg() const { return path_ + "\\Presets\\TvFormats.cfg"; }
-    bool WriteCfg(const std::string& text) const { return !!(std::ofstream(Cfg(), std::ios::binary) << text); }
-
-private:
-    static bool SetDestDir(const std::string& path) {
-        return RegSetKeyValueA(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, "DestDir", REG_SZ, path.c_str(),
-                               static_cast<DWORD>(path.size() + 1)) == ERROR_SUCCESS;
-    }
-    std::string path_, previous_;
-    bool recorded_ = false;
-};
-
-// The library's debug traces, read as a debug monitor reads them (the
-// DBWIN_BUFFER shared memory and its two events). Made before the library
+// The library's traces, read as a debug monitor reads them (the DBWIN_BUFFER
+// shared memory and its two events) on a thread that runs before the library
 // is loaded: a new thread would wait for the loader lock.
-class DebugCapture {
-public:
-    DebugCapture() {
-        mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER");
-        auto* view = mapping_ ? static_cast<const char*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0)) : nullptr;
-        if (!ready_ || !data_ || !view) return;
-        HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        reader_ = std::thread([this, view, started] {
-            SetEvent(started);
-            while (WaitForSingleObject(data_, INFINITE) == WAIT_OBJECT_0 && !stop_) {
-                { std::lock_guard<std::mutex> lock(mutex_); text_ += view + sizeof(DWORD); }
-                SetEvent(ready_);
-            }
-            UnmapViewOfFile(view);
-        });
-        WaitForSingleObject(started, 5000);
-        CloseHandle(started);
-    }
+struct DebugCapture {
+    kelmard::UniqueHandle ready{CreateEventA(nullptr, FALSE, TRUE, "DBWIN_BUFFER_READY")},
+        data{CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY")},
+        mapping{CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER")};
+    kelmard::UniqueView view{mapping ? MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0) : nullptr};
+    std::atomic<bool> running{false}, stop{false};
+    std::mutex mutex;
+    std::string text;  // every trace so far
+    std::thread reader{[this] {
+        running = true;
+        while (view && WaitForSingleObject(data.get(), INFINITE) == WAIT_OBJECT_0 && !stop) {
+            const std::lock_guard<std::mutex> lock(mutex);
+            text += static_cast<const char*>(view.get()) + sizeof(DWORD);
+            SetEvent(ready.get());
+        }
+    }};
+    DebugCapture() { while (!running) Sleep(1); }
     ~DebugCapture() {
-        stop_ = true;
-        if (reader_.joinable()) { SetEvent(data_); reader_.join(); }
-        for (HANDLE h : {mapping_, data_, ready_}) if (h) CloseHandle(h);
+        stop = true;
+        SetEvent(data.get());
+        reader.join();
     }
-    std::string Text() { std::lock_guard<std::mutex> lock(mutex_); return text_; }
-
-private:
-    HANDLE ready_ = CreateEventA(nullptr, FALSE, TRUE, "DBWIN_BUFFER_READY");
-    HANDLE data_ = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
-    HANDLE mapping_ = nullptr;
-    std::atomic<bool> stop_{false};
-    std::thread reader_;
-    std::mutex mutex_;
-    std::string text_;  // every trace so far
+    std::string Text() {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return text;
+    }
 };
 
 // What QVRCheckVideoFormat answers for a size; result 0 means the outputs
@@ -94,9 +52,9 @@ private:
 struct Expected { int width, height, result; float aspect; short underscan[4]; };
 
 void CheckAll(const std::vector<Expected>& cases) {
-    HMODULE module = LoadLibraryA("KELMARD.DLL");
+    const kelmard::UniqueModule module(LoadLibraryA("KELMARD.DLL"));
     const auto check = reinterpret_cast<int(QVRAPI*)(DWORD, float*, short*)>(
-        reinterpret_cast<void*>(GetProcAddress(module, "QVRCheckVideoFormat")));
+        reinterpret_cast<void*>(GetProcAddress(module.get(), "QVRCheckVideoFormat")));
     ASSERT_NE(check, nullptr);
     for (const Expected& e : cases) {
         float aspect = -7.0f;
@@ -106,7 +64,6 @@ void CheckAll(const std::vector<Expected>& cases) {
         EXPECT_FLOAT_EQ(aspect, e.result ? e.aspect : -7.0f);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(u[i], e.result ? e.underscan[i] : -1);
     }
-    FreeLibrary(module);
 }
 
 const char kTable[] =
@@ -117,12 +74,16 @@ const char kTable[] =
     "[NTSC]\r\nFrame=720x480\r\nPAspect=0.9091\r\nUnderscan=36, 24, 684, 456\r\n"
     "[PAL again]\r\nFrame=720x576\r\nPAspect=1.4545\r\nUnderscan=9, 9, 9, 9\r\n"
     "[Hex width]\r\nFrame=0x2D0x486\r\nPAspect=2.5\r\nUnderscan=0x10, 010, -5, 7\r\n"
-    "[Octal width]\r\nFrame=01000x100\r\nPAspect=not a number\r\nUnderscan=1,2,3,4\r\n";
+    "[Octal width]\r\nFrame=01000x100\r\nPAspect=not a number\r\nUnderscan=1,2,3,4\r\n"
+    "[Negative width]\r\nFrame=-1x2\r\nUnderscan=5,6,7,8\r\n";
 
 TEST(TvFormats, EachLoadReadsTheTableAsWritten) {
-    InstallFolder folder;
-    ASSERT_TRUE(folder.recorded());
-    ASSERT_TRUE(folder.WriteCfg(kTable));
+    const ktest::Installation install("media");
+    ASSERT_TRUE(install.recorded());
+    CreateDirectoryA(install.File("Presets").c_str(), nullptr);
+    const std::string cfg = install.File("Presets\\TvFormats.cfg");
+    auto writeCfg = [&](const std::string& text) { return !!(std::ofstream(cfg, std::ios::binary) << text); };
+    ASSERT_TRUE(writeCfg(kTable));
     DebugCapture traces;
     CheckAll({
         {720, 576, 1, 1.0f, {36, 29, 684, 547}},  // no aspect; the first of two equal sizes
@@ -130,6 +91,7 @@ TEST(TvFormats, EachLoadReadsTheTableAsWritten) {
         {512, 100, 1, 1.0f, {1, 2, 3, 4}},        // octal width, aspect not a number
         {720, 486, 1, 2.5f, {16, 8, -5, 7}},      // hexadecimal width and underscan
         {720, 480, 1, 0.9091f, {36, 24, 684, 456}},
+        {65535, 2, 1, 1.0f, {5, 6, 7, 8}},        // sizes compare as 16 bits
         {800, 600, 0}, {1024, 768, 0}, {1024, 0, 0},  // three numbers, upper-case X
         {576, 720, 0},                                  // width and height kept apart
         {0, 0, 0},                                      // no empty record for a skipped section
@@ -139,12 +101,12 @@ TEST(TvFormats, EachLoadReadsTheTableAsWritten) {
     for (const char* line : {"Failed reading underscan area: 1, 2, 3", "Failed reading frame size: 1024X768",
                              "TV Format( 1) = (640,480), 1.000, ( 32, 24 - 608,456)",
                              "TV Format( 2) = (720,480), 0.909, ( 36, 24 - 684,456)",
-                             "TV Format( 5) = (512,100), 1.000, (  1,  2 -   3,  4)", "Read 6 TV formats"})
+                             "TV Format( 5) = (512,100), 1.000, (  1,  2 -   3,  4)", "Read 7 TV formats"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
 
     // The next load reads the file again: none, no sections, or broken ones.
     for (const char* file : {"", "; no sections\r\nFrame=720x576\r\n", "[Broken]\r\nFrame=720\r\nUnderscan=1,2,3,4\r\n"}) {
-        if (*file) { ASSERT_TRUE(folder.WriteCfg(file)); } else { DeleteFileA(folder.Cfg().c_str()); }
+        if (*file) { ASSERT_TRUE(writeCfg(file)); } else { DeleteFileA(cfg.c_str()); }
         CheckAll({{720, 576, 0}, {720, 0, 0}, {0, 0, 0}});
     }
 }

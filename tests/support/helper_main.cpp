@@ -1,29 +1,25 @@
-#include "support/helper_main.h"
-
+// The test helper program: its first argument names the verb it runs.
 #include <cstdio>
 #include <map>
 
+#include "support/processes.h"
+
 namespace ktest {
 
-static std::map<std::string, CommandFn>& Commands() {
-    static std::map<std::string, CommandFn> commands;
-    return commands;
+static std::map<std::string, int (*)(const HelperRun&)>& Verbs() {
+    static std::map<std::string, int (*)(const HelperRun&)> verbs;
+    return verbs;
 }
 
-HelperCommand::HelperCommand(const char* name, CommandFn fn) { Commands()[name] = std::move(fn); }
+HelperVerb::HelperVerb(const char* name, int (*verb)(const HelperRun&)) { Verbs()[name] = verb; }
 
 }  // namespace ktest
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: kelmard-test-helper COMMAND [ARGS...]\n");
+    const auto verb = argc < 2 ? ktest::Verbs().end() : ktest::Verbs().find(argv[1]);
+    if (verb == ktest::Verbs().end()) {
+        std::fprintf(stderr, "kelmard-test-helper: unknown verb %s\n", argc < 2 ? "(none)" : argv[1]);
         return 2;
     }
-    auto& commands = ktest::Commands();
-    auto it = commands.find(argv[1]);
-    if (it == commands.end()) {
-        std::fprintf(stderr, "kelmard-test-helper: unknown command %s\n", argv[1]);
-        return 2;
-    }
-    return it->second(std::vector<std::string>(argv + 2, argv + argc));
+    return verb->second(ktest::HelperRun{std::vector<std::string>(argv + 2, argv + argc)});
 }

@@ -1,94 +1,58 @@
 #include "support/processes.h"
 
-#include <cstring>
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <map>
-#include <vector>
 
 namespace ktest {
 
-namespace {
-std::string ProgramPath(const char* program) {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p(path, n);
-    p.resize(p.find_last_of("\\/") + 1);
-    return p + program;
+Event::Event(const std::string& name) : event_(CreateEventA(nullptr, TRUE, FALSE, ("KelmardTest." + name).c_str())) {
+    static std::map<std::string, kelmard::UniqueHandle> keepAlive;
+    kelmard::UniqueHandle copy;
+    if (event_ && !keepAlive.count(name) &&
+        DuplicateHandle(GetCurrentProcess(), event_.get(), GetCurrentProcess(), copy.put(), 0, FALSE,
+                        DUPLICATE_SAME_ACCESS))
+        keepAlive.emplace(name, std::move(copy));
 }
-}  // namespace
 
-Helper::Helper(const std::string& arguments, const char* program) {
-    std::string command = "\"" + ProgramPath(program) + "\" " + arguments;
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                       &pi)) {
-        CloseHandle(pi.hThread);
-        process_.reset(pi.hProcess);
-        pid_ = pi.dwProcessId;
-    }
+Helper::Helper(const std::string& arguments, std::string id, const char* program) : id_(std::move(id)) {
+    if (!id_.empty())
+        for (const char* event : {"ready", "go", "done", "quit"}) Event(event + ("." + id_)).Reset();
+    process_ = khost::StartProcess(khost::ExeFolder() + "\\" + program, arguments, &pid_);
+    EXPECT_TRUE(process_) << program << " " << arguments;
+    if (!id_.empty()) { EXPECT_TRUE(Await("ready")) << program << " " << arguments << ": not ready"; }
 }
 
 Helper::~Helper() {
-    if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) Kill();
-}
-
-DWORD Helper::Wait(DWORD ms) {
-    if (!process_) return STILL_ACTIVE;
-    if (WaitForSingleObject(process_.get(), ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process_.get(), &code);
-    return code;
+    if (!process_) return;
+    if (!id_.empty()) Quit();
+    if (Wait(0) == STILL_ACTIVE) Kill();
 }
 
 void Helper::Kill() {
-    if (!process_) return;
     TerminateProcess(process_.get(), 99);
     WaitForSingleObject(process_.get(), 5000);
 }
 
-Event::Event(const std::string& name)
-    : event_(CreateEventA(nullptr, TRUE, FALSE, ("KelmardTest." + name).c_str())) {
-    // A named event lives only while someone has it open. Keep one handle to
-    // each for the life of the process, so a Set() made before the other
-    // process opens the event is not lost with the last handle.
-    static std::map<std::string, kelmard::UniqueHandle> keepAlive;
-    if (event_ && keepAlive.find(name) == keepAlive.end()) {
-        HANDLE copy = nullptr;
-        if (DuplicateHandle(GetCurrentProcess(), event_.get(), GetCurrentProcess(), &copy, 0, FALSE,
-                            DUPLICATE_SAME_ACCESS))
-            keepAlive.emplace(name, kelmard::UniqueHandle(copy));
-    }
+namespace {
+std::string FreshFolder(const std::string& name) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path = std::string(temp) + "kelmard-" + name + "-" + std::to_string(GetCurrentProcessId());
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+    std::filesystem::create_directories(path, ignored);
+    return path;
 }
+}  // namespace
 
-void Event::Set() { SetEvent(event_.get()); }
-void Event::Reset() { ResetEvent(event_.get()); }
-bool Event::Wait(DWORD ms) { return WaitForSingleObject(event_.get(), ms) == WAIT_OBJECT_0; }
+Installation::Installation(const std::string& name)
+    : path_(FreshFolder(name)), destDir_(HKEY_LOCAL_MACHINE, QVR_SETTINGS_ROOT, "DestDir", path_) {}
 
-SharedLog::SharedLog(bool reset)
-    : mapping_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                  sizeof(TestLog), "KelmardTest.Log")) {
-    if (mapping_) {
-        log_ = static_cast<TestLog*>(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
-    }
-    if (log_ && reset) std::memset(log_, 0, sizeof(TestLog));
-}
-
-SharedLog::~SharedLog() {
-    if (log_) UnmapViewOfFile(log_);
-}
-
-QVRIntercomRecord ReadPlace(const char* mappingName) {
-    QVRIntercomRecord record{};
-    kelmard::UniqueHandle mapping(OpenFileMappingA(FILE_MAP_READ, FALSE, mappingName));
-    if (!mapping) return record;
-    void* view = MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, sizeof record);
-    if (!view) return record;
-    std::memcpy(&record, view, sizeof record);
-    UnmapViewOfFile(view);
-    return record;
+Installation::~Installation() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
 }
 
 }  // namespace ktest

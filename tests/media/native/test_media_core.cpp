@@ -1,6 +1,6 @@
 // The media services' portable core: the TV format preset values, read as
-// the C library reads them, and the 2x2 supersampling reduction of the text
-// renderer.
+// the C library reads them (the table's lookup is tested through the library),
+// and the 2x2 supersampling reduction of the text renderer.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -41,21 +41,6 @@ TEST(TvFormatParse, FrameSizeAspectAndUnderscan) {
         EXPECT_EQ(ParseUnderscan(c.text, u), c.ok) << c.text;
         for (int i = 0; c.ok && i < 4; ++i) EXPECT_EQ(u[i], c.u[i]) << c.text;
     }
-}
-
-TEST(TvFormatParse, FirstMatchWins) {
-    const TvFormat table[] = {
-        {720, 576, 1.0f, {1, 1, 1, 1}},
-        {720, 480, 0.9f, {2, 2, 2, 2}},
-        {720, 576, 1.5f, {3, 3, 3, 3}},
-    };
-    EXPECT_EQ(FindTvFormat(table, 3, (576u << 16) | 720u), &table[0]);
-    EXPECT_EQ(FindTvFormat(table, 3, (480u << 16) | 720u), &table[1]);
-    EXPECT_EQ(FindTvFormat(table, 3, (720u << 16) | 576u), nullptr);
-    EXPECT_EQ(FindTvFormat(table, 0, (576u << 16) | 720u), nullptr);
-    // Negative 16-bit sizes compare as the same 16 bits.
-    const TvFormat odd[] = {{-1, 2, 1.0f, {0, 0, 0, 0}}};
-    EXPECT_EQ(FindTvFormat(odd, 1, (2u << 16) | 0xFFFFu), &odd[0]);
 }
 
 TEST(Supersample, PageScaleIsExactAndFitsAnInt) {
