@@ -1,21 +1,16 @@
-// Message-sequence tests of controls (as Wine's ok_sequence): a table of
-// input steps and, for each, the notifications the parent must see, in order.
+// Message-sequence tests of controls (as Wine's ok_sequence): a table of input
+// steps (real messages through the parent's dialog manager; mouse steps put the
+// cursor on their point, keys go to the focus window) and checks (Answers,
+// FocusIs, CaptureIs, Style, Do), each with the notifications the parent must
+// see, in order; an expectation may leave id or code open (kAny), be Optional
+// or Many. The first difference fails with the step, the expected and the
+// received message, then every step run with what it expected and recorded.
+// Steps name controls by id (kParent: the parent). Recorded: WM_COMMAND,
+// WM_NOTIFY, WM_[HV]SCROLL, WM_DRAWITEM, WM_PARENTNOTIFY, WM_DROPFILES and any
+// kind an expectation names.
 //
 //   EXPECT_TRUE(seq::Run(dialog, {seq::Press(7, 5, 5).Sees({seq::Command(7, BN_SETFOCUS)}),
-//                                 seq::Send(7, BM_GETSTATE).Answers(BST_PUSHED, BST_PUSHED),
-//                                 seq::Release(7, 5, 5).Sees({seq::Command(7, BN_CLICKED)})}));
-//
-// Steps name controls by id (kParent: the parent). Input is real messages (the
-// cursor is put on a mouse step's point; keys go to the focus window) pumped
-// through the parent's dialog manager, so Tab, arrows, Return and mnemonics act
-// as for a user. Checks are steps too: Answers, FocusIs, CaptureIs, Style, Do.
-// Run records what reaches the parent of WM_COMMAND, WM_NOTIFY, WM_[HV]SCROLL,
-// WM_DRAWITEM, WM_PARENTNOTIFY, WM_DROPFILES and any kind an expectation names;
-// an expectation may leave id or code open (kAny), be Optional or Many. On the
-// first difference it fails with the step, the expected and the received
-// message, then every step run with what it expected and what was recorded.
-// One table run against the library's control and the system's checks that
-// the one behaves as the other.
+//                                 seq::Send(7, BM_GETSTATE).Answers(BST_PUSHED, BST_PUSHED)}));
 #pragma once
 #include <windows.h>
 
@@ -175,13 +170,10 @@ struct Recorder {
     std::set<UINT> watched;
     std::vector<Msg>* into = nullptr;
 };
-inline Recorder*& Current() {
-    static Recorder* current = nullptr;
-    return current;
-}
+inline Recorder* g_recorder = nullptr;  // the one Run records with
 inline int IdOf(LPARAM window) { return window ? GetDlgCtrlID(reinterpret_cast<HWND>(window)) : kAny; }
 inline LRESULT CALLBACK Record(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    Recorder* r = Current();
+    Recorder* r = g_recorder;
     if (r && w == r->parent && r->into && r->watched.count(m)) {
         Msg got{m, IdOf(lp)};
         if (m == WM_COMMAND) got.id = LOWORD(wp), got.code = HIWORD(wp), got.sender = IdOf(lp);
@@ -197,11 +189,9 @@ inline LRESULT CALLBACK Record(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
     return CallWindowProcA(r ? r->previous : DefWindowProcA, w, m, wp, lp);
 }
-inline HWND FocusOf(HWND parent) {
-    const DWORD thread = GetWindowThreadProcessId(parent, nullptr);
-    if (thread == GetCurrentThreadId()) return GetFocus();
+inline HWND FocusOf(HWND parent) {  // of the parent's thread
     GUITHREADINFO gui{sizeof gui};
-    GetGUIThreadInfo(thread, &gui);
+    GetGUIThreadInfo(GetWindowThreadProcessId(parent, nullptr), &gui);
     return gui.hwndFocus;
 }
 }  // namespace detail
@@ -264,7 +254,7 @@ inline testing::AssertionResult Run(HWND parent, const Table& table, std::initia
     SetForegroundWindow(GetAncestor(parent, GA_ROOT));  // the keyboard's input goes there
     Pump(parent);
     r.previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Record)));
-    Current() = &r;
+    g_recorder = &r;
     std::vector<std::vector<Msg>> seen(table.size());
     std::ostringstream first;
     std::size_t k = 0;
@@ -290,7 +280,7 @@ inline testing::AssertionResult Run(HWND parent, const Table& table, std::initia
         }
         if (!wrong.empty()) first << "step " << k + 1 << " (" << Describe(table[k]) << "): " << wrong;
     }
-    Current() = nullptr;
+    g_recorder = nullptr;
     SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(r.previous));
     if (first.tellp() == 0) return testing::AssertionSuccess();
     std::ostringstream all;
