@@ -1,7 +1,5 @@
-// Containers through FxTagFile and FxTagStream: what opening refuses, finding
-// entries, strings and their languages, reading and writing entries, new and
-// deleted entries, and the commit that rewrites the file, also when a write,
-// the flush or the final replace fails at any point.
+// Containers through FxTagFile and FxTagStream: opening, finding, reading,
+// changing, and the commit, also when any step of it fails.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -44,8 +42,7 @@ protected:
     TempFolder folder;
 };
 
-// Every count, offset and size of the file is checked against the file; a
-// damaged string table fails the string operations, not the file.
+// Damaged counts, offsets and sizes refuse the file; a damaged string table only the strings.
 TEST_F(TagFileRead, RefusesWhatIsNotAWholeContainer) {
     Container c = Sample();
     c.entries.insert(c.entries.begin(),
@@ -111,8 +108,7 @@ TEST_F(TagFileRead, RefusesWhatIsNotAWholeContainer) {
     EXPECT_EQ(missing.GetError(), FXFILE_ERROR_FILE_NOT_FOUND);
 }
 
-// Entries by type or by whole tag; strings fall back to English, then to the
-// first one stored; entry reads are cut at the entry's end and fail past it.
+// Finds by type or tag; strings fall back to English, then the first; reads cut at the entry's end.
 TEST_F(TagFileRead, FindsAndReadsEntriesAndStrings) {
     FxTagFile file;
     ASSERT_EQ(file.Open(Make("read.rfh", Sample()).c_str(), 0), 1);
@@ -133,9 +129,7 @@ TEST_F(TagFileRead, FindsAndReadsEntriesAndStrings) {
     EXPECT_EQ(stream.Open(&file, 4, 0), 0);
     EXPECT_EQ(stream.GetError(), FXFILE_ERROR_INDEX_INVALID);
 
-    // A string's length comes back whatever the buffer holds: a short buffer
-    // gets a cut, terminated text, one of size 0 nothing. By position (At),
-    // the n-th string of an id, whatever the language.
+    // The length whatever the buffer holds (a short one gets a cut, terminated text); At: the n-th of an id.
     const struct {
         uint32_t id, language, size, length;
         const char* text;
@@ -216,9 +210,8 @@ TEST_F(TagFileRead, ClosesWhenTheLastUserCloses) {
     EXPECT_FALSE(file.IsOpen());
 }
 
-// Unchanged, read-only (also when the file cannot be opened for writing, or
-// its path of 256 to 259 characters has no room for the commit's ".TMP" name)
-// or dropped with changes: the file is never written.
+// Unchanged, read-only (also when refused writing, or a 256-259-character path
+// has no room for ".TMP") or dropped with changes: the file is never written.
 TEST_F(TagFileRead, UnchangedOrReadOnlyContainersAreNeverWritten) {
     const std::string path = Make("quiet.rfh", Sample());
     const std::string before = ReadBytes(path);
@@ -263,7 +256,6 @@ TEST_F(TagFileRead, UnchangedOrReadOnlyContainersAreNeverWritten) {
 
 class TagFileWrite : public TagFileRead {
 protected:
-    // Writes `data` into entry `index` at `position` through an entry stream.
     static void WriteEntry(FxTagFile& file, uint32_t index, uint32_t position, const std::string& data) {
         FxTagStream stream;
         ASSERT_EQ(stream.Open(&file, index, 1), 1);
@@ -279,11 +271,8 @@ protected:
     }
 };
 
-// A file from elsewhere: a gap before its directory, entries out of order, a
-// deleted entry, strings out of order and one for no entry. The commit writes
-// it by the rules (directory after the header, sorted, compacted); entries
-// deleted meanwhile go with their strings, and reference lists lose the pairs
-// that name them.
+// A foreign file (gap, unsorted, deleted entry, orphan string) is committed in
+// order; entries deleted meanwhile take their strings and reference pairs along.
 TEST_F(TagFileWrite, CommitPutsAForeignFileInOrder) {
     Container c;
     c.entries = {E(FxTag(1, 1), "one"), E(FxTag(kFxDeletedType, 2), "deleted"), E(FxTag(2, 1), "two"),
@@ -312,9 +301,7 @@ TEST_F(TagFileWrite, CommitPutsAForeignFileInOrder) {
     EXPECT_EQ(ReadBytes(path), Build(expected));
 }
 
-// A tag that exists is not created again; the same text in the same language
-// is stored once, under whichever id; texts the 16-bit record length cannot
-// hold are refused, the longest one kept.
+// Existing tags are not created again, a text is stored once per language, overlong texts refused.
 TEST_F(TagFileWrite, RefusesTagsThatExistAndTextsStoredAlready) {
     const std::string path = Make("strings.rfh", Sample());
     FxTagFile file;
@@ -398,10 +385,8 @@ TEST_F(TagFileWrite, TheNewFileIsWrittenUnderTheNameWithTMP) {
     }
 }
 
-// Storing an entry back can fail part-way: the close says so, and the entry
-// stays open with its changes, so nothing is committed without them, not even
-// when it was the last one open after the container's Close. Closing it again
-// stores it; the last close then commits.
+// An entry whose store fails stays open with its changes, so nothing commits
+// without them (even as the last one open); closing it again stores it.
 TEST_F(TagFileWrite, FailedStoreKeepsTheEntryOpenUntilItIsStored) {
     const std::string path = Make("store.rfh", Sample());
     const std::string before = ReadBytes(path);
@@ -445,9 +430,8 @@ TEST_F(TagFileWrite, FailedStoreKeepsTheEntryOpenUntilItIsStored) {
     EXPECT_EQ(files.OpenFiles(), 0u);
 }
 
-// The commit never leaves the user without a file: whichever write fails, or
-// the flush, or the replace, and whether the program goes on or dies there,
-// the path holds either all of the old container or all of the new one.
+// Whichever write, flush or replace fails, going on or dying there, the path
+// holds all of the old container or all of the new one.
 TEST_F(TagFileWrite, EveryFailureDuringTheCommitLeavesOldOrNew) {
     const std::string path = folder.File("faults.rfh");
     Container old = Sample();
@@ -511,8 +495,7 @@ TEST_F(TagFileWrite, EveryFailureDuringTheCommitLeavesOldOrNew) {
             EXPECT_TRUE(error == FXFILE_ERROR_WRITE_FILE || error == FXFILE_ERROR_TMP_FILE) << FxErrorName(error);
             EXPECT_EQ(files.Crashed(), crash != 0);
             files.Reset();
-            // The old file: stored entries may have gone past its end, where its
-            // own directory does not look; everything it describes is as it was.
+            // Everything the old file describes is as it was.
             EXPECT_EQ(ReadBytes(path).substr(0, oldBytes.size()), oldBytes);
             if (crash) {
                 file.reset();  // the program is gone, and its handles with it
