@@ -1,6 +1,5 @@
-// Support for the container tests and the fuzz target: temporary folders,
-// container bytes laid out independently of the library, and a file layer over
-// the real one that counts and fails operations.
+// Support for the container tests: temporary folders, container bytes laid out
+// independently of the library, a file layer that counts and fails operations.
 #pragma once
 #include <cstdint>
 #include <set>
@@ -47,15 +46,13 @@ struct Container {
 };
 inline Entry E(uint32_t tag, std::string data, uint32_t attr0 = 0) { return Entry{tag, std::move(data), {attr0}}; }
 
-// The bytes of a container as a commit lays them out: the directory right after
-// the header, then the strings, then each entry's data in directory order. A
-// committed file equals Build of its sorted entries, with reference lists
-// naming entries by their index, and its strings ascending by id.
+// The bytes of a container as a commit lays them out (header, directory,
+// strings, data in directory order): a committed file equals Build of its
+// sorted entries and strings.
 std::string Build(const Container& c);
 // A reference list's data from (tag, index) pairs.
 std::string Pairs(const std::vector<std::pair<uint32_t, uint32_t>>& pairs);
-// Everything the library reads of a container through its interface (entries
-// in directory order, strings in table order), laid out by Build.
+// Everything the library reads of a container, laid out by Build.
 std::string ReadThroughLibrary(kelmard::FxTagFile& file);
 
 // A file layer over the platform's that counts operations and can fail them.
@@ -68,10 +65,8 @@ public:
     // What happened since the last Reset.
     int writes = 0, flushes = 0, replaces = 0, creates = 0, writableOpens = 0;
     std::vector<std::pair<std::string, std::string>> replaced;  // (from, to)
-    // Faults. failWrite = n fails the n-th write from the last Reset (it puts
-    // half of its bytes down). With crash, every operation after the first
-    // fault fails, as if the process had died there (handles are still closed,
-    // as the system would).
+    // Faults: failWrite = n fails the n-th write (half its bytes put down);
+    // with crash every later operation fails too, handles still close.
     int failWrite = 0;
     bool failFlush = false, failReplace = false, refuseWritable = false, crash = false;
     bool Crashed() const { return crashed_; }

@@ -1,10 +1,8 @@
-// The button's and the static's window-free rules where they are easy to get
-// wrong: centring with negative coordinates, clipping, the glyph on the
-// chosen side, the group-box caption kept inside the client, BM_SETSTYLE's
-// type bits, and which statics the skinned class paints.
+// The button's window-free rules where they are easy to get wrong: centring
+// with negative coordinates, clipping, the group-box caption kept inside the
+// client, BM_SETSTYLE's type bits.
 #include <gtest/gtest.h>
 
-#include "controls/lists/static_format.h"
 #include "controls/value/button_layout.h"
 
 namespace {
@@ -26,11 +24,8 @@ TEST(ButtonLayout, ContentIsCentredTowardZeroAndClipped) {
     ExpectRect(button::PlaceContent(area, {20, 10}, kBsRight | kBsBottom), Rect{90, 30, 110, 40});
 }
 
-TEST(ButtonLayout, GlyphSideAndGroupCaption) {
-    const button::CheckLayout right = button::LayoutCheck({0, 0, 120, 20}, 15, 15, kBsLeftText | kBsTop);
-    EXPECT_EQ(right.glyph.right, 120);
-    EXPECT_LT(right.textArea.right, right.glyph.left) << "the text ends before the glyph";
-    // A caption wider than the client stays inside it.
+// A caption wider than the client stays inside it.
+TEST(ButtonLayout, GroupCaptionStaysInsideTheClient) {
     const button::GroupLayout wide = button::LayoutGroupBox({0, 0, 100, 80}, 3, {140, 17}, 13, kBsRight);
     EXPECT_GE(wide.caption.left, 0);
     EXPECT_LE(wide.caption.right, 100);
@@ -39,14 +34,6 @@ TEST(ButtonLayout, GlyphSideAndGroupCaption) {
 TEST(ButtonLayout, OnlyTheTypeBitsAskForTheDefaultLook) {
     EXPECT_TRUE(button::WantsDefaultLook(kBsDefPushButton | kBsNotify));
     EXPECT_FALSE(button::WantsDefaultLook(kBsPushButton | kBsNotify));
-}
-
-TEST(StaticFormat, OnlyTextKindsAreSelfDrawn) {
-    EXPECT_TRUE(statics::FormatForStyle(kSsCenter).selfDrawn);
-    EXPECT_EQ(statics::FormatForStyle(kSsLeft | kSsCenterImage).format & kDtSingleLine, kDtSingleLine)
-        << "SS_CENTERIMAGE centres one line";
-    for (std::uint32_t other : {0x03u, 0x04u, 0x07u, 0x0Du, 0x0Eu, 0x10u, 0x12u})
-        EXPECT_FALSE(statics::FormatForStyle(other).selfDrawn) << other;
 }
 
 }  // namespace

@@ -30,18 +30,22 @@ Bytes Convert(const Bytes& source) {
     return out;
 }
 
-// The head of a template titled "Settings" with a font, no menu and the given
-// class (null: none); `converted`: as the converter writes it.
-TemplateBuilder Head(bool dialogEx, std::uint16_t items, bool converted, const char* dialogClass = nullptr) {
+// The head of a template titled "Settings"; menu and class null: the empty
+// field, "#": an ordinal; `converted`: as the converter writes it.
+TemplateBuilder Head(bool dialogEx, std::uint16_t items, bool converted, const char* dialogClass = nullptr,
+                     const char* menu = nullptr, bool setFont = true) {
     TemplateBuilder b;
-    if (dialogEx) b.DialogEx(0x80C800C0 | kDsSetFont, items, 0, 0, 200, 100, 0x400, 77);
-    else b.Dialog(0x80C800C0 | kDsSetFont, items, 0, 0, 200, 100);
-    b.Word(0);
-    if (dialogClass || converted) b.String(dialogClass ? dialogClass : "WKDialog");
-    else b.Word(0);
+    const std::uint32_t style = 0x80C80080 | (setFont ? kDsSetFont : 0);
+    if (dialogEx) b.DialogEx(style, items, 0, 0, 200, 100, 0x400, 77);
+    else b.Dialog(style, items, 0, 0, 200, 100);
+    for (const char* name : {menu, dialogClass ? dialogClass : converted ? "WKDialog" : nullptr}) {
+        if (!name) b.Word(0);
+        else if (*name == '#') b.Ordinal(0x8002);
+        else b.String(name);
+    }
     b.String("Settings");
-    if (dialogEx) b.Font(9, "Segoe UI", 700, 1, 0);
-    else b.Font(8, "MS Shell Dlg");
+    if (setFont && dialogEx) b.Font(9, "Segoe UI", 700, 1, 0);
+    else if (setFont) b.Font(8, "MS Shell Dlg");
     return b;
 }
 
@@ -51,33 +55,15 @@ TemplateBuilder Head(bool dialogEx, std::uint16_t items, bool converted, const c
 TEST(DialogTemplate, OnlyAMissingDialogClassIsReplaced) {
     struct Case {
         bool dialogEx, setFont;
-        const char *menu, *dialogClass;  // null: the empty field; "#": an ordinal
+        const char *menu, *dialogClass;
     } cases[] = {{false, true, nullptr, nullptr}, {true, false, nullptr, nullptr}, {false, false, "MENU", nullptr},
                  {false, false, "#", "#"},        {true, false, "#", "#"},        {false, false, "MAINMENU", "Own"},
                  {true, false, "MAINMENU", "Own"}};
     for (const Case& c : cases) {
-        TemplateBuilder source, expected;
-        for (TemplateBuilder* b : {&source, &expected}) {
-            const std::uint32_t style = 0x80C80000 | (c.setFont ? kDsSetFont : 0);
-            if (c.dialogEx) b->DialogEx(style, 0, 10, 10, 120, 60);
-            else b->Dialog(style, 0, 10, 10, 120, 60);
-            if (!c.menu) b->Word(0);
-            else if (*c.menu == '#') b->Ordinal(101);
-            else b->String(c.menu);
-            if (c.dialogClass && *c.dialogClass == '#') b->Ordinal(0x8002);
-            else if (c.dialogClass) b->String(c.dialogClass);
-        }
-        if (!c.dialogClass) {
-            source.Word(0);
-            expected.String("WKDialog");
-        }
-        for (TemplateBuilder* b : {&source, &expected}) {
-            b->String("Tiny!");
-            if (c.setFont) b->Font(8, "Tahoma");
-        }
         SCOPED_TRACE(std::string(c.dialogEx ? "DIALOGEX" : "DIALOG") + " menu " + (c.menu ? c.menu : "none") +
                      " class " + (c.dialogClass ? c.dialogClass : "none"));
-        EXPECT_EQ(Convert(source.bytes()), expected.bytes());
+        EXPECT_EQ(Convert(Head(c.dialogEx, 0, false, c.dialogClass, c.menu, c.setFont).bytes()),
+                  Head(c.dialogEx, 0, true, c.dialogClass, c.menu, c.setFont).bytes());
     }
 }
 
@@ -137,29 +123,26 @@ TEST(DialogTemplate, ItemClassesAreReplacedAndCreationDataCopied) {
 }
 
 // The source may lie at any address: items start on 4-byte boundaries of the
-// source's own addresses, while the copy is aligned from its start.
+// source's own addresses, while the copy is aligned from its start. The same
+// template at a boundary and two bytes past one (a builder pads items from its
+// own start: two leading bytes lay them out for that address).
 TEST(DialogTemplate, ItemsAlignByTheSourceAddresses) {
-    TemplateBuilder aligned = Head(false, 2, false);
-    aligned.Item(kWsChildVisible, 0, 0, 10, 10, 1).Ordinal(kStaticAtom).String("ab").NoData();
-    aligned.Item(kWsChildVisible, 0, 0, 10, 10, 2).Ordinal(kStaticAtom).String("c").NoData();
-    const Bytes expected = Convert(aligned.bytes());
-    // The same template two bytes past a boundary, its item padding laid out for that address.
-    Bytes shifted(2, 0xEE);
-    Bytes body = Head(false, 2, false).bytes();
-    for (const auto& [id, title] : {std::pair<std::uint16_t, const char*>{1, "ab"}, {2, "c"}}) {
-        while ((shifted.size() + body.size()) % 4) body.push_back(0);
-        TemplateBuilder it;
-        it.Dword(kWsChildVisible).Dword(0).Word(0).Word(0).Word(10).Word(10).Word(id).Ordinal(kStaticAtom).String(title).NoData();
-        body.insert(body.end(), it.bytes().begin(), it.bytes().end());
+    Bytes aligned;
+    for (std::size_t shift : {0, 2}) {
+        TemplateBuilder b;
+        if (shift) b.Word(0xEEEE);
+        b.Dialog(0x80C800C0 | kDsSetFont, 2, 0, 0, 200, 100).Word(0).Word(0).String("Settings").Font(8, "MS Shell Dlg");
+        b.Item(kWsChildVisible, 0, 0, 10, 10, 1).Ordinal(kStaticAtom).String("ab").NoData();
+        b.Item(kWsChildVisible, 0, 0, 10, 10, 2).Ordinal(kStaticAtom).String("c").NoData();
+        std::unique_ptr<std::uint32_t[]> block(new std::uint32_t[(b.size() + 3) / 4]);
+        std::memcpy(block.get(), b.data(), b.size());
+        const auto* start = reinterpret_cast<const std::uint8_t*>(block.get()) + shift;
+        Bytes out(ConvertDialogTemplate(start, b.size() - shift, nullptr));
+        ASSERT_GT(out.size(), 0u);
+        ASSERT_EQ(ConvertDialogTemplate(start, b.size() - shift, out.data()), out.size());
+        if (shift) EXPECT_EQ(out, aligned);
+        aligned = out;
     }
-    shifted.insert(shifted.end(), body.begin(), body.end());
-    std::unique_ptr<std::uint32_t[]> block(new std::uint32_t[(shifted.size() + 3) / 4]);
-    std::memcpy(block.get(), shifted.data(), shifted.size());
-    const auto* start = reinterpret_cast<const std::uint8_t*>(block.get()) + 2;
-    ASSERT_EQ(ConvertDialogTemplate(start, body.size(), nullptr), expected.size());
-    Bytes out(expected.size());
-    ConvertDialogTemplate(start, body.size(), out.data());
-    EXPECT_EQ(out, expected);
 }
 
 // A count of 0x8000 or more is a count of items like any other.
