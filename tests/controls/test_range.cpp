@@ -131,12 +131,14 @@ TEST_F(Ranges, ADragCutShortEndsAsAtTheButtonUp) {
 
 // ------------------------------------------------------------------ painting
 
-// The strip's pieces: thumb cell `cell` of row `row` (0 start thumbs, 1 end
-// thumbs and the bar), and the end caps.
+// Thumb cell `cell` of the strip's row `row` (0 start thumbs, 1 end thumbs)
+// at `x`, without the channel's first and last rows (where a focused range
+// draws its focus rectangle).
 int DiffersFromCell(const kpicture::Image& shot, int x, int index, int row, int cell) {
     const sk::ThumbPlace& t = sk::kThumbs[index];
     const int inset = std::clamp((shot.height - t.thickness) / 2, 0, 3);
-    return DiffersFromSkin(shot, x, inset, t.x + cell * t.length, t.y + row * t.thickness, t.length, t.thickness);
+    return DiffersFromSkin(shot, x, inset + 1, t.x + cell * t.length, t.y + row * t.thickness + 1, t.length,
+                           t.thickness - 2);
 }
 
 TEST_F(Ranges, PaintsTheStripsThumbCellsAndBar) {
@@ -165,7 +167,7 @@ TEST_F(Ranges, PaintsTheStripsThumbCellsAndBar) {
     shot = kpicture::CaptureWindow(range_, true);
     EXPECT_EQ(DiffersFromCell(shot, 54, sk::kRangeLargeThumb, 0, 1), 0) << "start thumb at 30";
     EXPECT_EQ(DiffersFromCell(shot, 151, sk::kRangeLargeThumb, 1, 1), 0) << "end thumb at 80";
-    EXPECT_EQ(DiffersFromSkin(shot, 22, 0, caps + 2 * large.endCap, large.y, 1, large.thickness), 0);
+    EXPECT_EQ(DiffersFromSkin(shot, 22, 1, caps + 2 * large.endCap, large.y + 1, 1, large.thickness - 2), 0);
 
     // Disabled: both thumbs in the disabled cell. Lower than the large strip: the small one.
     EnableWindow(range_, FALSE);
