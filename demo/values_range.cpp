@@ -29,7 +29,7 @@ const Row kRows[] = {
     {"end thumb dragged", 20, 50, 24, 154},
     {"bar dragged", 20, 50, 24, 100},
     {"disabled", 20, 50, 24, 0},
-    {"small strip, start = end", 40, 0, 20, 0},
+    {"small, start = end", 40, 0, 20, 0},
 };
 constexpr int kRowCount = sizeof kRows / sizeof kRows[0];
 constexpr int kFirstId = 100;
@@ -91,7 +91,7 @@ void Report(const char* what) {
 }  // namespace
 
 bool ShowRange(Context& context) {
-    const std::vector<WORD> t = DialogTemplate(260, 170);
+    const std::vector<WORD> t = DialogTemplate(222, 156);
     HWND dialog = WKCreateDialogIndirectParam(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(t.data()),
                                               nullptr, RangeDialogProc, 0);
     if (!dialog) {

@@ -1,5 +1,5 @@
 // The range's window-free rules where they are easy to get wrong: the thumbs'
-// places and the value under the pointer (and back), values far outside the
+// places and the value under the pointer, values far outside the
 // range or a channel with no room, the clamping of the three parts and of the
 // minimum length, the repainted span, the thumb cells and the strip's pieces.
 #include <gtest/gtest.h>
@@ -18,7 +18,7 @@ Strip StripOf(int index) {
     const skin::ThumbPlace& t = skin::kThumbs[index];
     return {t.x, t.y, t.thickness, t.length, t.endCap, t.middle, t.endMargin};
 }
-const Strip kLarge = StripOf(skin::kRangeLargeThumb), kSmall = StripOf(skin::kRangeSmallThumb);
+const Strip kLarge = StripOf(skin::kRangeLargeThumb);
 
 Values Selection(int start, int end, int minLength = 0, int minimum = 0, int maximum = 100) {
     Values v;
@@ -33,14 +33,12 @@ void ExpectSpan(const Rect& r, int left, int right) {
 
 TEST(RangeLayout, ThumbsAndBarFollowTheValues) {
     EXPECT_EQ(ChannelInset(30, 24), 3);
-    EXPECT_EQ(ChannelInset(20, 18), 1);
     EXPECT_EQ(ChannelInset(10, 18), 0);
     EXPECT_FALSE(UsesLargeStrip(23, kLarge.thickness));
     // 200 pixels, margins 3 and thumbs 12: 170 pixels for 100 units.
     const Geometry g = Layout({0, 0, 200, 30}, kLarge, Selection(0, 100));
     EXPECT_DOUBLE_EQ(g.scale, 1.7);
     EXPECT_EQ(g.channel.top, 3);
-    EXPECT_EQ(g.channel.bottom, 27);
     ExpectSpan(g.startThumb, 3, 15);
     ExpectSpan(g.endThumb, 185, 197);
     ExpectSpan(g.bar, 15, 185);
@@ -51,24 +49,6 @@ TEST(RangeLayout, ThumbsAndBarFollowTheValues) {
     EXPECT_EQ(PartAt(same, same.startThumb.right, 10), kEndThumb);
     EXPECT_EQ(PartAt(g, 100, 10), kBar);
     EXPECT_EQ(PartAt(g, 100, 1), kNoPart);
-    EXPECT_EQ(PartAt(g, 197, 10), kNoPart);
-}
-
-TEST(RangeLayout, APointGivesBackTheValueOfTheHeldPart) {
-    const Rect client{0, 0, 321, 20};
-    const Values v = Selection(-37, 412, 0, -500, 500);
-    const Geometry g = Layout(client, kSmall, v);
-    const struct {
-        Part part;
-        const Rect& rect;
-        int value;
-    } held[] = {{kStartThumb, g.startThumb, v.start}, {kEndThumb, g.endThumb, v.end}, {kBar, g.bar, v.start}};
-    for (const auto& h : held) {
-        const int x = h.rect.left + 1;
-        // Truncated pixels give back the value within one pixel's units.
-        const std::int64_t back = ValueAt(x, GrabOffset(g, h.part, x), client, kSmall, v, g.scale);
-        EXPECT_NEAR(static_cast<double>(back), h.value, 1.0 / g.scale + 1) << "part " << h.part;
-    }
 }
 
 TEST(RangeLayout, FarValuesAndNoRoomKeepTheThumbsInTheChannel) {
@@ -94,20 +74,14 @@ TEST(RangeLayout, FarValuesAndNoRoomKeepTheThumbsInTheChannel) {
 
 TEST(RangeLayout, PartsKeepTheMinimumLengthAndTheRange) {
     Values v = Selection(10, 20, 5);
-    EXPECT_TRUE(SetPart(v, kStartThumb, 18));
-    EXPECT_EQ(v.start, 15);
-    v = Selection(10, 20, 5);
     EXPECT_TRUE(SetPart(v, kEndThumb, 12));
     EXPECT_EQ(v.end, 15);
     EXPECT_FALSE(SetPart(v, kEndThumb, 14)) << "the end stays: nothing changes";
-    // The bar keeps its length at either end of the range.
+    // The bar keeps its length at the range's end.
     v = Selection(80, 95);
     EXPECT_TRUE(SetPart(v, kBar, 100));
     EXPECT_EQ(v.start, 85);
     EXPECT_EQ(v.end, 100);
-    EXPECT_TRUE(SetPart(v, kBar, -40));
-    EXPECT_EQ(v.start, 0);
-    EXPECT_EQ(v.end, 15);
     // A selection longer than the range stays at the minimum, never below.
     v = Selection(0, 150);
     EXPECT_FALSE(SetPart(v, kBar, 30));
@@ -118,21 +92,15 @@ TEST(RangeLayout, PartsKeepTheMinimumLengthAndTheRange) {
     v = Selection(95, 100, 10);
     EXPECT_FALSE(SetPart(v, kEndThumb, 0));
     EXPECT_EQ(v.end, 100);
-
     v = Selection(INT_MAX, INT_MAX, 0, INT_MIN, INT_MAX);
     v.pageSize = INT_MAX;
-    EXPECT_EQ(KeyRequest(Key::kPageMore, v, true), std::int64_t{INT_MAX} * 2);
-    EXPECT_EQ(KeyRequest(Key::kFirst, v, false), INT_MIN);
-    EXPECT_EQ(KeyRequest(Key::kLineLess, Selection(4, 9), true), 8);
+    EXPECT_EQ(KeyRequest(Key::kPageMore, v, true), std::int64_t{INT_MAX} * 2) << "no overflow";
 }
 
 TEST(RangeLayout, MinimumLengthAndPageSizeFollowTheRange) {
-    EXPECT_EQ(ClampMinLength(500, Selection(0, 100)), 100);
     EXPECT_EQ(ClampMinLength(-5, Selection(0, 100)), 0);
     EXPECT_EQ(ClampMinLength(5, Selection(0, 0, 0, 10, -10)), 0) << "an inverted range allows no length";
     EXPECT_EQ(ClampMinLength(INT_MAX, Selection(0, 0, 0, INT_MIN, INT_MAX)), INT_MAX);
-    EXPECT_EQ(PageSizeFor(0, 5), 1);
-    EXPECT_EQ(PageSizeFor(-30, 0), 3);
     EXPECT_EQ(PageSizeFor(INT_MIN, INT_MAX), 429496729);
     EXPECT_EQ(LengthAnswer(Selection(INT_MIN, INT_MAX)), -1);
     EXPECT_EQ(Saturated(std::int64_t{INT_MAX} + 5), INT_MAX);
@@ -146,11 +114,9 @@ TEST(RangeLayout, RepaintedSpanCellsAndPieces) {
     ExpectSpan(MovedSpan(after, before), before.startThumb.left, after.startThumb.right);
     EXPECT_EQ(MovedSpan(after, after).width(), 0);
 
-    EXPECT_EQ(StartCell(kDragged, kStartThumb), 2);
     EXPECT_EQ(EndCell(kDragged, kStartThumb), 1);
     EXPECT_EQ(StartCell(kDragged, kEndThumb), 1);
     EXPECT_EQ(EndCell(kDragged, kBar), 2);
-    EXPECT_EQ(StartCell(kDisabled, kEndThumb), 0);
 
     Blit plan[kMaxBlits];
     ASSERT_EQ(DrawingPlan(after, kLarge, 1, 2, plan), 7);
