@@ -199,7 +199,8 @@ LRESULT WKRange::OnKillFocus(HWND) {
 
 LRESULT WKRange::OnEnable(WPARAM enabled) {
     if (!enabled && tracking_ && !EndDrag()) return 0;
-    press_ = enabled ? range::kNormal : range::kDisabled;
+    if (!enabled) press_ = range::kDisabled;
+    else if (press_ == range::kDisabled) press_ = range::kNormal;  // a drag in progress keeps its press
     Redraw();
     return 0;
 }
