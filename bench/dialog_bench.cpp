@@ -32,6 +32,7 @@ const Row kRows[] = {
     {"static text 200x32", "WKStatic", "Static", SS_LEFT, 200, 32, "A label on the skin, over two lines.", nullptr},
     {"edit 160x20", "WKEdit", "Edit", ES_AUTOHSCROLL | WS_BORDER, 160, 20, "Chapter One", nullptr},
     // The value controls add their rows here.
+    {"range 200x24 (against a trackbar)", "WKRange", "msctls_trackbar32", 0, 200, 24, "", nullptr},
 };
 
 // The best time of one whole redraw of `control`, in nanoseconds.

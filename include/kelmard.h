@@ -547,6 +547,57 @@ KELMARD_API HWND QVRAPI WKCreateDialogIndirectParam(HINSTANCE instance, LPCDLGTE
  */
 #define WKDIALOG_SETPANEL (WM_USER + 100)
 
+/* ------------------------------------------------------------------------ */
+/* The range control                                                        */
+/* ------------------------------------------------------------------------ */
+
+/*
+ * "WKRange": a horizontal slider with two thumbs that selects a part (start
+ * to end) of a value range, e.g. the part of an effect's duration in percent
+ * an adjustment applies to. A new range has the range 0..100 with all of it
+ * selected, page size 20, line size 1 and minimum length 0. Name the class in
+ * a dialog template or CreateWindowEx; it has no system counterpart.
+ *
+ * The user drags the start thumb, the end thumb, or the bar between them
+ * (the whole selection, its length kept); the thumbs stay at least the
+ * minimum length apart and inside the range. Keys (the control wants the
+ * arrows): Left/Up, Right/Down by the line size, Page Up/Page Down by the page
+ * size, Home/End to the range's ends; they move the whole selection, or with
+ * Shift held only the end.
+ *
+ * Messages (results 0 unless given). A non-zero wParam of a setter repaints
+ * the control. The setters of the range, start and length keep the values
+ * as given (the thumbs are drawn inside the range) and notify nobody.
+ */
+#define RGM_GETSTART     (WM_USER + 1)  /* -> start */
+#define RGM_GETLENGTH    (WM_USER + 2)  /* -> end - start */
+#define RGM_GETRANGEMIN  (WM_USER + 3)  /* -> minimum */
+#define RGM_GETRANGEMAX  (WM_USER + 4)  /* -> maximum */
+#define RGM_SETSTART     (WM_USER + 5)  /* lParam: the start (the end stays) */
+#define RGM_SETLENGTH    (WM_USER + 6)  /* lParam: the length; end := start + length */
+#define RGM_SETRANGEMIN  (WM_USER + 7)  /* lParam: the minimum; the page size becomes a tenth of the range (at least 1) */
+#define RGM_SETRANGEMAX  (WM_USER + 8)  /* lParam: the maximum; the page size as above */
+#define RGM_SETPAGESIZE  (WM_USER + 9)  /* lParam: the page size */
+#define RGM_GETPAGESIZE  (WM_USER + 10) /* -> page size */
+#define RGM_SETLINESIZE  (WM_USER + 11) /* lParam: the line size */
+#define RGM_GETLINESIZE  (WM_USER + 12) /* -> line size */
+#define RGM_SETMINLENGTH (WM_USER + 13) /* lParam: the minimum length, kept to 0..maximum - minimum; a shorter
+                                           selection gets its end moved out; -> the length stored */
+#define RGM_GETMINLENGTH (WM_USER + 14) /* -> minimum length */
+
+/*
+ * Notifications: WM_HSCROLL to the parent, wParam MAKEWPARAM(code, start),
+ * lParam the control's window (read the length with RGM_GETLENGTH):
+ *   RGN_TRACKING  at every move of a drag
+ *   RGN_CHANGED   after a key changed the selection, and when a drag ends
+ *   RGN_ENDTRACK  when the mouse button goes up (or the drag is cancelled:
+ *                 capture lost, WM_CANCELMODE), and at the key-up after a
+ *                 key's RGN_CHANGED; its value word is 0
+ */
+#define RGN_ENDTRACK 0
+#define RGN_CHANGED  1
+#define RGN_TRACKING 2
+
 /*
  * WKMessageBox: the skinned MessageBoxA, with its arguments (owner, text,
  * caption, MB_* type) and result: the command id of the button that closed

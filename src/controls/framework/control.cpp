@@ -146,6 +146,11 @@ void WKControl::NotifyCommand(WORD code) {
     SendMessageA(parent_, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id_), code), reinterpret_cast<LPARAM>(window_));
 }
 
+void WKControl::NotifyScroll(UINT message, WORD code, WORD value) {
+    if (!parent_) return;
+    SendMessageA(parent_, message, MAKEWPARAM(code, value), reinterpret_cast<LPARAM>(window_));
+}
+
 LRESULT WKControl::PassDroppedFiles(WPARAM drop) {
     return parent_ ? SendMessageA(parent_, WM_DROPFILES, drop, reinterpret_cast<LPARAM>(window_)) : 0;
 }

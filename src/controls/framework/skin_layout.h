@@ -150,6 +150,8 @@ constexpr ThumbPlace kThumbs[kThumbCount] = {
     {170, 250, 18, 10, 5, 1, 3, false, true},   // T4 range, small
     {170, 200, 24, 12, 5, 1, 3, false, true},   // T5 range, large
 };
+// The range's strips among the thumb records.
+enum RangeThumbIndex : int { kRangeSmallThumb = 4, kRangeLargeThumb = 5 };
 
 // The 3D angle element at the bitmap's top-left: element width and height,
 // ball cell, ring half-width, ring mid-diameter, tick band start and end,
