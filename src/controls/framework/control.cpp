@@ -146,6 +146,12 @@ void WKControl::NotifyCommand(WORD code) {
     SendMessageA(parent_, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id_), code), reinterpret_cast<LPARAM>(window_));
 }
 
+void WKControl::NotifyScroll(bool vertical, WORD code, WORD position) {
+    if (!parent_) return;
+    SendMessageA(parent_, vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, position),
+                 reinterpret_cast<LPARAM>(window_));
+}
+
 LRESULT WKControl::PassDroppedFiles(WPARAM drop) {
     return parent_ ? SendMessageA(parent_, WM_DROPFILES, drop, reinterpret_cast<LPARAM>(window_)) : 0;
 }
