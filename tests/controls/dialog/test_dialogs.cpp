@@ -473,7 +473,7 @@ TEST(DialogEntry, StandardControlsBecomeTheSkinnedOnes) {
         ASSERT_TRUE(d);
         for (std::size_t k = 0; skinned && k < std::size(items); ++k)
             EXPECT_EQ(ClassOf(GetDlgItem(d.get(), items[k].id)), items[k].skinned) << items[k].id;
-        EXPECT_EQ(ClassOf(GetDlgItem(d.get(), 7)), "msctls_trackbar32");
+        EXPECT_EQ(ClassOf(GetDlgItem(d.get(), 7)), skinned ? "WKSlider" : "msctls_trackbar32");
         EXPECT_TRUE(seq::Run(d.get(), keys)) << (skinned ? "skinned" : "system");
     }
 }
