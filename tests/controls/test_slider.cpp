@@ -36,11 +36,12 @@ TEST_F(Sliders, KeysStepAsOnTheSystemsTrackbar) {
         dialog_.reset(OpenDialog(t, skinned));
         ASSERT_TRUE(dialog_);
         EXPECT_EQ(ClassOf(Item(kId)), skinned ? "WKSlider" : "msctls_trackbar32");
-        // The system's trackbar also asks its parent about custom drawing.
-        const Table keys = Then({{Send(kId, TBM_SETPOS, TRUE, 50), Focus(kId)}, Keys(VK_RIGHT, TB_LINEDOWN), {Pos(51)},
-                                 Keys(VK_UP, TB_LINEUP), Keys(VK_NEXT, TB_PAGEDOWN), {Pos(70)},
-                                 Keys(VK_PRIOR, TB_PAGEUP), {Pos(50)}, Keys(VK_HOME, TB_TOP), {Pos(0)}, Keys(VK_END, TB_BOTTOM), {Pos(100)},
+        const Table keys = Then({{Send(kId, TBM_SETPOS, TRUE, 50), Focus(kId)}, Keys(VK_RIGHT, TB_LINEDOWN),
+                                 {Pos(51)}, Keys(VK_UP, TB_LINEUP), Keys(VK_NEXT, TB_PAGEDOWN), {Pos(70)},
+                                 Keys(VK_PRIOR, TB_PAGEUP), {Pos(50)}, Keys(VK_HOME, TB_TOP), {Pos(0)},
+                                 Keys(VK_END, TB_BOTTOM), {Pos(100)},
                                  {Send(kId, WM_GETDLGCODE).Answers(DLGC_WANTARROWS, DLGC_WANTARROWS)}});
+        // The system's trackbar also asks its parent about custom drawing.
         EXPECT_TRUE(seq::Run(dialog_.get(), keys, {WM_NOTIFY}));
     }
 }
