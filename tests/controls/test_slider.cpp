@@ -131,14 +131,14 @@ TEST_F(Sliders, LosingTheCaptureEndsADragOrAHeldPress) {
 int DiffersFromStrip(HWND w, int strip, int press, int x, int y, int channelLength) {
     const sk::ThumbPlace& t = sk::kThumbs[strip];
     const kpicture::Image shot = Shot(w);
+    // A piece `length` long from `from` along the strip, at `at` along the channel.
+    auto differs = [&](int at, int from, int length) {
+        return t.vertical ? DiffersFromSkin(shot, x, at, t.x, t.y + from, t.thickness, length)
+                          : DiffersFromSkin(shot, at, y, t.x + from, t.y, length, t.thickness);
+    };
     const int caps = 3 * t.length;
-    if (t.vertical)
-        return DiffersFromSkin(shot, x, y, t.x, t.y + press * t.length, t.thickness, t.length) +
-               DiffersFromSkin(shot, x, 0, t.x, t.y + caps, t.thickness, t.endCap) +
-               DiffersFromSkin(shot, x, channelLength - t.endCap, t.x, t.y + caps + t.endCap, t.thickness, t.endCap);
-    return DiffersFromSkin(shot, x, y, t.x + press * t.length, t.y, t.length, t.thickness) +
-           DiffersFromSkin(shot, 0, y, t.x + caps, t.y, t.endCap, t.thickness) +
-           DiffersFromSkin(shot, channelLength - t.endCap, y, t.x + caps + t.endCap, t.y, t.endCap, t.thickness);
+    return differs(t.vertical ? y : x, press * t.length, t.length) + differs(0, caps, t.endCap) +
+           differs(channelLength - t.endCap, caps + t.endCap, t.endCap);
 }
 
 TEST_F(Sliders, PaintsTheSkinsStripsByStateAndSize) {
