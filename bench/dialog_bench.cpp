@@ -24,6 +24,7 @@ struct Row {
 };
 
 void CheckIt(HWND control) { SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0); }
+void HalfWay(HWND control) { SendMessageA(control, TBM_SETPOS, TRUE, 50); }
 
 const Row kRows[] = {
     {"push button 75x23", "WKButton", "Button", BS_PUSHBUTTON, 75, 23, "Preview", nullptr},
@@ -32,6 +33,7 @@ const Row kRows[] = {
     {"static text 200x32", "WKStatic", "Static", SS_LEFT, 200, 32, "A label on the skin, over two lines.", nullptr},
     {"edit 160x20", "WKEdit", "Edit", ES_AUTOHSCROLL | WS_BORDER, 160, 20, "Chapter One", nullptr},
     // The value controls add their rows here.
+    {"slider 200x24, at 50 of 0..100", "WKSlider", TRACKBAR_CLASSA, TBS_NOTICKS, 200, 24, "", HalfWay},
     {"range 200x24 (against a trackbar)", "WKRange", "msctls_trackbar32", 0, 200, 24, "", nullptr},
 };
 

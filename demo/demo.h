@@ -41,6 +41,7 @@ bool StepSkin(Context& context);
 bool StepDialog(Context& context);
 
 // Value controls, one file each.
+bool ShowSlider(Context& context);
 bool ShowRange(Context& context);
 
 // Other processes of the demo (first argument names the role).

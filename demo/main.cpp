@@ -48,6 +48,7 @@ const Step kRoad[] = {
     {"Media: TV format, picture, rich-text title", StepMedia},
     {"Skin: every piece of the skin bitmap, drawn with the primitives", StepSkin},
     {"The effect's settings: a plug-in's dialog template with the skinned controls, a message box", StepDialog},
+    {"Slider: every state, keys, a page and a drag", ShowSlider},
     {"The range: a two-thumb slider in each state, a drag and keys", ShowRange},
 };
 

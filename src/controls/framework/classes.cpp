@@ -23,6 +23,7 @@ extern ControlClass kDialogClass;  // dialog.cpp
 
 // Rows defined by the controls' own files.
 extern ControlClass kButtonClass;
+extern ControlClass kSliderClass;
 extern ControlClass kEditClass;
 extern ControlClass kStaticClass;
 extern ControlClass kRangeClass;
@@ -33,6 +34,7 @@ namespace {
 // control adds its row at its place.
 ControlClass* const kClassTable[] = {
     &kButtonClass,
+    &kSliderClass,
     &kRangeClass,
     &kEditClass,
     &kStaticClass,

@@ -146,9 +146,10 @@ void WKControl::NotifyCommand(WORD code) {
     SendMessageA(parent_, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id_), code), reinterpret_cast<LPARAM>(window_));
 }
 
-void WKControl::NotifyScroll(UINT message, WORD code, WORD value) {
+void WKControl::NotifyScroll(bool vertical, WORD code, WORD position) {
     if (!parent_) return;
-    SendMessageA(parent_, message, MAKEWPARAM(code, value), reinterpret_cast<LPARAM>(window_));
+    SendMessageA(parent_, vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, position),
+                 reinterpret_cast<LPARAM>(window_));
 }
 
 LRESULT WKControl::PassDroppedFiles(WPARAM drop) {

@@ -67,9 +67,9 @@ protected:
     // `event`, and WM_COMMAND with the control's id and `code`.
     void NotifyParent(UINT event);
     void NotifyCommand(WORD code);
-    // WM_HSCROLL or WM_VSCROLL (`message`) with MAKEWPARAM(code, value) and
-    // this window in lParam.
-    void NotifyScroll(UINT message, WORD code, WORD value);
+    // WM_HSCROLL (WM_VSCROLL when `vertical`) with `code` and `position` in
+    // wParam and this window in lParam, as the trackbar reports.
+    void NotifyScroll(bool vertical, WORD code, WORD position);
     // WM_DROPFILES to the parent, this window in lParam (0 without a parent).
     LRESULT PassDroppedFiles(WPARAM drop);
     // Superclasses: a message to the system class's procedure (to the base's

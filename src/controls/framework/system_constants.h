@@ -45,5 +45,13 @@ constexpr Bits kDtTop = 0, kDtLeft = 0, kDtCenter = 0x1, kDtRight = 0x2, kDtVCen
                kDtWordBreak = 0x10, kDtSingleLine = 0x20, kDtNoPrefix = 0x800, kDtPathEllipsis = 0x4000,
                kDtEndEllipsis = 0x8000, kDtWordEllipsis = 0x40000;
 
+// Trackbar styles and the scroll codes of its WM_HSCROLL / WM_VSCROLL
+// notifications; the keys the slider answers.
+constexpr Bits kTbsVert = 0x2;
+constexpr Bits kTbLineUp = 0, kTbLineDown = 1, kTbPageUp = 2, kTbPageDown = 3, kTbThumbPosition = 4,
+               kTbThumbTrack = 5, kTbTop = 6, kTbBottom = 7, kTbEndTrack = 8;
+constexpr Bits kVkPrior = 0x21, kVkNext = 0x22, kVkEnd = 0x23, kVkHome = 0x24, kVkLeft = 0x25, kVkUp = 0x26,
+               kVkRight = 0x27, kVkDown = 0x28;
+
 }  // namespace sys
 }  // namespace kelmard

@@ -1,6 +1,7 @@
 // Compiled in the Windows builds only: every constant of the portable
 // system_constants.h and the portable rectangle equal the system's own.
 #include <windows.h>
+#include <commctrl.h>  // the trackbar's styles and codes
 
 #include <cstddef>
 
@@ -46,6 +47,15 @@ static_assert(kDtTop == DT_TOP && kDtLeft == DT_LEFT && kDtCenter == DT_CENTER &
                   kDtPathEllipsis == DT_PATH_ELLIPSIS && kDtEndEllipsis == DT_END_ELLIPSIS &&
                   kDtWordEllipsis == DT_WORD_ELLIPSIS,
               "DrawText flags");
+
+static_assert(kTbsVert == TBS_VERT && kTbLineUp == TB_LINEUP && kTbLineDown == TB_LINEDOWN &&
+                  kTbPageUp == TB_PAGEUP && kTbPageDown == TB_PAGEDOWN && kTbThumbPosition == TB_THUMBPOSITION &&
+                  kTbThumbTrack == TB_THUMBTRACK && kTbTop == TB_TOP && kTbBottom == TB_BOTTOM &&
+                  kTbEndTrack == TB_ENDTRACK,
+              "trackbar styles and scroll codes");
+static_assert(kVkPrior == VK_PRIOR && kVkNext == VK_NEXT && kVkEnd == VK_END && kVkHome == VK_HOME &&
+                  kVkLeft == VK_LEFT && kVkUp == VK_UP && kVkRight == VK_RIGHT && kVkDown == VK_DOWN,
+              "the slider's keys");
 
 }  // namespace sys
 

@@ -274,7 +274,7 @@ bool WKRange::EndDrag() {
 bool WKRange::Notify(range::Notice code) {
     const HWND self = window_;
     const WORD value = code == range::kEndTrack ? 0 : static_cast<WORD>(values_.start);
-    NotifyScroll(WM_HSCROLL, static_cast<WORD>(code), value);
+    NotifyScroll(false, static_cast<WORD>(code), value);
     if (!IsWindow(self)) return false;
     notified_ = true;
     return true;
