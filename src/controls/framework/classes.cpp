@@ -23,6 +23,7 @@ extern ControlClass kDialogClass;  // dialog.cpp
 
 // Rows defined by the controls' own files.
 extern ControlClass kButtonClass;
+extern ControlClass kSpinClass;
 extern ControlClass kEditClass;
 extern ControlClass kStaticClass;
 
@@ -32,6 +33,7 @@ namespace {
 // control adds its row at its place.
 ControlClass* const kClassTable[] = {
     &kButtonClass,
+    &kSpinClass,
     &kEditClass,
     &kStaticClass,
     &kDialogClass,  // dialog.cpp, registered last

@@ -45,5 +45,10 @@ constexpr Bits kDtTop = 0, kDtLeft = 0, kDtCenter = 0x1, kDtRight = 0x2, kDtVCen
                kDtWordBreak = 0x10, kDtSingleLine = 0x20, kDtNoPrefix = 0x800, kDtPathEllipsis = 0x4000,
                kDtEndEllipsis = 0x8000, kDtWordEllipsis = 0x40000;
 
+// Up-down (spin) styles and the dialog code of a spin that takes the arrow keys.
+constexpr Bits kUdsWrap = 0x1, kUdsSetBuddyInt = 0x2, kUdsAlignRight = 0x4, kUdsAlignLeft = 0x8, kUdsAutoBuddy = 0x10,
+               kUdsArrowKeys = 0x20, kUdsHorz = 0x40;
+constexpr Bits kDlgcWantArrows = 0x1;
+
 }  // namespace sys
 }  // namespace kelmard

@@ -1,6 +1,7 @@
 // Compiled in the Windows builds only: every constant of the portable
 // system_constants.h and the portable rectangle equal the system's own.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstddef>
 
@@ -46,6 +47,11 @@ static_assert(kDtTop == DT_TOP && kDtLeft == DT_LEFT && kDtCenter == DT_CENTER &
                   kDtPathEllipsis == DT_PATH_ELLIPSIS && kDtEndEllipsis == DT_END_ELLIPSIS &&
                   kDtWordEllipsis == DT_WORD_ELLIPSIS,
               "DrawText flags");
+
+static_assert(kUdsWrap == UDS_WRAP && kUdsSetBuddyInt == UDS_SETBUDDYINT && kUdsAlignRight == UDS_ALIGNRIGHT &&
+                  kUdsAlignLeft == UDS_ALIGNLEFT && kUdsAutoBuddy == UDS_AUTOBUDDY && kUdsArrowKeys == UDS_ARROWKEYS &&
+                  kUdsHorz == UDS_HORZ && kDlgcWantArrows == DLGC_WANTARROWS,
+              "up-down styles");
 
 }  // namespace sys
 
