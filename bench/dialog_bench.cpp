@@ -32,6 +32,7 @@ const Row kRows[] = {
     {"static text 200x32", "WKStatic", "Static", SS_LEFT, 200, 32, "A label on the skin, over two lines.", nullptr},
     {"edit 160x20", "WKEdit", "Edit", ES_AUTOHSCROLL | WS_BORDER, 160, 20, "Chapter One", nullptr},
     // The value controls add their rows here.
+    {"spin 16x40", "WKSpin", "msctls_updown32", 0, 16, 40, "", nullptr},
 };
 
 // The best time of one whole redraw of `control`, in nanoseconds.

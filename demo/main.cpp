@@ -46,6 +46,7 @@ const Step kRoad[] = {
     {"Media: TV format, picture, rich-text title", StepMedia},
     {"Skin: every piece of the skin bitmap, drawn with the primitives", StepSkin},
     {"The effect's settings: a plug-in's dialog template with the skinned controls, a message box", StepDialog},
+    {"Spin: a template written for the system's up-down control, every state", ShowSpin},
 };
 
 std::string ExeFolder() {
