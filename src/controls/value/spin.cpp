@@ -315,8 +315,7 @@ LRESULT WKSpin::OnTimer() {
         EndHold();
         return 1;
     }
-    KillTimer(window_, kRepeatTimer);
-    SetTimer(window_, kRepeatTimer, spin::kRepeatMs, nullptr);
+    SetTimer(window_, kRepeatTimer, spin::kRepeatMs, nullptr);  // from now on the shorter interval
     // The cursor decides: off its arrow the hold pauses, its time too.
     SetPressed(ArrowUnderCursor() == captured_ ? captured_ : Arrow::kNone);
     if (pressed_ != Arrow::kNone)
@@ -371,7 +370,8 @@ LRESULT WKSpin::OnSetFocus(HWND lost) {
     static thread_local bool forwarding = false;
     focus_ = 1;
     if (forwarding) return 0;
-    const HWND next = buddy_ && IsWindow(buddy_) ? buddy_ : parent_ ? GetNextDlgGroupItem(parent_, window_, FALSE) : nullptr;
+    HWND next = buddy_ && IsWindow(buddy_) ? buddy_ : nullptr;
+    if (!next && parent_) next = GetNextDlgGroupItem(parent_, window_, FALSE);
     if (next && next != lost && next != window_) {
         forwarding = true;
         SetFocus(next);
@@ -419,9 +419,11 @@ void WKSpin::Layout() {
     size_ = {area.width(), area.height()};
     const bool horizontal = (Style() & UDS_HORZ) != 0;
     arrows_ = spin::LayoutArrows(area, Style());
-    upIcon_.reset(CreateArrowIcon(arrows_.up.width() / 2, arrows_.up.height() / 2, horizontal ? kArrowRight : kArrowUp));
-    downIcon_.reset(
-        CreateArrowIcon(arrows_.down.width() / 2, arrows_.down.height() / 2, horizontal ? kArrowLeft : kArrowDown));
+    // Glyphs half a button's width and height.
+    const Rect& up = arrows_.up;
+    const Rect& down = arrows_.down;
+    upIcon_.reset(CreateArrowIcon(up.width() / 2, up.height() / 2, horizontal ? kArrowRight : kArrowUp));
+    downIcon_.reset(CreateArrowIcon(down.width() / 2, down.height() / 2, horizontal ? kArrowLeft : kArrowDown));
 }
 
 LRESULT WKSpin::OnPaint() {
@@ -452,6 +454,7 @@ void WKSpin::PaintArrow(HDC dc, const Rect& where, HICON icon, bool pressed) {
 
 // ---------------------------------------------------------------- class
 
-ControlClass kSpinClass{"WKSpin", ClassKind::Own, nullptr, ClassProc<kSpinClass>, MakeControl<WKSpin>, nullptr, nullptr};
+ControlClass kSpinClass{"WKSpin", ClassKind::Own, nullptr, ClassProc<kSpinClass>, MakeControl<WKSpin>,
+                        nullptr, nullptr};
 
 }  // namespace kelmard
