@@ -35,6 +35,7 @@ const Row kRows[] = {
     // The value controls add their rows here.
     {"slider 200x24, at 50 of 0..100", "WKSlider", TRACKBAR_CLASSA, TBS_NOTICKS, 200, 24, "", HalfWay},
     {"range 200x24 (against a trackbar)", "WKRange", "msctls_trackbar32", 0, 200, 24, "", nullptr},
+    {"spin 16x40", "WKSpin", "msctls_updown32", 0, 16, 40, "", nullptr},
 };
 
 // The best time of one whole redraw of `control`, in nanoseconds.

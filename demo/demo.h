@@ -43,6 +43,7 @@ bool StepDialog(Context& context);
 // Value controls, one file each.
 bool ShowSlider(Context& context);
 bool ShowRange(Context& context);
+bool ShowSpin(Context& context);
 
 // Other processes of the demo (first argument names the role).
 int SecondSceneProcess(int argc, char** argv);

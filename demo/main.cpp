@@ -50,6 +50,7 @@ const Step kRoad[] = {
     {"The effect's settings: a plug-in's dialog template with the skinned controls, a message box", StepDialog},
     {"Slider: every state, keys, a page and a drag", ShowSlider},
     {"The range: a two-thumb slider in each state, a drag and keys", ShowRange},
+    {"Spin: a template written for the system's up-down control, every state", ShowSpin},
 };
 
 // "install": what an installer does: record the installation folder.

@@ -24,6 +24,7 @@ extern ControlClass kDialogClass;  // dialog.cpp
 // Rows defined by the controls' own files.
 extern ControlClass kButtonClass;
 extern ControlClass kSliderClass;
+extern ControlClass kSpinClass;
 extern ControlClass kEditClass;
 extern ControlClass kStaticClass;
 extern ControlClass kRangeClass;
@@ -35,6 +36,7 @@ namespace {
 ControlClass* const kClassTable[] = {
     &kButtonClass,
     &kSliderClass,
+    &kSpinClass,
     &kRangeClass,
     &kEditClass,
     &kStaticClass,

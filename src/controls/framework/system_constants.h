@@ -52,6 +52,10 @@ constexpr Bits kTbLineUp = 0, kTbLineDown = 1, kTbPageUp = 2, kTbPageDown = 3, k
                kTbThumbTrack = 5, kTbTop = 6, kTbBottom = 7, kTbEndTrack = 8;
 constexpr Bits kVkPrior = 0x21, kVkNext = 0x22, kVkEnd = 0x23, kVkHome = 0x24, kVkLeft = 0x25, kVkUp = 0x26,
                kVkRight = 0x27, kVkDown = 0x28;
+// Up-down (spin) styles and the dialog code of a spin that takes the arrow keys.
+constexpr Bits kUdsWrap = 0x1, kUdsSetBuddyInt = 0x2, kUdsAlignRight = 0x4, kUdsAlignLeft = 0x8, kUdsAutoBuddy = 0x10,
+               kUdsArrowKeys = 0x20, kUdsHorz = 0x40;
+constexpr Bits kDlgcWantArrows = 0x1;
 
 }  // namespace sys
 }  // namespace kelmard

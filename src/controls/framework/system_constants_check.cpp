@@ -56,6 +56,10 @@ static_assert(kTbsVert == TBS_VERT && kTbLineUp == TB_LINEUP && kTbLineDown == T
 static_assert(kVkPrior == VK_PRIOR && kVkNext == VK_NEXT && kVkEnd == VK_END && kVkHome == VK_HOME &&
                   kVkLeft == VK_LEFT && kVkUp == VK_UP && kVkRight == VK_RIGHT && kVkDown == VK_DOWN,
               "the slider's keys");
+static_assert(kUdsWrap == UDS_WRAP && kUdsSetBuddyInt == UDS_SETBUDDYINT && kUdsAlignRight == UDS_ALIGNRIGHT &&
+                  kUdsAlignLeft == UDS_ALIGNLEFT && kUdsAutoBuddy == UDS_AUTOBUDDY && kUdsArrowKeys == UDS_ARROWKEYS &&
+                  kUdsHorz == UDS_HORZ && kDlgcWantArrows == DLGC_WANTARROWS,
+              "up-down styles");
 
 }  // namespace sys
 

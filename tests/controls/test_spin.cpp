@@ -1,0 +1,200 @@
+// "WKSpin" with an edit as its buddy, driven as a dialog and a user drive
+// it: the UDM_* messages as callers written for the system's up-down control
+// send them (one table run against both), the buddy's text in both bases,
+// holds of an arrow with the cursor placed, holds cut short, two spins on one
+// buddy, the focus passed on, and the painted skin.
+#include "support.h"
+
+#include <commctrl.h>
+
+namespace {
+
+using namespace ctl_test;
+using namespace seq;
+namespace sk = kelmard::skin;
+
+constexpr int kEdit = 1, kSpin = 2, kOther = 3;
+constexpr DWORD kBuddied = UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS;
+
+// What the parent hears when the buddy's text changes; of a step the system's
+// spin also tells itself (UDN_DELTAPOS first, WM_VSCROLL after).
+// A press on the spin first gives an edit buddy the focus.
+const std::initializer_list<Msg> kChanged = {Optional(Command(kEdit, EN_SETFOCUS)), Optional(Command(kEdit, EN_UPDATE)),
+                                             Command(kEdit, EN_CHANGE)};
+const std::initializer_list<Msg> kStepped = {Optional(Command(kEdit, EN_SETFOCUS)),
+                                             Optional(Msg{WM_NOTIFY, kSpin, static_cast<int>(UDN_DELTAPOS)}),
+                                             Optional(Command(kEdit, EN_UPDATE)), Command(kEdit, EN_CHANGE),
+                                             Optional(Many(Msg{WM_VSCROLL, kSpin}))};
+const std::initializer_list<Msg> kAnyChanges = {Optional(Many(Command(kEdit, kAny)))};
+
+Step TextIs(const char* text) {
+    return Do(std::string("the buddy shows ") + text, [text](HWND d) {
+        char shown[64] = "";
+        GetDlgItemTextA(d, kEdit, shown, sizeof shown);
+        EXPECT_STREQ(shown, text);
+    });
+}
+Step Type(const char* text) {
+    const auto set = [text](HWND d) { SetDlgItemTextA(d, kEdit, text); };
+    return Do(std::string("buddy text set to ") + text, set).Sees(kChanged);
+}
+Step Wait(DWORD ms) { return Do("wait " + std::to_string(ms) + " ms", [ms](HWND d) { Pump(d, ms); }); }
+Step GetPos(LRESULT answer, LRESULT mask = -1) { return Send(kSpin, UDM_GETPOS).Answers(answer, mask); }
+Step FocusBuddy() { return Focus(kEdit).Sees({Optional(Command(kEdit, EN_SETFOCUS))}); }
+Step Enable(int id, BOOL on) {
+    return Do(on ? "enable" : "disable", [id, on](HWND d) { EnableWindow(GetDlgItem(d, id), on); });
+}
+int Value(HWND d) { return static_cast<int>(GetDlgItemInt(d, kEdit, nullptr, TRUE)); }
+
+class Spins : public ControlDialog {
+protected:
+    static void SetUpTestSuite() {
+        INITCOMMONCONTROLSEX init{sizeof init, ICC_UPDOWN_CLASS};
+        InitCommonControlsEx(&init);
+    }
+    // An edit (100 x 22 at 10, 10) and after it a spin taking its right end.
+    void MakePair(DWORD spinStyle = kBuddied) {
+        Make("WKEdit", "", ES_AUTOHSCROLL | WS_TABSTOP, kEdit, 10, 10, 100, 22, WS_EX_CLIENTEDGE);
+        Make("WKSpin", "", spinStyle, kSpin, 0, 0, 10, 10);
+    }
+    // A client point's height on the spin's down arrow (the up arrow's is 2).
+    int DownY() const {
+        RECT r;
+        GetClientRect(Item(kSpin), &r);
+        return r.bottom - 3;
+    }
+};
+
+// One table for a template written for the system: converted, the library's
+// spin answers it as the system's does.
+TEST_F(Spins, ASystemWrittenDialogRunsUnchanged) {
+    TemplateBuilder t = DialogTemplate(WS_POPUP | WS_CAPTION | WS_VISIBLE, 160, 60, "spin");
+    t.Add("Edit", "", kEdit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 8, 8, 60, 14);
+    t.Add("msctls_updown32", "", kSpin, kBuddied, 0, 0, 10, 10);
+    for (bool skinned : {true, false}) {
+        SCOPED_TRACE(skinned ? "WKSpin" : "msctls_updown32");
+        dialog_.reset(OpenDialog(t, skinned));
+        ASSERT_TRUE(dialog_);
+        EXPECT_EQ(ClassOf(Item(kSpin)), skinned ? "WKSpin" : "msctls_updown32");
+        const int down = DownY();
+        EXPECT_TRUE(Run({
+            Send(kSpin, UDM_SETRANGE, 0, MAKELONG(100, 0)), Send(kSpin, UDM_GETRANGE).Answers(MAKELONG(100, 0)),
+            Send(kSpin, UDM_SETPOS, 0, MAKELONG(42, 0)).Answers(0).Sees(kChanged), TextIs("42"), GetPos(42),
+            Type("57"), GetPos(57),  // the buddy's text is read again
+            FocusBuddy(), KeyDown(VK_UP).Sees(kStepped), TextIs("58"), KeyUp(VK_UP),
+            Press(kSpin, 4, down).Sees(kStepped), TextIs("57"),
+            Release(kSpin, 4, down).Sees({Optional(Msg{WM_VSCROLL, kSpin})}), CaptureIs(kNobody),
+            Send(kSpin, UDM_SETPOS32, 0, 250).Answers(57).Sees(kChanged), TextIs("100"),
+            Type("abc"), GetPos(0x10000, 0xFFFF0000),  // not a number: the error word
+            Type("250"), GetPos(0x10000, 0xFFFF0000)}));
+    }
+}
+
+// Both bases, wrap, acceleration for keys, and UDM_SETPOS's older form.
+TEST_F(Spins, TheBuddysTextInBothBasesWithWrap) {
+    MakePair(kBuddied | UDS_WRAP);
+    RECT edit, spin;
+    GetWindowRect(Item(kEdit), &edit);
+    GetWindowRect(Item(kSpin), &spin);
+    EXPECT_TRUE(spin.left == edit.right && spin.right - spin.left == 16 && spin.bottom - spin.top == 22 &&
+                edit.right - edit.left == 84)
+        << "the spin takes the edit's right 16 pixels";
+    const UDACCEL jump[] = {{0, 16}};
+    EXPECT_TRUE(Run({
+        Send(kSpin, UDM_SETRANGE32, 0, 255), Send(kSpin, UDM_SETPOS, 254).Sees(kChanged), TextIs("254"),
+        FocusBuddy(), KeyDown(VK_UP).Sees(kChanged), TextIs("255"),
+        KeyDown(VK_UP).Sees(kChanged), TextIs("0"), KeyDown(VK_DOWN).Sees(kChanged), TextIs("255"),
+        Send(kSpin, UDM_SETBASE, 16).Answers(10).Sees(kChanged), TextIs("ff"),
+        Send(kSpin, UDM_SETBASE, 8).Answers(0), Send(kSpin, UDM_GETBASE).Answers(16),
+        KeyDown(VK_DOWN).Sees(kChanged), TextIs("fe"), Type("0x1A"), GetPos(26),
+        KeyDown(VK_UP).Sees(kChanged), TextIs("1b"),
+        Type("zz"), GetPos(MAKELONG(0, 1)), Type("123456789abcdef"), GetPos(MAKELONG(255, 1)),
+        Send(kSpin, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(jump)).Answers(TRUE),
+        Send(kSpin, UDM_GETACCEL).Answers(1),
+        KeyDown(VK_UP).Sees(kChanged), TextIs("f")}));  // 255 + 16 wraps round to 15
+}
+
+// A held arrow steps at once, after 500 ms, then every 100 ms by the
+// acceleration table; it pauses while the cursor is off the arrow.
+TEST_F(Spins, AHeldArrowRepeatsAndAcceleratesWhileTheCursorIsOnIt) {
+    MakePair();
+    const UDACCEL table[] = {{0, 1}, {1, 10}};
+    SendMessageA(Item(kSpin), UDM_SETRANGE32, 0, 100000);
+    SendMessageA(Item(kSpin), UDM_SETACCEL, 2, reinterpret_cast<LPARAM>(table));
+    // While the hold steps, any step may see the buddy change.
+    int paused = 0;
+    const auto holding = [](const char* what, DWORD ms, std::function<void(HWND)> check) {
+        return Do(what, [ms, check](HWND d) { Pump(d, ms), check(d); }).Sees(kAnyChanges);
+    };
+    EXPECT_TRUE(Run({
+        Press(kSpin, 4, 2).Sees(kChanged), TextIs("1"), Wait(250), TextIs("1"), CaptureIs(kSpin).Sees(kAnyChanges),
+        holding("held 1.6 s more, it accelerated", 1600, [](HWND d) { EXPECT_GE(Value(d), 20); }),
+        Move(kSpin, -40, -40).Sees(kAnyChanges), holding("off the arrow", 0, [&](HWND d) { paused = Value(d); }),
+        Wait(500), Do("paused", [&](HWND d) { EXPECT_EQ(Value(d), paused); }),
+        Move(kSpin, 4, 2).Sees(kAnyChanges),
+        holding("back on it 400 ms", 400, [&](HWND d) { EXPECT_GT(Value(d), paused); }),
+        Release(kSpin, 4, 2).Sees(kAnyChanges), CaptureIs(kNobody), Wait(400)}));
+}
+
+// Capture taken away, WM_CANCELMODE or disabling end a hold and its timer;
+// stray ticks and releases do nothing.
+TEST_F(Spins, AHoldEndsWhenItsCaptureGoes) {
+    MakePair();
+    SendMessageA(Item(kSpin), UDM_SETRANGE32, 0, 100);
+    EXPECT_TRUE(Run({
+        Press(kSpin, 4, 2).Sees(kChanged), Do("capture to the edit", [](HWND d) { SetCapture(GetDlgItem(d, kEdit)); }),
+        CaptureIs(kEdit), Wait(700), TextIs("1"), Do("release", [](HWND) { ReleaseCapture(); }),
+        Press(kSpin, 4, 2).Sees(kChanged), Send(kSpin, WM_CANCELMODE), CaptureIs(kNobody), Wait(700), TextIs("2"),
+        Release(kSpin, 4, 2), Send(kSpin, WM_TIMER, 1), TextIs("2"),
+        Press(kSpin, 4, 2).Sees(kChanged), Enable(kSpin, FALSE), CaptureIs(kNobody), Wait(700), TextIs("3"),
+        Enable(kSpin, TRUE)}));
+}
+
+// A second spin on the same buddy leaves its keys to the first; the first
+// gives the buddy its own procedure back.
+TEST_F(Spins, TwoSpinsOnOneBuddy) {
+    Make("WKEdit", "", ES_AUTOHSCROLL | WS_TABSTOP, kEdit, 10, 10, 100, 22, WS_EX_CLIENTEDGE);
+    const LONG_PTR own = GetWindowLongPtrA(Item(kEdit), GWLP_WNDPROC);
+    Make("WKSpin", "", kBuddied, kSpin, 0, 0, 10, 10);
+    Make("WKSpin", "", UDS_SETBUDDYINT | UDS_ARROWKEYS, kOther, 150, 10, 16, 22);
+    Watchdog watch(15000, "keys on a buddy of two spins");
+    const LPARAM edit = reinterpret_cast<LPARAM>(Item(kEdit));
+    const auto ownProcedure = [own](HWND d) { EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(d, kEdit), GWLP_WNDPROC), own); };
+    EXPECT_TRUE(Run({
+        Send(kOther, UDM_SETBUDDY, static_cast<WPARAM>(edit)), Send(kSpin, UDM_SETRANGE32, 0, 100),
+        Send(kOther, UDM_SETRANGE32, 0, 100), Send(kSpin, UDM_SETPOS32, 0, 10).Sees(kChanged),
+        FocusBuddy(), KeyDown(VK_UP).Sees(kChanged), TextIs("11"), Send(kOther, UDM_GETPOS).Answers(11),
+        Do("destroy the first", [](HWND d) { DestroyWindow(GetDlgItem(d, kSpin)); })
+            .Sees({Many(Msg{WM_PARENTNOTIFY, kAny, WM_DESTROY})}),
+        Do("own procedure back", ownProcedure), KeyDown(VK_UP), TextIs("11"),  // the edit's own key now
+        Send(kOther, UDM_SETBUDDY, static_cast<WPARAM>(edit)).Answers(edit),
+        KeyDown(VK_UP).Sees(kChanged), TextIs("12")}));
+}
+
+// The focus goes on to the buddy, or along the group; two buddy-less spins
+// never pass it back and forth.
+TEST_F(Spins, FocusPassesOnWithoutBouncing) {
+    MakePair();
+    Make("WKSpin", "", WS_GROUP | WS_TABSTOP, 5, 150, 10, 16, 30);
+    Make("WKSpin", "", WS_TABSTOP, 6, 170, 10, 16, 30);
+    Watchdog watch(10000, "the focus between two spins");
+    EXPECT_TRUE(Run({Focus(kSpin).Sees({Optional(Command(kEdit, EN_SETFOCUS))}), FocusIs(kEdit),
+                     Focus(5).Sees({Optional(Command(kEdit, EN_KILLFOCUS))}), FocusIs(6)}));
+}
+
+TEST_F(Spins, PaintsTheSkinsArrowButtonsByState) {
+    HWND spin = Make("WKSpin", "", 0, kSpin, 10, 10, 16, 40);
+    const sk::SpritePlace& s = sk::kSprites[sk::kArrowButtonSprite];
+    auto corner = [&](int y, int look) { return DiffersFromSkin(Shot(spin), 0, y, s.x, s.y + s.rowStep * look, 3, 3); };
+    EXPECT_EQ(corner(0, 1), 0);
+    EXPECT_EQ(corner(20, 1), 0);
+    const int glyph = CountIn(Shot(spin), SkinColour(19), 0, 0, 16, 20);
+    const auto pressed = [&](HWND) { EXPECT_TRUE(corner(0, 2) == 0 && corner(20, 1) == 0) << "only the up arrow"; };
+    EXPECT_TRUE(Run({Press(kSpin, 4, 2), Do("pressed", pressed), Release(kSpin, 4, 2)}));
+    EnableWindow(spin, FALSE);
+    EXPECT_GT(glyph, CountIn(Shot(spin), SkinColour(19), 0, 0, 16, 20) + 2) << "the glyph in the alternate palette";
+    EXPECT_EQ(corner(0, 0), 0);
+    EXPECT_EQ(corner(20, 0), 0);
+}
+
+}  // namespace
