@@ -121,8 +121,8 @@ LRESULT WKSpin::OnSetPos(int position) {
 }
 
 LRESULT WKSpin::OnGetPos() {
-    const bool failed = BuddyHoldsInteger() && !ReadBuddy();
-    return static_cast<LRESULT>(spin::PosAnswer(position_, failed));
+    if (BuddyHoldsInteger()) ReadBuddy();  // the buddy's text first, as before a step
+    return spin::PosAnswer(position_);
 }
 
 LRESULT WKSpin::OnGetPos32(LPARAM failed) {

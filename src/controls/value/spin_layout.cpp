@@ -158,9 +158,7 @@ int SetPosArgument(std::uintptr_t wParam, std::intptr_t lParam) {
     return static_cast<std::int16_t>(word & 0xFFFFu);
 }
 
-std::uint32_t PosAnswer(int position, bool failed) {
-    return (static_cast<std::uint32_t>(position) & 0xFFFFu) | (failed ? 0x10000u : 0u);
-}
+int PosAnswer(int position) { return static_cast<std::int16_t>(position & 0xFFFF); }
 
 }  // namespace spin
 }  // namespace kelmard

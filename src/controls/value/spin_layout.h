@@ -53,8 +53,9 @@ struct Accel {
     std::uint32_t increment;
 };
 constexpr int kMaxAccels = 32;  // rows kept of a longer table
-// The table a new spin has: 1 at once, 5 after 2 seconds, 20 after 5.
-constexpr Accel kDefaultAccels[] = {{0, 1}, {2, 5}, {5, 20}};
+// The table a new spin has: steps of 1 however long an arrow is held, until
+// UDM_SETACCEL gives another.
+constexpr Accel kDefaultAccels[] = {{0, 1}};
 // The increment `heldMs` into a hold: the last row, in table order, whose
 // time has come (the rows are read in order, up to the first not yet due);
 // 1 for an empty table or one whose first row is not due yet.
@@ -105,9 +106,9 @@ constexpr Bits DialogCode(Bits style) { return (style & sys::kUdsArrowKeys) ? sy
 // The position UDM_SETPOS asks for: LOWORD(lParam) as the system control
 // reads it, or LOWORD(wParam) when lParam is 0; sign-extended.
 int SetPosArgument(std::uintptr_t wParam, std::intptr_t lParam);
-// UDM_GETPOS's answer: the position's low word, and 1 in the high word when
-// the buddy's text could not be read exactly.
-std::uint32_t PosAnswer(int position, bool failed);
+// UDM_GETPOS's answer: the position's low 16 bits, sign-extended (no error
+// word: a program reads a negative position as a negative number).
+int PosAnswer(int position);
 
 }  // namespace spin
 }  // namespace kelmard
