@@ -25,6 +25,17 @@ struct Row {
 
 void CheckIt(HWND control) { SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0); }
 
+void ThreeTabs(HWND control) {
+    const char* names[] = {"General", "Timing", "Colour"};
+    for (int i = 0; i < 3; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(names[i]);
+        SendMessageA(control, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageA(control, TCM_SETCURSEL, 1, 0);
+}
+
 const Row kRows[] = {
     {"push button 75x23", "WKButton", "Button", BS_PUSHBUTTON, 75, 23, "Preview", nullptr},
     {"check box 120x16, checked", "WKButton", "Button", BS_AUTOCHECKBOX, 120, 16, "Smooth edges", CheckIt},
@@ -32,6 +43,7 @@ const Row kRows[] = {
     {"static text 200x32", "WKStatic", "Static", SS_LEFT, 200, 32, "A label on the skin, over two lines.", nullptr},
     {"edit 160x20", "WKEdit", "Edit", ES_AUTOHSCROLL | WS_BORDER, 160, 20, "Chapter One", nullptr},
     // The value controls add their rows here.
+    {"tab 260x120, 3 tabs, the second selected", "WKTab", WC_TABCONTROLA, 0, 260, 120, "", ThreeTabs},
 };
 
 // The best time of one whole redraw of `control`, in nanoseconds.

@@ -35,6 +35,9 @@ bool StepMedia(Context& context);
 bool StepSkin(Context& context);
 bool StepDialog(Context& context);
 
+// Value controls, one file each.
+bool ShowTab(Context& context);
+
 // Other processes of the demo (first argument names the role).
 int SecondSceneProcess(int argc, char** argv);
 

@@ -46,6 +46,7 @@ const Step kRoad[] = {
     {"Media: TV format, picture, rich-text title", StepMedia},
     {"Skin: every piece of the skin bitmap, drawn with the primitives", StepSkin},
     {"The effect's settings: a plug-in's dialog template with the skinned controls, a message box", StepDialog},
+    {"Value controls: the tab in every state, clicked and keyed", ShowTab},
 };
 
 std::string ExeFolder() {

@@ -25,6 +25,7 @@ extern ControlClass kDialogClass;  // dialog.cpp
 extern ControlClass kButtonClass;
 extern ControlClass kEditClass;
 extern ControlClass kStaticClass;
+extern ControlClass kTabClass;
 
 namespace {
 
@@ -32,6 +33,7 @@ namespace {
 // control adds its row at its place.
 ControlClass* const kClassTable[] = {
     &kButtonClass,
+    &kTabClass,
     &kEditClass,
     &kStaticClass,
     &kDialogClass,  // dialog.cpp, registered last

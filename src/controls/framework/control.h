@@ -67,6 +67,8 @@ protected:
     // `event`, and WM_COMMAND with the control's id and `code`.
     void NotifyParent(UINT event);
     void NotifyCommand(WORD code);
+    // WM_NOTIFY with a bare NMHDR of `code` (TCN_...); the parent's answer, 0 without a parent.
+    LRESULT NotifyHeader(UINT code);
     // WM_DROPFILES to the parent, this window in lParam (0 without a parent).
     LRESULT PassDroppedFiles(WPARAM drop);
     // Superclasses: a message to the system class's procedure (to the base's

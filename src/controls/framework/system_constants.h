@@ -45,5 +45,8 @@ constexpr Bits kDtTop = 0, kDtLeft = 0, kDtCenter = 0x1, kDtRight = 0x2, kDtVCen
                kDtWordBreak = 0x10, kDtSingleLine = 0x20, kDtNoPrefix = 0x800, kDtPathEllipsis = 0x4000,
                kDtEndEllipsis = 0x8000, kDtWordEllipsis = 0x40000;
 
+// Tab control styles.
+constexpr Bits kTcsBottom = 0x2, kTcsForceIconLeft = 0x10, kTcsForceLabelLeft = 0x20, kTcsRaggedRight = 0x800;
+
 }  // namespace sys
 }  // namespace kelmard

@@ -1,6 +1,7 @@
 // Compiled in the Windows builds only: every constant of the portable
 // system_constants.h and the portable rectangle equal the system's own.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstddef>
 
@@ -46,6 +47,10 @@ static_assert(kDtTop == DT_TOP && kDtLeft == DT_LEFT && kDtCenter == DT_CENTER &
                   kDtPathEllipsis == DT_PATH_ELLIPSIS && kDtEndEllipsis == DT_END_ELLIPSIS &&
                   kDtWordEllipsis == DT_WORD_ELLIPSIS,
               "DrawText flags");
+
+static_assert(kTcsBottom == TCS_BOTTOM && kTcsForceIconLeft == TCS_FORCEICONLEFT &&
+                  kTcsForceLabelLeft == TCS_FORCELABELLEFT && kTcsRaggedRight == TCS_RAGGEDRIGHT,
+              "tab control styles");
 
 }  // namespace sys
 
