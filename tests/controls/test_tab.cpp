@@ -152,9 +152,21 @@ TEST_F(Tabs, TheSelectionFollowsItsItemAcrossInsertsAndDeletes) {
         EXPECT_STREQ(text, "new");
         DestroyWindow(t);
     }
-    HWND t = MakeTab("WKTab", 1);
+    HWND t = MakeTab("WKTab", 2);
     EXPECT_EQ(SendMessageA(t, TCM_INSERTITEMA, 0, 0), -1) << "no item";
     EXPECT_EQ(SendMessageA(t, TCM_SETITEMA, 0, 0), 0);
+    EXPECT_EQ(Insert(t, 2, LPSTR_TEXTCALLBACKA), 2) << "a text asked back later is no text";
+    char text[8] = "xxx";
+    TCITEMA item{TCIF_TEXT};
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    EXPECT_EQ(SendMessageA(t, TCM_GETITEMA, 2, reinterpret_cast<LPARAM>(&item)), 1);
+    EXPECT_STREQ(text, "");
+    // A longer text widens the first tab over where the second one was.
+    const POINT second = On(t, 1, true);
+    item.pszText = const_cast<char*>("A much longer page name");
+    SendMessageA(t, TCM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_TRUE(Run(Then({Tap(second.x, second.y, {}), {Selected(0)}})));
 }
 
 // Six tabs in three rows of two: the selected tab's row touches the page from

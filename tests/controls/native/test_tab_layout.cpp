@@ -56,7 +56,7 @@ TEST(TabItems, TheSelectionFollowsItsItemAcrossInsertsAndDeletes) {
     }
     EXPECT_STREQ(items[0].text.get(), "11");
     EXPECT_STREQ(items[11].text.get(), "0");
-    EXPECT_EQ(items.selection(), -1) << "no selection stays none";
+    EXPECT_EQ(items.selection(), 11) << "the first item inserted, selected, moved up with every insert";
 }
 
 TEST(TabRows, TabsThatFitKeepTheirWidthsAndTwoRowsAreBalancedAndStretched) {
