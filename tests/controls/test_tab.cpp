@@ -59,21 +59,16 @@ protected:
         item.iImage = image;
         return SendMessageA(tab, TCM_INSERTITEMA, at, reinterpret_cast<LPARAM>(&item));
     }
-    // The width of "Page" in the dialog's font: the library's tabs are 12 wider.
-    int PageWidth() {
+    // A "Page" tab of the library in the dialog's font: its width and row height.
+    SIZE PageTab() {
         WindowDC dc(dialog_.get());
         SelectGuard font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(dialog_.get(), WM_GETFONT, 0, 0)));
-        SIZE size{};
-        GetTextExtentPoint32A(dc.get(), "Page", 4, &size);
-        return size.cx + tab::kTextPadding;
+        SIZE text{};
+        GetTextExtentPoint32A(dc.get(), "Page", 4, &text);
+        return {text.cx + tab::kTextPadding, text.cy + tab::kRowPadding};
     }
-    int RowHeight() {
-        WindowDC dc(dialog_.get());
-        SelectGuard font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(dialog_.get(), WM_GETFONT, 0, 0)));
-        TEXTMETRICA m{};
-        GetTextMetricsA(dc.get(), &m);
-        return m.tmHeight + tab::kRowPadding;
-    }
+    int PageWidth() { return PageTab().cx; }
+    int RowHeight() { return PageTab().cy; }
     // A point on tab `index` of a one-row strip.
     POINT On(HWND tab, int index, bool ours) {
         if (ours) return {2 + index * PageWidth() + PageWidth() / 2, 2 + RowHeight() / 2};
@@ -82,8 +77,7 @@ protected:
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
     Table ClickOn(HWND tab, int index, bool ours, std::initializer_list<Msg> sees) {
-        const POINT p = On(tab, index, ours);
-        return Tap(p.x, p.y, sees);
+        return Tap(On(tab, index, ours).x, On(tab, index, ours).y, sees);
     }
 };
 
