@@ -44,6 +44,7 @@ bool StepDialog(Context& context);
 bool ShowSlider(Context& context);
 bool ShowRange(Context& context);
 bool ShowSpin(Context& context);
+bool ShowTab(Context& context);
 
 // Other processes of the demo (first argument names the role).
 int SecondSceneProcess(int argc, char** argv);

@@ -51,6 +51,7 @@ const Step kRoad[] = {
     {"Slider: every state, keys, a page and a drag", ShowSlider},
     {"The range: a two-thumb slider in each state, a drag and keys", ShowRange},
     {"Spin: a template written for the system's up-down control, every state", ShowSpin},
+    {"Value controls: the tab in every state, clicked and keyed", ShowTab},
 };
 
 // "install": what an installer does: record the installation folder.

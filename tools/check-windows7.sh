@@ -36,6 +36,7 @@ trap 'rm -rf "$probe"' EXIT
   echo '#define WINVER 0x0601'
   echo '#include <windows.h>'
   echo '#include <commdlg.h>'
+  echo '#include <commctrl.h>'
   echo '#include <ole2.h>'
   echo '#include <olectl.h>'
   echo '#include <GL/gl.h>'

@@ -28,6 +28,7 @@ extern ControlClass kSpinClass;
 extern ControlClass kEditClass;
 extern ControlClass kStaticClass;
 extern ControlClass kRangeClass;
+extern ControlClass kTabClass;
 
 namespace {
 
@@ -36,6 +37,7 @@ namespace {
 ControlClass* const kClassTable[] = {
     &kButtonClass,
     &kSliderClass,
+    &kTabClass,
     &kSpinClass,
     &kRangeClass,
     &kEditClass,

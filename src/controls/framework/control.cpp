@@ -152,6 +152,12 @@ void WKControl::NotifyScroll(bool vertical, WORD code, WORD position) {
                  reinterpret_cast<LPARAM>(window_));
 }
 
+LRESULT WKControl::NotifyHeader(UINT code) {
+    if (!parent_) return 0;
+    NMHDR header{window_, static_cast<UINT_PTR>(id_), code};
+    return SendMessageA(parent_, WM_NOTIFY, static_cast<WPARAM>(id_), reinterpret_cast<LPARAM>(&header));
+}
+
 LRESULT WKControl::PassDroppedFiles(WPARAM drop) {
     return parent_ ? SendMessageA(parent_, WM_DROPFILES, drop, reinterpret_cast<LPARAM>(window_)) : 0;
 }

@@ -70,6 +70,8 @@ protected:
     // WM_HSCROLL (WM_VSCROLL when `vertical`) with `code` and `position` in
     // wParam and this window in lParam, as the trackbar reports.
     void NotifyScroll(bool vertical, WORD code, WORD position);
+    // WM_NOTIFY with a bare NMHDR of `code` (TCN_...); the parent's answer, 0 without a parent.
+    LRESULT NotifyHeader(UINT code);
     // WM_DROPFILES to the parent, this window in lParam (0 without a parent).
     LRESULT PassDroppedFiles(WPARAM drop);
     // Superclasses: a message to the system class's procedure (to the base's

@@ -56,6 +56,8 @@ constexpr Bits kVkPrior = 0x21, kVkNext = 0x22, kVkEnd = 0x23, kVkHome = 0x24, k
 constexpr Bits kUdsWrap = 0x1, kUdsSetBuddyInt = 0x2, kUdsAlignRight = 0x4, kUdsAlignLeft = 0x8, kUdsAutoBuddy = 0x10,
                kUdsArrowKeys = 0x20, kUdsHorz = 0x40;
 constexpr Bits kDlgcWantArrows = 0x1;
+// Tab control styles.
+constexpr Bits kTcsBottom = 0x2, kTcsForceIconLeft = 0x10, kTcsForceLabelLeft = 0x20, kTcsRaggedRight = 0x800;
 
 }  // namespace sys
 }  // namespace kelmard

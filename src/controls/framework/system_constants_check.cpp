@@ -60,6 +60,9 @@ static_assert(kUdsWrap == UDS_WRAP && kUdsSetBuddyInt == UDS_SETBUDDYINT && kUds
                   kUdsAlignLeft == UDS_ALIGNLEFT && kUdsAutoBuddy == UDS_AUTOBUDDY && kUdsArrowKeys == UDS_ARROWKEYS &&
                   kUdsHorz == UDS_HORZ && kDlgcWantArrows == DLGC_WANTARROWS,
               "up-down styles");
+static_assert(kTcsBottom == TCS_BOTTOM && kTcsForceIconLeft == TCS_FORCEICONLEFT &&
+                  kTcsForceLabelLeft == TCS_FORCELABELLEFT && kTcsRaggedRight == TCS_RAGGEDRIGHT,
+              "tab control styles");
 
 }  // namespace sys
 
