@@ -4,8 +4,12 @@
 // box. Each is photographed and closed from a timer or a second thread.
 #include <string>
 #include <thread>
+#include <vector>
 
-#include "demo.h"
+#include <cstdio>
+
+#include "demo.h"  // <windows.h> first
+#include <commctrl.h>
 #include "step_dialog_ids.h"
 #include "kelmard.h"
 #include "picture.h"
@@ -20,13 +24,143 @@ struct Shot {
     void (*fill)(HWND dialog);  // sets the dialog's values as a plug-in would
     bool written = false;
     int width = 0, height = 0;
+    std::vector<std::string> heard;  // what the dialog's procedure was told, in order
+    std::string secondPath;          // the settings' second page, when there is one
+    bool secondWritten = false;
 };
 
+Shot* ShotOf(HWND dialog) { return reinterpret_cast<Shot*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
+
+// The settings' two pages: the controls each shows.
+const int kTimingPage[] = {IDC_LABEL_SPEED, IDC_SPEED,  IDC_SPEED_EDIT, IDC_LABEL_PART,  IDC_PART,
+                           IDC_LABEL_FRAMES, IDC_FRAMES, IDC_FRAMES_SPIN, IDC_LABEL_SEED, IDC_SEED,
+                           IDC_SEED_SPIN,   IDC_LABEL_TITLE, IDC_NAME};
+const int kShapePage[] = {IDC_GROUP_DIR, IDC_LEFT, IDC_RIGHT, IDC_UP, IDC_GROUP_LOOK, IDC_SMOOTH, IDC_SHADOW};
+
+void ShowPage(HWND dialog, int page) {
+    for (int id : kTimingPage) ShowWindow(GetDlgItem(dialog, id), page == 0 ? SW_SHOW : SW_HIDE);
+    for (int id : kShapePage) ShowWindow(GetDlgItem(dialog, id), page == 1 ? SW_SHOW : SW_HIDE);
+}
+
 void FillSettings(HWND dialog) {
+    HWND tabs = GetDlgItem(dialog, IDC_TABS);
+    char timing[] = "Timing", shape[] = "Shape";
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = timing;
+    SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    item.pszText = shape;
+    SendMessageA(tabs, TCM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&item));
+    ShowPage(dialog, 0);
+    SendDlgItemMessageA(dialog, IDC_SPEED, TBM_SETRANGE, TRUE, MAKELONG(0, 100));
+    SendDlgItemMessageA(dialog, IDC_SPEED, TBM_SETPOS, TRUE, 50);
+    SetDlgItemTextA(dialog, IDC_SPEED_EDIT, "50");
+    // The active part of a clip of 250 frames: frames 40 to 190.
+    SendDlgItemMessageA(dialog, IDC_PART, RGM_SETRANGEMAX, FALSE, 250);
+    SendDlgItemMessageA(dialog, IDC_PART, RGM_SETSTART, FALSE, 40);
+    SendDlgItemMessageA(dialog, IDC_PART, RGM_SETLENGTH, TRUE, 150);
+    SendDlgItemMessageA(dialog, IDC_FRAMES_SPIN, UDM_SETRANGE, 0, MAKELONG(250, 1));
+    SendDlgItemMessageA(dialog, IDC_FRAMES_SPIN, UDM_SETPOS, 0, MAKELONG(25, 0));
+    SendDlgItemMessageA(dialog, IDC_SEED_SPIN, UDM_SETBASE, 16, 0);
+    SendDlgItemMessageA(dialog, IDC_SEED_SPIN, UDM_SETRANGE, 0, MAKELONG(255, 0));
+    SendDlgItemMessageA(dialog, IDC_SEED_SPIN, UDM_SETPOS, 0, MAKELONG(0xFE, 0));
     CheckRadioButton(dialog, IDC_LEFT, IDC_UP, IDC_RIGHT);
     CheckDlgButton(dialog, IDC_SMOOTH, BST_CHECKED);
-    SetDlgItemTextA(dialog, IDC_FRAMES, "25");
     SetDlgItemTextA(dialog, IDC_NAME, "Chapter One");
+}
+
+// A key pressed and released on a control, as the user does.
+void Key(HWND dialog, int id, WPARAM key) {
+    HWND control = GetDlgItem(dialog, id);
+    SetFocus(control);
+    SendMessageA(control, WM_KEYDOWN, key, 1);
+    SendMessageA(control, WM_KEYUP, key, 0xC0000001);
+}
+
+// Drives each value control once; the procedure records what it hears.
+void DriveSettings(HWND dialog) {
+    Key(dialog, IDC_SPEED, VK_RIGHT);    // the slider: one line up
+    Key(dialog, IDC_PART, VK_RIGHT);     // the range: the whole part one frame on
+    Key(dialog, IDC_FRAMES, VK_UP);      // the decimal spin, through its buddy
+    Key(dialog, IDC_SEED, VK_UP);        // the hexadecimal spin, through its buddy
+}
+
+// What the settings' procedure hears from its controls, as one line each.
+void Hear(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    Shot* shot = ShotOf(dialog);
+    if (!shot) return;
+    char line[160] = "";
+    if (message == WM_HSCROLL) {
+        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+        static const char* const kTrackbarCodes[] = {"TB_LINEUP",   "TB_LINEDOWN", "TB_PAGEUP",
+                                                     "TB_PAGEDOWN", "TB_THUMBPOSITION", "TB_THUMBTRACK",
+                                                     "TB_TOP",      "TB_BOTTOM",   "TB_ENDTRACK"};
+        static const char* const kRangeCodes[] = {"RGN_ENDTRACK", "RGN_CHANGED", "RGN_TRACKING"};
+        const unsigned code = LOWORD(wParam);
+        const char* name = id == IDC_SPEED ? (code < 9 ? kTrackbarCodes[code] : "?") : (code < 3 ? kRangeCodes[code] : "?");
+        std::snprintf(line, sizeof line, "WM_HSCROLL from the %s: %s, position %u",
+                      id == IDC_SPEED ? "slider" : "range", name, HIWORD(wParam));
+        if (id == IDC_SPEED) {
+            const auto pos = SendDlgItemMessageA(dialog, IDC_SPEED, TBM_GETPOS, 0, 0);
+            SetDlgItemInt(dialog, IDC_SPEED_EDIT, static_cast<UINT>(pos), FALSE);  // the slider's buddy edit
+        }
+    } else if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE &&
+               (LOWORD(wParam) == IDC_FRAMES || LOWORD(wParam) == IDC_SEED)) {
+        char text[32] = "";
+        GetDlgItemTextA(dialog, LOWORD(wParam), text, sizeof text);
+        std::snprintf(line, sizeof line, "EN_CHANGE from the %s buddy: \"%s\"",
+                      LOWORD(wParam) == IDC_FRAMES ? "decimal" : "hexadecimal", text);
+    } else if (message == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom != IDC_TABS) return;
+        if (header->code == TCN_SELCHANGING) std::snprintf(line, sizeof line, "TCN_SELCHANGING from the tab");
+        if (header->code == TCN_SELCHANGE) {
+            const auto page = SendDlgItemMessageA(dialog, IDC_TABS, TCM_GETCURSEL, 0, 0);
+            std::snprintf(line, sizeof line, "TCN_SELCHANGE from the tab: page %d", static_cast<int>(page));
+            ShowPage(dialog, static_cast<int>(page));
+        }
+    }
+    if (*line) shot->heard.push_back(line);
+}
+
+bool Photograph(HWND dialog, const std::string& path, int* width = nullptr, int* height = nullptr) {
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const kpicture::Image image = kpicture::CaptureWindow(dialog);
+    if (width) *width = image.width;
+    if (height) *height = image.height;
+    return !image.empty() && kpicture::WritePng(image, path);
+}
+
+// The settings: filled, driven, both pages photographed, closed.
+INT_PTR CALLBACK SettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        FillSettings(dialog);
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        SetTimer(dialog, kShootTimer, 400, nullptr);
+        return TRUE;
+    case WM_TIMER: {
+        if (wParam != kShootTimer) return FALSE;
+        KillTimer(dialog, kShootTimer);
+        Shot* shot = ShotOf(dialog);
+        DriveSettings(dialog);
+        shot->written = Photograph(dialog, shot->path, &shot->width, &shot->height);
+        Key(dialog, IDC_TABS, VK_RIGHT);  // the tab: the next page
+        shot->secondWritten = Photograph(dialog, shot->secondPath);
+        EndDialog(dialog, IDOK);
+        return TRUE;
+    }
+    case WM_HSCROLL:
+    case WM_NOTIFY:
+        Hear(dialog, message, wParam, lParam);
+        return FALSE;
+    case WM_COMMAND:
+        Hear(dialog, message, wParam, lParam);
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    default:
+        return FALSE;
+    }
 }
 
 void FillKinds(HWND dialog) {
@@ -79,15 +213,24 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
 
 bool StepDialog(Context& context) {
     const HINSTANCE self = GetModuleHandleA(nullptr);
-    Shot skinned{context.outputFolder + "\\dialog-skinned.png", FillSettings};
-    const INT_PTR a = WKDialogBoxParam(self, "EFFECTSETTINGS", nullptr, ShotProc, reinterpret_cast<LPARAM>(&skinned));
-    Say("WKDialogBoxParam(\"EFFECTSETTINGS\") = %d; the skinned dialog, %d x %d: %s\n", static_cast<int>(a),
-        skinned.width, skinned.height, skinned.written ? skinned.path.c_str() : "(no picture)");
+    INITCOMMONCONTROLSEX common{sizeof common, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&common);  // the system's twins, for the comparison
+    Shot skinned{context.outputFolder + "\\dialog-skinned.png", nullptr};
+    skinned.secondPath = context.outputFolder + "\\dialog-skinned-shape.png";
+    const INT_PTR a = WKDialogBoxParam(self, "EFFECTSETTINGS", nullptr, SettingsProc, reinterpret_cast<LPARAM>(&skinned));
+    Say("WKDialogBoxParam(\"EFFECTSETTINGS\") = %d; the skinned dialog, %d x %d: %s and %s\n", static_cast<int>(a),
+        skinned.width, skinned.height, skinned.written ? skinned.path.c_str() : "(no picture)",
+        skinned.secondWritten ? skinned.secondPath.c_str() : "(no picture)");
+    Say("  driven once (slider, range, decimal spin, hexadecimal spin, tab), the dialog heard:\n");
+    for (const std::string& line : skinned.heard) Say("    %s\n", line.c_str());
 
-    Shot system{context.outputFolder + "\\dialog-system.png", FillSettings};
-    const INT_PTR b = DialogBoxParamA(self, "EFFECTSETTINGS", nullptr, ShotProc, reinterpret_cast<LPARAM>(&system));
+    Shot system{context.outputFolder + "\\dialog-system.png", nullptr};
+    system.secondPath = context.outputFolder + "\\dialog-system-shape.png";
+    const INT_PTR b = DialogBoxParamA(self, "EFFECTSETTINGS", nullptr, SettingsProc, reinterpret_cast<LPARAM>(&system));
     Say("DialogBoxParamA(\"EFFECTSETTINGS\") = %d; the same template with the system controls, %d x %d: %s\n",
         static_cast<int>(b), system.width, system.height, system.written ? system.path.c_str() : "(no picture)");
+    Say("  driven the same way, the dialog heard:\n");
+    for (const std::string& line : system.heard) Say("    %s\n", line.c_str());
 
     Shot kinds{context.outputFolder + "\\controls.png", FillKinds};
     const INT_PTR c = WKDialogBoxParam(self, "CONTROLKINDS", nullptr, ShotProc, reinterpret_cast<LPARAM>(&kinds));

@@ -8,6 +8,20 @@
 #define IDC_UP       105
 #define IDC_FRAMES   106
 #define IDC_NAME     107
+#define IDC_TABS         110
+#define IDC_SPEED        111
+#define IDC_SPEED_EDIT   112
+#define IDC_PART         113
+#define IDC_FRAMES_SPIN  114
+#define IDC_SEED         115
+#define IDC_SEED_SPIN    116
+#define IDC_LABEL_SPEED  117
+#define IDC_LABEL_PART   118
+#define IDC_LABEL_FRAMES 119
+#define IDC_LABEL_SEED   120
+#define IDC_LABEL_TITLE  121
+#define IDC_GROUP_DIR    122
+#define IDC_GROUP_LOOK   123
 
 // The gallery of button, static and edit kinds.
 #define IDC_KIND_CHECK     201
