@@ -66,11 +66,8 @@ HWND Make(HWND host, const char* className, const Row& row) {
 }
 
 void Pump() {
-    // Bounded: under Wine a system tab control in a "WKDialog" host and the
-    // host send each other WM_PAINT for ever.
-    constexpr int kMostMessages = 2000;
     MSG msg;
-    for (int n = 0; n < kMostMessages && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n) DispatchMessageA(&msg);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
 }  // namespace

@@ -520,7 +520,12 @@ LRESULT WKDialog::OnEraseBkgnd(HDC dc) {
         FillWithBrush(dc, panel, *skin_, kPanelBrush);
         DrawSkinFrame(dc, &panel, &skin_->frames[skin::kInsetPanelFrame], kAllSides);
     }
-    InvalidateRect(window_, &client, FALSE);
+    // Erasing its own surface painted over the children (the dialog does not
+    // clip them): they are painted again. A child that has its parent's
+    // background drawn into its own DC (a themed control's transparent parts)
+    // gets only the drawing: invalidating here would invalidate that child,
+    // whose next paint asks for the background again, for ever.
+    if (WindowFromDC(dc) == window_) InvalidateRect(window_, &client, FALSE);
     return 1;
 }
 

@@ -12,6 +12,8 @@
 
 #include "support.h"
 
+#include <commctrl.h>
+
 namespace {
 
 using namespace ctl_test;
@@ -296,6 +298,58 @@ TEST(DialogWindow, ControlColoursComeFromTheSkin) {
         EXPECT_EQ(GetTextColor(dc.get()), WKGetColor(8));
         EXPECT_EQ(GetBkMode(dc.get()), TRANSPARENT);
     }
+}
+
+// Messages dispatched before the queue is empty, counted up to `most`.
+int DispatchUntilEmpty(int most) {
+    int n = 0;
+    MSG msg;
+    for (; n < most && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n) DispatchMessageA(&msg);
+    return n;
+}
+
+// A system tab has its parent's background drawn into its own DC when it
+// paints (WM_ERASEBKGND and WM_PRINTCLIENT to the dialog): that must not
+// invalidate the tab again, or the two repaint each other and the queue never
+// runs dry. The dialog's erase of its own surface, which paints over its
+// children, still has them painted again.
+TEST(DialogWindow, ASystemTabOnTheDialogLetsTheQueueRunDry) {
+    const INITCOMMONCONTROLSEX init{sizeof init, ICC_TAB_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&init));
+    ASSERT_TRUE(Library());
+    const kelmard::UniqueWindow d(CreateWindowExA(WS_EX_TOPMOST, "WKDialog", "Tabs", WS_POPUP | WS_VISIBLE | WS_CAPTION,
+                                                  40, 40, 360, 240, nullptr, nullptr, Self(), nullptr));
+    ASSERT_TRUE(d);
+    const RECT at{10, 10, 270, 130};
+    const HWND tab = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE, at.left, at.top, at.right - at.left,
+                                     at.bottom - at.top, d.get(), nullptr, Self(), nullptr);
+    ASSERT_TRUE(tab);
+    for (const char* name : {"General", "Timing", "Colour"}) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(name);
+        SendMessageA(tab, TCM_INSERTITEMA, 3, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageA(tab, TCM_SETCURSEL, 1, 0);
+    constexpr int kBound = 2000, kSettled = 100;
+    EXPECT_LT(DispatchUntilEmpty(kBound), kSettled);
+    RedrawWindow(d.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    EXPECT_LT(DispatchUntilEmpty(kBound), kSettled) << "after a whole repaint";
+
+    auto tabPixels = [&] {  // pixels over the tab not in the dialog's face colour
+        const kpicture::Image client = kpicture::CaptureWindow(d.get(), true);
+        return (at.right - at.left) * (at.bottom - at.top) - CountIn(client, WKGetColor(1), at.left, at.top, at.right, at.bottom);
+    };
+    const int drawn = tabPixels();
+    EXPECT_GT(drawn, 200) << "the tab paints in colours of its own";
+    {
+        const kelmard::WindowDC own(d.get());
+        SendMessageA(d.get(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(own.get()), 0);
+    }
+    GdiFlush();
+    EXPECT_EQ(tabPixels(), 0) << "the dialog's erase paints over the tab";
+    EXPECT_LT(DispatchUntilEmpty(kBound), kSettled);
+    EXPECT_EQ(tabPixels(), drawn) << "the tab is painted again";
 }
 
 // Creation data seen by "KTestData" windows: the control id and the block
