@@ -17,16 +17,14 @@ TEST(SpinLayout, StepsWrapAroundOrStopAtTheEndsWhereverTheMaximumLies) {
     const spin::Range range{0, 100}, fresh, all{INT_MIN, INT_MAX};  // fresh: the up arrow counts down to 0
     const struct {
         spin::Range range;
-        int from;
         Arrow arrow;
-        int increment;
         bool wrap;
-        int to;
+        int from, increment, to;
     } cases[] = {
-        {range, 98, Arrow::kUp, 5, true, 2},    {range, 98, Arrow::kUp, 5, false, 100},
-        {range, 3, Arrow::kDown, 20, true, 84}, {range, 50, Arrow::kUp, 250, true, 98},  // round more than once
-        {range, 150, Arrow::kUp, 1, true, 0},   {fresh, 5, Arrow::kUp, 1, false, 4},
-        {all, INT_MAX, Arrow::kUp, 1, true, INT_MIN}, {all, INT_MAX, Arrow::kUp, INT_MAX, false, INT_MAX},
+        {range, Arrow::kUp, true, 98, 5, 2},    {range, Arrow::kUp, false, 98, 5, 100},
+        {range, Arrow::kDown, true, 3, 20, 84}, {range, Arrow::kUp, true, 50, 250, 98},  // round more than once
+        {range, Arrow::kUp, true, 150, 1, 0},   {fresh, Arrow::kUp, false, 5, 1, 4},
+        {all, Arrow::kUp, true, INT_MAX, 1, INT_MIN}, {all, Arrow::kUp, false, INT_MAX, INT_MAX, INT_MAX},
     };
     for (const auto& c : cases)
         EXPECT_EQ(spin::Step(c.range, c.from, c.arrow, c.increment, c.wrap), c.to) << c.from << " by " << c.increment;
