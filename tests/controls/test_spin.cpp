@@ -1,8 +1,6 @@
-// "WKSpin" with an edit as its buddy, driven as a dialog and a user drive
-// it: the UDM_* messages as callers written for the system's up-down control
-// send them (one table run against both), the buddy's text in both bases,
-// holds of an arrow with the cursor placed, holds cut short, two spins on one
-// buddy, the focus passed on, and the painted skin.
+// "WKSpin" with an edit as its buddy, driven as a dialog and a user drive it:
+// one table against the system's up-down, both bases with wrap, holds placed
+// and cut short, two spins on one buddy, the focus passed on, the skin.
 #include "support.h"
 
 #include <commctrl.h>
@@ -16,9 +14,8 @@ namespace sk = kelmard::skin;
 constexpr int kEdit = 1, kSpin = 2, kOther = 3;
 constexpr DWORD kBuddied = UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS;
 
-// What the parent hears when the buddy's text changes; of a step the system's
-// spin also tells itself (UDN_DELTAPOS first, WM_VSCROLL after).
-// A press on the spin first gives an edit buddy the focus.
+// The buddy's text changed (a press first gives it the focus); the system's
+// spin also tells of a step with UDN_DELTAPOS and WM_VSCROLL.
 const std::initializer_list<Msg> kChanged = {Optional(Command(kEdit, EN_SETFOCUS)), Optional(Command(kEdit, EN_UPDATE)),
                                              Command(kEdit, EN_CHANGE)};
 const std::initializer_list<Msg> kStepped = {Optional(Command(kEdit, EN_SETFOCUS)),
@@ -39,11 +36,8 @@ Step Type(const char* text) {
     return Do(std::string("buddy text set to ") + text, set).Sees(kChanged);
 }
 Step Wait(DWORD ms) { return Do("wait " + std::to_string(ms) + " ms", [ms](HWND d) { Pump(d, ms); }); }
-Step GetPos(LRESULT answer, LRESULT mask = -1) { return Send(kSpin, UDM_GETPOS).Answers(answer, mask); }
+Step GetPos(LRESULT answer) { return Send(kSpin, UDM_GETPOS).Answers(answer); }
 Step FocusBuddy() { return Focus(kEdit).Sees({Optional(Command(kEdit, EN_SETFOCUS))}); }
-Step Enable(int id, BOOL on) {
-    return Do(on ? "enable" : "disable", [id, on](HWND d) { EnableWindow(GetDlgItem(d, id), on); });
-}
 int Value(HWND d) { return static_cast<int>(GetDlgItemInt(d, kEdit, nullptr, TRUE)); }
 
 class Spins : public ControlDialog {
@@ -57,16 +51,9 @@ protected:
         Make("WKEdit", "", ES_AUTOHSCROLL | WS_TABSTOP, kEdit, 10, 10, 100, 22, WS_EX_CLIENTEDGE);
         Make("WKSpin", "", spinStyle, kSpin, 0, 0, 10, 10);
     }
-    // A client point's height on the spin's down arrow (the up arrow's is 2).
-    int DownY() const {
-        RECT r;
-        GetClientRect(Item(kSpin), &r);
-        return r.bottom - 3;
-    }
 };
 
-// One table for a template written for the system: converted, the library's
-// spin answers it as the system's does.
+// A template written for the system's up-down, converted, runs the same table.
 TEST_F(Spins, ASystemWrittenDialogRunsUnchanged) {
     TemplateBuilder t = DialogTemplate(WS_POPUP | WS_CAPTION | WS_VISIBLE, 160, 60, "spin");
     t.Add("Edit", "", kEdit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 8, 8, 60, 14);
@@ -76,7 +63,9 @@ TEST_F(Spins, ASystemWrittenDialogRunsUnchanged) {
         dialog_.reset(OpenDialog(t, skinned));
         ASSERT_TRUE(dialog_);
         EXPECT_EQ(ClassOf(Item(kSpin)), skinned ? "WKSpin" : "msctls_updown32");
-        const int down = DownY();
+        RECT r;
+        GetClientRect(Item(kSpin), &r);
+        const int down = r.bottom - 3;
         EXPECT_TRUE(Run({
             Send(kSpin, UDM_SETRANGE, 0, MAKELONG(100, 0)), Send(kSpin, UDM_GETRANGE).Answers(MAKELONG(100, 0)),
             Send(kSpin, UDM_SETPOS, 0, MAKELONG(42, 0)).Answers(0).Sees(kChanged), TextIs("42"), GetPos(42),
@@ -88,40 +77,27 @@ TEST_F(Spins, ASystemWrittenDialogRunsUnchanged) {
     }
 }
 
-// Both bases, wrap, acceleration for keys, and UDM_SETPOS's older form.
+// Keys wrap in both bases; UDM_SETPOS's older form; a negative position answered sign-extended.
 TEST_F(Spins, TheBuddysTextInBothBasesWithWrap) {
     MakePair(kBuddied | UDS_WRAP);
-    RECT edit, spin;
-    GetWindowRect(Item(kEdit), &edit);
-    GetWindowRect(Item(kSpin), &spin);
-    EXPECT_TRUE(spin.left == edit.right && spin.right - spin.left == 16 && spin.bottom - spin.top == 22 &&
-                edit.right - edit.left == 84)
-        << "the spin takes the edit's right 16 pixels";
-    const UDACCEL jump[] = {{0, 16}};
     EXPECT_TRUE(Run({
         Send(kSpin, UDM_SETRANGE32, 0, 255), Send(kSpin, UDM_SETPOS, 254).Sees(kChanged), TextIs("254"),
         FocusBuddy(), KeyDown(VK_UP).Sees(kChanged), TextIs("255"),
         KeyDown(VK_UP).Sees(kChanged), TextIs("0"), KeyDown(VK_DOWN).Sees(kChanged), TextIs("255"),
         Send(kSpin, UDM_SETBASE, 16).Answers(10).Sees(kChanged), TextIs("ff"),
         Send(kSpin, UDM_SETBASE, 8).Answers(0), Send(kSpin, UDM_GETBASE).Answers(16),
-        KeyDown(VK_DOWN).Sees(kChanged), TextIs("fe"), Type("0x1A"), GetPos(26),
-        KeyDown(VK_UP).Sees(kChanged), TextIs("1b"),
-        Type("zz"), GetPos(0), Type("123456789abcdef"), GetPos(255),  // no digits, saturated and clamped
-        Send(kSpin, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(jump)).Answers(TRUE),
-        Send(kSpin, UDM_GETACCEL).Answers(1),
-        KeyDown(VK_UP).Sees(kChanged), TextIs("f"),  // 255 + 16 wraps round to 15
+        Type("0x1A"), GetPos(26), KeyDown(VK_UP).Sees(kChanged), TextIs("1b"),
         Send(kSpin, UDM_SETBASE, 10).Sees(kChanged), Send(kSpin, UDM_SETRANGE32, -300, 300),
-        Send(kSpin, UDM_SETPOS32, 0, -5).Sees(kChanged), TextIs("-5"), GetPos(-5)}));  // sign-extended
+        Send(kSpin, UDM_SETPOS32, 0, -5).Sees(kChanged), TextIs("-5"), GetPos(-5)}));
 }
 
-// A held arrow steps at once, after 500 ms, then every 100 ms by the
-// acceleration table; it pauses while the cursor is off the arrow.
+// A held arrow steps at once, then repeats faster by the acceleration table,
+// pausing while the cursor is off the arrow.
 TEST_F(Spins, AHeldArrowRepeatsAndAcceleratesWhileTheCursorIsOnIt) {
     MakePair();
     const UDACCEL table[] = {{0, 1}, {1, 10}};
     SendMessageA(Item(kSpin), UDM_SETRANGE32, 0, 100000);
     SendMessageA(Item(kSpin), UDM_SETACCEL, 2, reinterpret_cast<LPARAM>(table));
-    // While the hold steps, any step may see the buddy change.
     int paused = 0;
     const auto holding = [](const char* what, DWORD ms, std::function<void(HWND)> check) {
         return Do(what, [ms, check](HWND d) { Pump(d, ms), check(d); }).Sees(kAnyChanges);
@@ -136,8 +112,7 @@ TEST_F(Spins, AHeldArrowRepeatsAndAcceleratesWhileTheCursorIsOnIt) {
         Release(kSpin, 4, 2).Sees(kAnyChanges), CaptureIs(kNobody), Wait(400)}));
 }
 
-// Capture taken away, WM_CANCELMODE or disabling end a hold and its timer;
-// stray ticks and releases do nothing.
+// Lost capture or WM_CANCELMODE end a hold and its timer; a tick without capture does nothing.
 TEST_F(Spins, AHoldEndsWhenItsCaptureGoes) {
     MakePair();
     SendMessageA(Item(kSpin), UDM_SETRANGE32, 0, 100);
@@ -145,13 +120,11 @@ TEST_F(Spins, AHoldEndsWhenItsCaptureGoes) {
         Press(kSpin, 4, 2).Sees(kChanged), Do("capture to the edit", [](HWND d) { SetCapture(GetDlgItem(d, kEdit)); }),
         CaptureIs(kEdit), Wait(700), TextIs("1"), Do("release", [](HWND) { ReleaseCapture(); }),
         Press(kSpin, 4, 2).Sees(kChanged), Send(kSpin, WM_CANCELMODE), CaptureIs(kNobody), Wait(700), TextIs("2"),
-        Release(kSpin, 4, 2), Send(kSpin, WM_TIMER, 1), TextIs("2"),
-        Press(kSpin, 4, 2).Sees(kChanged), Enable(kSpin, FALSE), CaptureIs(kNobody), Wait(700), TextIs("3"),
-        Enable(kSpin, TRUE)}));
+        Release(kSpin, 4, 2), Send(kSpin, WM_TIMER, 1), TextIs("2")}));
 }
 
-// A second spin on the same buddy leaves its keys to the first; the first
-// gives the buddy its own procedure back.
+// A second spin on the same buddy leaves its keys to the first, and takes
+// them once the first is gone and has given the buddy its procedure back.
 TEST_F(Spins, TwoSpinsOnOneBuddy) {
     Make("WKEdit", "", ES_AUTOHSCROLL | WS_TABSTOP, kEdit, 10, 10, 100, 22, WS_EX_CLIENTEDGE);
     const LONG_PTR own = GetWindowLongPtrA(Item(kEdit), GWLP_WNDPROC);
@@ -186,15 +159,13 @@ TEST_F(Spins, PaintsTheSkinsArrowButtonsByState) {
     HWND spin = Make("WKSpin", "", 0, kSpin, 10, 10, 16, 40);
     const sk::SpritePlace& s = sk::kSprites[sk::kArrowButtonSprite];
     auto corner = [&](int y, int look) { return DiffersFromSkin(Shot(spin), 0, y, s.x, s.y + s.rowStep * look, 3, 3); };
-    EXPECT_EQ(corner(0, 1), 0);
-    EXPECT_EQ(corner(20, 1), 0);
+    EXPECT_EQ(corner(0, 1) + corner(20, 1), 0);
     const int glyph = CountIn(Shot(spin), SkinColour(19), 0, 0, 16, 20);
     const auto pressed = [&](HWND) { EXPECT_TRUE(corner(0, 2) == 0 && corner(20, 1) == 0) << "only the up arrow"; };
     EXPECT_TRUE(Run({Press(kSpin, 4, 2), Do("pressed", pressed), Release(kSpin, 4, 2)}));
     EnableWindow(spin, FALSE);
     EXPECT_GT(glyph, CountIn(Shot(spin), SkinColour(19), 0, 0, 16, 20) + 2) << "the glyph in the alternate palette";
-    EXPECT_EQ(corner(0, 0), 0);
-    EXPECT_EQ(corner(20, 0), 0);
+    EXPECT_EQ(corner(0, 0) + corner(20, 0), 0);
 }
 
 }  // namespace
