@@ -1,6 +1,5 @@
-// "WKSlider" driven by keys, presses, drags and held presses, as message
-// sequences; the keys also against the system's trackbar, from one template
-// run both ways; and the painted skin.
+// "WKSlider" driven by messages, keys (also against the system's trackbar),
+// drags, held presses and drags cut short, as message sequences; its paint.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -16,14 +15,13 @@ constexpr int kId = 9, kVertId = 10;
 
 Msg Scroll(int code, int value = 0) { return {WM_HSCROLL, kId, code, value}; }
 Msg VScroll(int code, int value = 0) { return {WM_VSCROLL, kVertId, code, value}; }
-Step Pos(LRESULT position, int id = kId) { return Send(id, TBM_GETPOS).Answers(position); }
+Step Pos(LRESULT position) { return Send(kId, TBM_GETPOS).Answers(position); }
 Step Hold(DWORD ms) { return Do("hold " + std::to_string(ms) + " ms", [ms](HWND d) { Pump(d, ms); }); }
 Table Keys(UINT vk, int code) { return {KeyDown(vk).Sees({Scroll(code)}), KeyUp(vk).Sees({Scroll(TB_ENDTRACK)})}; }
 
+// 200 x 24: the large strip at y 2..22; 172 pixels of travel over 0..100 from x 3.
 class Sliders : public ControlDialog {
 protected:
-    // 200 x 24: the large strip (20 high) at y 2..22; 172 pixels of travel
-    // over 0..100 from x 3, the thumb 22 wide.
     HWND Slider(DWORD style = 0) { return Make("WKSlider", "", style, kId, 10, 10, 200, 24); }
 };
 
@@ -56,22 +54,18 @@ TEST_F(Sliders, ProgramsSetRangeAndPositionAndKeysClampAtTheEnds) {
             EXPECT_EQ(SendMessageA(s, message, 0, 0), 0) << "no rectangle to fill";
         });
     };
-    EXPECT_TRUE(Run({Send(kId, TBM_GETRANGEMIN).Answers(0), Send(kId, TBM_GETRANGEMAX).Answers(100), Pos(0),
-                     Send(kId, TBM_GETPAGESIZE).Answers(20), Send(kId, TBM_GETLINESIZE).Answers(1),
-                     rectIs(TBM_GETCHANNELRECT, {0, 2, 200, 22}), rectIs(TBM_GETTHUMBRECT, {3, 2, 25, 22}),
-                     Send(kId, TBM_SETRANGEMAX, FALSE, 100), Send(kId, TBM_GETPAGESIZE).Answers(10),
+    EXPECT_TRUE(Run({rectIs(TBM_GETCHANNELRECT, {0, 2, 200, 22}), rectIs(TBM_GETTHUMBRECT, {3, 2, 25, 22}),
                      Send(kId, TBM_SETRANGE, FALSE, MAKELPARAM(0xFFFF, 5)), Send(kId, TBM_GETRANGEMIN).Answers(-1),
-                     Send(kId, TBM_GETPAGESIZE).Answers(1), Send(kId, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100)),
-                     Send(kId, TBM_SETPAGESIZE, 0, 25).Answers(0), Send(kId, TBM_SETLINESIZE, 0, 5).Answers(0),
-                     // Stored as given; the thumb stays at the channel's end.
-                     Send(kId, TBM_SETPOS, TRUE, 1000000), Pos(1000000), rectIs(TBM_GETTHUMBRECT, {175, 2, 197, 22}),
-                     Focus(kId), KeyDown(VK_LEFT).Sees({Scroll(TB_LINEUP)}), Pos(100),
+                     Send(kId, TBM_GETRANGEMAX).Answers(5), Send(kId, TBM_GETPAGESIZE).Answers(1),
+                     Send(kId, TBM_SETRANGEMIN, FALSE, 0), Send(kId, TBM_SETRANGEMAX, TRUE, 100),
+                     Send(kId, TBM_GETPAGESIZE).Answers(10), Send(kId, TBM_SETPAGESIZE, 0, 25).Answers(0),
+                     Send(kId, TBM_SETLINESIZE, 0, 5).Answers(0), Send(kId, TBM_GETLINESIZE).Answers(5),
+                     Send(kId, TBM_SETPOS, TRUE, 1000000), Pos(1000000), Focus(kId),
+                     KeyDown(VK_LEFT).Sees({Scroll(TB_LINEUP)}), Pos(100),
                      KeyDown(VK_END).Sees({Scroll(TB_BOTTOM)}), KeyRepeat(VK_END).Sees({Scroll(TB_BOTTOM)}),
                      KeyUp(VK_END).Sees({Scroll(TB_ENDTRACK)}), KeyUp(VK_END),
                      KeyDown(VK_PRIOR).Sees({Scroll(TB_PAGEUP)}), Pos(75),
-                     // Any key's release ends what a key began.
-                     KeyDown('A'), KeyUp('A').Sees({Scroll(TB_ENDTRACK)}),
-                     KeyDown('A'), KeyUp('A')}));
+                     KeyDown('A'), KeyUp('A').Sees({Scroll(TB_ENDTRACK)}), KeyDown('A'), KeyUp('A')}));
 }
 
 TEST_F(Sliders, DraggingTheThumbTracksAndPinsAtTheEnds) {
@@ -79,23 +73,18 @@ TEST_F(Sliders, DraggingTheThumbTracksAndPinsAtTheEnds) {
     Make("WKSlider", "", TBS_VERT, kVertId, 220, 10, 30, 100);  // thumb at y 6..22, 72 pixels of travel
     EXPECT_TRUE(Run({Press(kId, 10, 12), CaptureIs(kId), FocusIs(kId),
                      Move(kId, 97, 12).Sees({Many(Scroll(TB_THUMBTRACK, 50))}),  // 87 / 1.72 past the grab
-                     Move(kId, 400, 12).Sees({Many(Scroll(TB_THUMBTRACK, 100))}),
                      Move(kId, 420, 40).Sees({Many(Scroll(TB_THUMBTRACK, 100))}),
                      Release(kId, 420, 40)
                          .Sees({Optional(Many(Scroll(TB_THUMBTRACK, 100))), Scroll(TB_THUMBPOSITION, 100),
                                 Scroll(TB_ENDTRACK)}),
-                     CaptureIs(kNobody), Pos(100),
-                     // A release whose press this slider never saw reports nothing.
-                     Release(kId, 50, 12),
+                     CaptureIs(kNobody), Pos(100), Release(kId, 50, 12),  // a release without a press: nothing
                      Press(kVertId, 15, 10), Move(kVertId, 15, 47).Sees({Many(VScroll(TB_THUMBTRACK, 51))}),
                      Release(kVertId, 15, 47)
                          .Sees({Optional(Many(VScroll(TB_THUMBTRACK, 51))), VScroll(TB_THUMBPOSITION, 51),
-                                VScroll(TB_ENDTRACK)}),
-                     KeyDown(VK_DOWN).Sees({VScroll(TB_LINEDOWN)}), Pos(52, kVertId)}));
+                                VScroll(TB_ENDTRACK)})}));
 }
 
-// Pressed beside the thumb and held, the slider pages every 100 ms while the
-// position has not reached the value under the pointer, then waits.
+// Held beside the thumb, pages every 100 ms until it passes the value under the pointer.
 TEST_F(Sliders, AHeldPressPagesTowardThePointer) {
     Slider();
     const Msg anyPageUp = Optional(Many(Scroll(TB_PAGEUP)));
@@ -103,13 +92,10 @@ TEST_F(Sliders, AHeldPressPagesTowardThePointer) {
                      Press(kId, 55, 12).Sees({Many(Scroll(TB_PAGEUP))}),  // the value 30 under the pointer
                      Hold(450).Sees({anyPageUp}), Pos(20), Hold(250),
                      Move(kId, 2, 12).Sees({anyPageUp}), Hold(450).Sees({anyPageUp}), Pos(0),
-                     // At the minimum, with the pointer before it: nothing more.
-                     Move(kId, -40, 12), Hold(300),
+                     Move(kId, -40, 12), Hold(300),  // at the minimum, the pointer before it: nothing more
                      Release(kId, -40, 12).Sees({Scroll(TB_ENDTRACK)}), Hold(250)}));
 }
 
-// A lost capture, a cancelled mode or disabling ends a drag or a held press
-// as a release does.
 TEST_F(Sliders, LosingTheCaptureEndsADragOrAHeldPress) {
     Slider();
     EXPECT_TRUE(Run({Press(kId, 10, 12), Move(kId, 97, 12).Sees({Many(Scroll(TB_THUMBTRACK, 50))}),
@@ -124,14 +110,11 @@ TEST_F(Sliders, LosingTheCaptureEndsADragOrAHeldPress) {
                      CaptureIs(kNobody)}));
 }
 
-// ------------------------------------------------------------------ painting
-
-// Pixels of a slider's client that differ from cell `press` of a thumb strip
-// at (x, y) there, and from its end caps at the channel's ends.
+// Pixels of a slider's client that differ from cell `press` of thumb strip
+// `strip` at (x, y), or from its end caps at the channel's ends.
 int DiffersFromStrip(HWND w, int strip, int press, int x, int y, int channelLength) {
     const sk::ThumbPlace& t = sk::kThumbs[strip];
     const kpicture::Image shot = Shot(w);
-    // A piece `length` long from `from` along the strip, at `at` along the channel.
     auto differs = [&](int at, int from, int length) {
         return t.vertical ? DiffersFromSkin(shot, x, at, t.x, t.y + from, t.thickness, length)
                           : DiffersFromSkin(shot, at, y, t.x + from, t.y, length, t.thickness);
@@ -147,15 +130,12 @@ TEST_F(Sliders, PaintsTheSkinsStripsByStateAndSize) {
     HWND off = Make("WKSlider", "", WS_DISABLED, 3, 10, 70, 200, 24);
     HWND vert = Make("WKSlider", "", TBS_VERT, 4, 220, 10, 30, 100);
     for (HWND s : {large, small, off, vert}) SendMessageA(s, TBM_SETPOS, TRUE, 50);  // the thumb clear of the caps
-    EXPECT_EQ(DiffersFromStrip(large, 1, 1, 89, 2, 200), 0);
     EXPECT_EQ(DiffersFromStrip(small, 0, 1, 89, 1, 200), 0) << "19 pixels high: the small strip";
     EXPECT_EQ(DiffersFromStrip(off, 1, 0, 89, 2, 200), 0) << "disabled";
     EXPECT_EQ(DiffersFromStrip(vert, 3, 1, 2, 6 + 36, 100), 0);
     const sk::ThumbPlace& t = sk::kThumbs[1];
-    const kpicture::Image shot = Shot(large);
-    EXPECT_EQ(DiffersFromSkin(shot, 40, 2, t.x + 3 * t.length + 2 * t.endCap, t.y, 1, t.thickness), 0) << "the middle";
-    EXPECT_EQ(CountIn(shot, SkinColour(1), 0, 0, 200, 2) + CountIn(shot, SkinColour(1), 0, 22, 200, 24), 800)
-        << "the face around the channel";
+    EXPECT_EQ(DiffersFromSkin(Shot(large), 40, 2, t.x + 3 * t.length + 2 * t.endCap, t.y, 1, t.thickness), 0)
+        << "the middle, stretched";
 
     SendMessageA(large, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(95, 12));
     SetFocus(nullptr);  // the press took the focus: its rectangle would cover the cells' edges
