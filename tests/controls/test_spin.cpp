@@ -53,6 +53,15 @@ protected:
     }
 };
 
+// An automatic, aligned spin is bordered from its creation, buddy or not.
+TEST_F(Spins, AnAlignedAutomaticSpinIsBorderedWithoutABuddy) {
+    Make("WKSpin", "", kBuddied, kSpin, 0, 0, 16, 22);
+    EXPECT_EQ(SendMessageA(Item(kSpin), UDM_GETBUDDY, 0, 0), 0);
+    EXPECT_TRUE(GetWindowLongPtrA(Item(kSpin), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    Make("WKSpin", "", UDS_AUTOBUDDY | UDS_SETBUDDYINT, kOther, 20, 0, 16, 22);
+    EXPECT_FALSE(GetWindowLongPtrA(Item(kOther), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << "no alignment, no border";
+}
+
 // A template written for the system's up-down, converted, runs the same table.
 TEST_F(Spins, ASystemWrittenDialogRunsUnchanged) {
     TemplateBuilder t = DialogTemplate(WS_POPUP | WS_CAPTION | WS_VISIBLE, 160, 60, "spin");

@@ -392,6 +392,11 @@ LRESULT WKSpin::OnEnable(WPARAM enabled) {
 // ---------------------------------------------------------------- life and looks
 
 LRESULT WKSpin::OnCreate(const CREATESTRUCTA* create) {
+    // An automatic buddy with an alignment gets the bordered look at once,
+    // whether or not there is a control to be its buddy.
+    const DWORD style = Style();
+    if ((style & UDS_AUTOBUDDY) && (style & (UDS_ALIGNLEFT | UDS_ALIGNRIGHT)))
+        SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
     // With UDS_AUTOBUDDY the buddy is the control made just before.
     AttachBuddy((Style() & UDS_AUTOBUDDY) ? GetWindow(window_, GW_HWNDPREV) : nullptr);
     return WKControl::OnCreate(create);
