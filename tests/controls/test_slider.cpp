@@ -92,7 +92,8 @@ TEST_F(Sliders, AHeldPressPagesTowardThePointer) {
                      Press(kId, 55, 12).Sees({Many(Scroll(TB_PAGEUP))}),  // the value 30 under the pointer
                      Hold(450).Sees({anyPageUp}), Pos(20), Hold(250),
                      Move(kId, 2, 12).Sees({anyPageUp}), Hold(450).Sees({anyPageUp}), Pos(0),
-                     Move(kId, -40, 12), Hold(300),  // at the minimum, the pointer before it: nothing more
+                     // At the minimum, the pointer before it: the ticks still page, the position stays.
+                     Move(kId, -40, 12), Hold(300).Sees({Many(Scroll(TB_PAGEUP))}), Pos(0),
                      Release(kId, -40, 12).Sees({Scroll(TB_ENDTRACK)}), Hold(250)}));
 }
 

@@ -50,9 +50,8 @@ Move PressPageMove(const Values& v, bool beyond) {
 bool PageTick(const Values& v, std::int64_t step, int target, Move* move) {
     const bool short_of_target = step < 0 ? v.position > target : (step > 0 && v.position < target);
     if (!short_of_target) return false;
-    const int next = Clamp(v.position + step, v.minimum, v.maximum);
-    if (next == v.position) return false;
-    *move = {next, step < 0 ? kTbPageUp : kTbPageDown};
+    // At an end of the range the clamped step stays put and is still reported.
+    *move = {Clamp(v.position + step, v.minimum, v.maximum), step < 0 ? kTbPageUp : kTbPageDown};
     return true;
 }
 

@@ -69,9 +69,9 @@ Move PressPageMove(const Values& values, bool beyond);
 // The page step of a press beside the thumb: +page or -page.
 constexpr std::int64_t PageStep(int page, bool beyond) { return beyond ? std::int64_t{page} : -std::int64_t{page}; }
 // One tick of mouse paging: a step toward the position under the pointer
-// while the position has not reached it (a step may pass it). False when the
-// tick does nothing: the target is reached, or the step cannot move the
-// position any more (at an end of the range, or a page size of 0).
+// while the position has not reached it (a step may pass it; at an end of
+// the range it is clamped and still reported). False when the tick does
+// nothing: the target is reached, or the page size is 0.
 bool PageTick(const Values& values, std::int64_t step, int target, Move* move);
 
 // The skin pieces of a paint, each copied from `source` in the skin bitmap

@@ -62,6 +62,9 @@ TEST(SliderValues, KeysAndPagingAtTheEndsOfTheRanges) {
     ASSERT_TRUE(slider::KeyMove(sys::kVkUp, v, &m));
     EXPECT_EQ(m.position, INT_MIN);
     EXPECT_FALSE(slider::PageTick({0, 100, 50, 1, 0}, 0, 90, &m)) << "a page of 0 cannot move";
+    ASSERT_TRUE(slider::PageTick({0, 100, 0, 1, 20}, -20, -25, &m)) << "short of a target below the minimum";
+    EXPECT_EQ(m.position, 0);
+    EXPECT_EQ(m.code, sys::kTbPageUp);
 }
 
 }  // namespace
