@@ -93,8 +93,9 @@ TEST_F(Sliders, AHeldPressPagesTowardThePointer) {
                      Hold(450).Sees({anyPageUp}), Pos(20), Hold(250),
                      Move(kId, 2, 12).Sees({anyPageUp}), Hold(450).Sees({anyPageUp}), Pos(0),
                      // At the minimum, the pointer before it: the ticks still page, the position stays.
-                     Move(kId, -40, 12), Hold(300).Sees({Many(Scroll(TB_PAGEUP))}), Pos(0),
-                     Release(kId, -40, 12).Sees({Scroll(TB_ENDTRACK)}), Hold(250)}));
+                     Move(kId, -40, 12).Sees({anyPageUp}), Hold(300).Sees({Many(Scroll(TB_PAGEUP))}), Pos(0),
+                     // A tick already queued may arrive before the release is read.
+                     Release(kId, -40, 12).Sees({anyPageUp, Scroll(TB_ENDTRACK)}), Hold(250)}));
 }
 
 TEST_F(Sliders, LosingTheCaptureEndsADragOrAHeldPress) {
