@@ -1,11 +1,15 @@
 // Control redraw benchmark: the whole redraw of each skinned control (invalidate,
 // erase, paint, flush) against its system twin of the same size and state in
 // the same run. Each row is one control; a control that has no twin of its own
-// is measured against the nearest system control (named in its row).
+// is measured against the nearest system control (named in its row). Then the
+// dialog frame's redraw, and the demo's settings dialog from its creation to
+// the end of its first paint, each against the system's dialog manager.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "bench.h"
 #include "kelmard.h"
@@ -40,6 +44,7 @@ void ThreeTabs(HWND control) {
 const Row kRows[] = {
     {"push button 75x23", "WKButton", "Button", BS_PUSHBUTTON, 75, 23, "Preview", nullptr},
     {"check box 120x16, checked", "WKButton", "Button", BS_AUTOCHECKBOX, 120, 16, "Smooth edges", CheckIt},
+    {"radio button 120x16, checked", "WKButton", "Button", BS_AUTORADIOBUTTON, 120, 16, "From the left", CheckIt},
     {"group box 200x120", "WKButton", "Button", BS_GROUPBOX, 200, 120, "Direction", nullptr},
     {"static text 200x32", "WKStatic", "Static", SS_LEFT, 200, 32, "A label on the skin, over two lines.", nullptr},
     {"edit 160x20", "WKEdit", "Edit", ES_AUTOHSCROLL | WS_BORDER, 160, 20, "Chapter One", nullptr},
@@ -68,6 +73,128 @@ HWND Make(HWND host, const char* className, const Row& row) {
 void Pump() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+// The settings template of the demo (step_dialog.rc, built into this program).
+// For the system's dialog manager every "WKRange" in it becomes a trackbar, the
+// nearest system control (the library's classes are global, so the system
+// would make the library's range); the rest is copied as it is.
+std::vector<BYTE> SettingsTemplate(bool forSystem) {
+    const HMODULE self = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(self, "EFFECTSETTINGS", MAKEINTRESOURCEA(5));  // RT_DIALOG
+    const BYTE* source = found ? static_cast<const BYTE*>(LockResource(LoadResource(self, found))) : nullptr;
+    const DWORD size = found ? SizeofResource(self, found) : 0;
+    std::vector<BYTE> out;
+    if (!source || size < 26 || reinterpret_cast<const WORD*>(source)[1] != 0xFFFF) return out;  // not DIALOGEX
+    auto word = [source](size_t at) { return reinterpret_cast<const WORD*>(source + at)[0]; };
+    auto skipName = [&word](size_t at) {  // an ordinal (0xFFFF, n) or a zero-ended string
+        if (word(at) == 0xFFFF) return at + 4;
+        while (word(at)) at += 2;
+        return at + 2;
+    };
+    const WORD items = word(16);
+    size_t at = skipName(skipName(skipName(26)));  // menu, class, title
+    if ((reinterpret_cast<const DWORD*>(source + 12)[0] & DS_SETFONT))
+        at = skipName(at + 6);  // point size, weight, italic, charset, face
+    out.assign(source, source + at);
+    static const wchar_t kRange[] = L"WKRange";
+    static const wchar_t kTrackbar[] = L"msctls_trackbar32";
+    for (WORD i = 0; i < items; ++i) {
+        at = (at + 3) & ~size_t(3);
+        out.resize((out.size() + 3) & ~size_t(3), 0);
+        const size_t classAt = at + 24;  // help id, ex style, style, x, y, cx, cy, id
+        const size_t titleAt = skipName(classAt);
+        out.insert(out.end(), source + at, source + classAt);
+        if (forSystem && titleAt - classAt == sizeof kRange && !std::memcmp(source + classAt, kRange, sizeof kRange))
+            out.insert(out.end(), reinterpret_cast<const BYTE*>(kTrackbar),
+                       reinterpret_cast<const BYTE*>(kTrackbar) + sizeof kTrackbar);
+        else
+            out.insert(out.end(), source + classAt, source + titleAt);
+        const size_t extraAt = skipName(titleAt);
+        at = extraAt + 2 + word(extraAt);
+        out.insert(out.end(), source + titleAt, source + at);
+    }
+    return out;
+}
+
+INT_PTR CALLBACK QuietProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+// The best time of a dialog from `source` made by `make`, shown, painted with
+// all its children, the queue emptied, and destroyed, in nanoseconds; 0 when
+// the dialog cannot be made.
+template <typename Make>
+double FirstPaint(const std::vector<BYTE>& source, Make make) {
+    const auto dialogTemplate = reinterpret_cast<LPCDLGTEMPLATEA>(source.data());
+    HWND trial = make(GetModuleHandleA(nullptr), dialogTemplate, nullptr, QuietProc, 0);
+    if (!trial) return 0;
+    DestroyWindow(trial);
+    Pump();
+    return bench::NsPerOp(5, 20, [&] {
+        HWND dialog = make(GetModuleHandleA(nullptr), dialogTemplate, nullptr, QuietProc, 0);
+        if (!dialog) return;
+        ShowWindow(dialog, SW_SHOWNA);
+        RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump();
+        GdiFlush();
+        DestroyWindow(dialog);
+        Pump();
+    });
+}
+
+// A captioned dialog template with no controls, `cx` x `cy` dialog units.
+std::vector<BYTE> EmptyTemplate(short cx, short cy) {
+    std::vector<BYTE> out(sizeof(DLGTEMPLATE) + 3 * sizeof(WORD), 0);  // no menu, the dialog class, no title
+    DLGTEMPLATE header{};
+    header.style = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    header.cx = cx, header.cy = cy;
+    std::memcpy(out.data(), &header, sizeof header);
+    return out;
+}
+
+// The library's dialog frame and the system's, both made from one template:
+// the whole redraw with the frame, best of 5 rounds of 200.
+int DialogFrameRow() {
+    const std::vector<BYTE> empty = EmptyTemplate(260, 170);
+    const auto source = reinterpret_cast<LPCDLGTEMPLATEA>(empty.data());
+    HWND system = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), source, nullptr, QuietProc, 0);
+    HWND skinned = WKCreateDialogIndirectParam(GetModuleHandleA(nullptr), source, nullptr, QuietProc, 0);
+    int failed = 0;
+    char name[64] = "";
+    if (skinned) GetClassNameA(skinned, name, sizeof name);
+    if (!system || !skinned || std::strcmp(name, "WKDialog") != 0) {
+        std::printf("%-48s could not be created\n", "WKDialog frame");
+        failed = 1;
+    } else {
+        ShowWindow(skinned, SW_HIDE);
+        Pump();
+        const double floor = Redraw(system);
+        ShowWindow(system, SW_HIDE);
+        ShowWindow(skinned, SW_SHOWNA);
+        Pump();
+        bench::Report("WKDialog dialog frame 260x170 DLU, no controls", Redraw(skinned), "#32770", floor);
+    }
+    if (skinned) DestroyWindow(skinned);
+    if (system) DestroyWindow(system);
+    Pump();
+    return failed;
+}
+
+// The demo's settings dialog from its creation to the end of its first paint.
+int SettingsRow() {
+    const std::vector<BYTE> skinnedSource = SettingsTemplate(false);
+    const std::vector<BYTE> systemSource = SettingsTemplate(true);
+    if (skinnedSource.empty() || systemSource.empty()) {
+        std::printf("%-48s template not found\n", "EFFECTSETTINGS");
+        return 1;
+    }
+    const double floor = FirstPaint(systemSource, CreateDialogIndirectParamA);
+    const double ns = FirstPaint(skinnedSource, WKCreateDialogIndirectParam);
+    if (floor == 0 || ns == 0) {
+        std::printf("%-48s could not be created\n", "EFFECTSETTINGS");
+        return 1;
+    }
+    bench::Report("EFFECTSETTINGS create, first paint, destroy", ns, "#32770", floor);
+    return 0;
 }
 
 }  // namespace
@@ -103,5 +230,10 @@ int main() {
         if (twin) DestroyWindow(twin);
     }
     DestroyWindow(host);
+    Pump();
+    std::printf("\nA dialog against the system's dialog manager (frame: best of 5 rounds of 200;\n"
+                "settings: creation to the end of the first paint, best of 5 rounds of 20)\n");
+    failed += DialogFrameRow();
+    failed += SettingsRow();
     return failed;
 }
