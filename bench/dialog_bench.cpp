@@ -105,7 +105,8 @@ std::vector<BYTE> SettingsTemplate(bool forSystem) {
         const size_t classAt = at + 24;  // help id, ex style, style, x, y, cx, cy, id
         const size_t titleAt = skipName(classAt);
         out.insert(out.end(), source + at, source + classAt);
-        if (forSystem && titleAt - classAt == sizeof kRange && !std::memcmp(source + classAt, kRange, sizeof kRange))
+        if (forSystem && word(classAt) != 0xFFFF &&
+            !lstrcmpiW(reinterpret_cast<LPCWSTR>(source + classAt), kRange))  // the resource compiler may upper-case it
             out.insert(out.end(), reinterpret_cast<const BYTE*>(kTrackbar),
                        reinterpret_cast<const BYTE*>(kTrackbar) + sizeof kTrackbar);
         else
@@ -117,18 +118,34 @@ std::vector<BYTE> SettingsTemplate(bool forSystem) {
     return out;
 }
 
+constexpr int kRangeId = 113;  // IDC_PART of step_dialog_ids.h
+
 INT_PTR CALLBACK QuietProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
 // The best time of a dialog from `source` made by `make`, shown, painted with
 // all its children, the queue emptied, and destroyed, in nanoseconds; 0 when
 // the dialog cannot be made.
 template <typename Make>
-double FirstPaint(const std::vector<BYTE>& source, Make make) {
+double FirstPaint(const std::vector<BYTE>& source, Make make, const char* rangeClass) {
     const auto dialogTemplate = reinterpret_cast<LPCDLGTEMPLATEA>(source.data());
+    // One trial run: the range is the expected class, and nothing is left to paint.
     HWND trial = make(GetModuleHandleA(nullptr), dialogTemplate, nullptr, QuietProc, 0);
     if (!trial) return 0;
+    ShowWindow(trial, SW_SHOWNA);
+    RedrawWindow(trial, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+    char range[64] = "";
+    GetClassNameA(GetDlgItem(trial, kRangeId), range, sizeof range);
+    bool painted = !GetUpdateRect(trial, nullptr, FALSE);
+    for (HWND child = GetWindow(trial, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        painted &= !GetUpdateRect(child, nullptr, FALSE);
     DestroyWindow(trial);
     Pump();
+    if (std::strcmp(range, rangeClass) != 0 || !painted) {
+        std::printf("trial: the range is a %s (want %s), %s\n", range, rangeClass,
+                    painted ? "all painted" : "a window left unpainted");
+        return 0;
+    }
     return bench::NsPerOp(5, 20, [&] {
         HWND dialog = make(GetModuleHandleA(nullptr), dialogTemplate, nullptr, QuietProc, 0);
         if (!dialog) return;
@@ -187,8 +204,8 @@ int SettingsRow() {
         std::printf("%-48s template not found\n", "EFFECTSETTINGS");
         return 1;
     }
-    const double floor = FirstPaint(systemSource, CreateDialogIndirectParamA);
-    const double ns = FirstPaint(skinnedSource, WKCreateDialogIndirectParam);
+    const double floor = FirstPaint(systemSource, CreateDialogIndirectParamA, "msctls_trackbar32");
+    const double ns = FirstPaint(skinnedSource, WKCreateDialogIndirectParam, "WKRange");
     if (floor == 0 || ns == 0) {
         std::printf("%-48s could not be created\n", "EFFECTSETTINGS");
         return 1;
