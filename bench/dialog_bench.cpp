@@ -7,14 +7,18 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "bench.h"
 #include "kelmard.h"
+#include "owners/win32_owners.h"
 
 namespace {
+
+using kelmard::UniqueWindow;
 
 // One control and its system twin: the same style, size and set-up messages.
 struct Row {
@@ -63,10 +67,10 @@ double Redraw(HWND control) {
     });
 }
 
-HWND Make(HWND host, const char* className, const Row& row) {
-    HWND control = CreateWindowExA(0, className, row.text, WS_CHILD | WS_VISIBLE | row.style, 10, 10, row.width,
-                                   row.height, host, reinterpret_cast<HMENU>(100), GetModuleHandleA(nullptr), nullptr);
-    if (control && row.setUp) row.setUp(control);
+UniqueWindow Make(HWND host, const char* className, const Row& row) {
+    UniqueWindow control(CreateWindowExA(0, className, row.text, WS_CHILD | WS_VISIBLE | row.style, 10, 10, row.width,
+                                   row.height, host, reinterpret_cast<HMENU>(100), GetModuleHandleA(nullptr), nullptr));
+    if (control && row.setUp) row.setUp(control.get());
     return control;
 }
 
@@ -122,38 +126,38 @@ constexpr int kRangeId = 113;  // IDC_PART of step_dialog_ids.h
 
 INT_PTR CALLBACK QuietProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
-// The best time of a dialog from `source` made by `make`, shown, painted with
-// all its children, the queue emptied, and destroyed, in nanoseconds; 0 when
-// the dialog cannot be made.
+// The time of a dialog from `source` made by `make`, shown, painted with all
+// its children, the queue emptied, and destroyed, in nanoseconds (one round of
+// 20); 0 when the dialog cannot be made.
 template <typename Make>
 double FirstPaint(const std::vector<BYTE>& source, Make make, const char* rangeClass) {
     const auto dialogTemplate = reinterpret_cast<LPCDLGTEMPLATEA>(source.data());
     // One trial run: the range is the expected class, and nothing is left to paint.
-    HWND trial = make(GetModuleHandleA(nullptr), dialogTemplate, nullptr, QuietProc, 0);
+    UniqueWindow trial(make(GetModuleHandleA(nullptr), dialogTemplate, nullptr, QuietProc, 0));
     if (!trial) return 0;
-    ShowWindow(trial, SW_SHOWNA);
-    RedrawWindow(trial, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ShowWindow(trial.get(), SW_SHOWNA);
+    RedrawWindow(trial.get(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     Pump();
     char range[64] = "";
-    GetClassNameA(GetDlgItem(trial, kRangeId), range, sizeof range);
-    bool painted = !GetUpdateRect(trial, nullptr, FALSE);
-    for (HWND child = GetWindow(trial, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    GetClassNameA(GetDlgItem(trial.get(), kRangeId), range, sizeof range);
+    bool painted = !GetUpdateRect(trial.get(), nullptr, FALSE);
+    for (HWND child = GetWindow(trial.get(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         painted &= !GetUpdateRect(child, nullptr, FALSE);
-    DestroyWindow(trial);
+    trial.reset();
     Pump();
     if (std::strcmp(range, rangeClass) != 0 || !painted) {
         std::printf("trial: the range is a %s (want %s), %s\n", range, rangeClass,
                     painted ? "all painted" : "a window left unpainted");
         return 0;
     }
-    return bench::NsPerOp(5, 20, [&] {
-        HWND dialog = make(GetModuleHandleA(nullptr), dialogTemplate, nullptr, QuietProc, 0);
+    return bench::NsPerOp(1, 20, [&] {
+        UniqueWindow dialog(make(GetModuleHandleA(nullptr), dialogTemplate, nullptr, QuietProc, 0));
         if (!dialog) return;
-        ShowWindow(dialog, SW_SHOWNA);
-        RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        ShowWindow(dialog.get(), SW_SHOWNA);
+        RedrawWindow(dialog.get(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         Pump();
         GdiFlush();
-        DestroyWindow(dialog);
+        dialog.reset();
         Pump();
     });
 }
@@ -173,25 +177,25 @@ std::vector<BYTE> EmptyTemplate(short cx, short cy) {
 int DialogFrameRow() {
     const std::vector<BYTE> empty = EmptyTemplate(260, 170);
     const auto source = reinterpret_cast<LPCDLGTEMPLATEA>(empty.data());
-    HWND system = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), source, nullptr, QuietProc, 0);
-    HWND skinned = WKCreateDialogIndirectParam(GetModuleHandleA(nullptr), source, nullptr, QuietProc, 0);
+    UniqueWindow system(CreateDialogIndirectParamA(GetModuleHandleA(nullptr), source, nullptr, QuietProc, 0));
+    UniqueWindow skinned(WKCreateDialogIndirectParam(GetModuleHandleA(nullptr), source, nullptr, QuietProc, 0));
     int failed = 0;
     char name[64] = "";
-    if (skinned) GetClassNameA(skinned, name, sizeof name);
+    if (skinned) GetClassNameA(skinned.get(), name, sizeof name);
     if (!system || !skinned || std::strcmp(name, "WKDialog") != 0) {
         std::printf("%-48s could not be created\n", "WKDialog frame");
         failed = 1;
     } else {
-        ShowWindow(skinned, SW_HIDE);
+        ShowWindow(skinned.get(), SW_HIDE);
         Pump();
-        const double floor = Redraw(system);
-        ShowWindow(system, SW_HIDE);
-        ShowWindow(skinned, SW_SHOWNA);
+        const double floor = Redraw(system.get());
+        ShowWindow(system.get(), SW_HIDE);
+        ShowWindow(skinned.get(), SW_SHOWNA);
         Pump();
-        bench::Report("WKDialog dialog frame 260x170 DLU, no controls", Redraw(skinned), "#32770", floor);
+        bench::Report("WKDialog dialog frame 260x170 DLU, no controls", Redraw(skinned.get()), "#32770", floor);
     }
-    if (skinned) DestroyWindow(skinned);
-    if (system) DestroyWindow(system);
+    skinned.reset();
+    system.reset();
     Pump();
     return failed;
 }
@@ -204,8 +208,12 @@ int SettingsRow() {
         std::printf("%-48s template not found\n", "EFFECTSETTINGS");
         return 1;
     }
-    const double floor = FirstPaint(systemSource, CreateDialogIndirectParamA, "msctls_trackbar32");
-    const double ns = FirstPaint(skinnedSource, WKCreateDialogIndirectParam, "WKRange");
+    // Rounds alternate between the two, so that both see the same load.
+    double floor = 1e300, ns = 1e300;
+    for (int round = 0; round < 7; ++round) {
+        floor = std::min(floor, FirstPaint(systemSource, CreateDialogIndirectParamA, "msctls_trackbar32"));
+        ns = std::min(ns, FirstPaint(skinnedSource, WKCreateDialogIndirectParam, "WKRange"));
+    }
     if (floor == 0 || ns == 0) {
         std::printf("%-48s could not be created\n", "EFFECTSETTINGS");
         return 1;
@@ -220,36 +228,35 @@ int main() {
     WKGetColor(0);  // the library registers its classes when it loads
     INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&init);
-    HWND host = CreateWindowExA(0, "WKDialog", "bench", WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, 0, 640, 480, nullptr,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!host) host = CreateWindowExA(0, "STATIC", "bench", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr);
+    UniqueWindow host(CreateWindowExA(0, "WKDialog", "bench", WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, 0, 640, 480,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+    if (!host)
+        host.reset(CreateWindowExA(0, "STATIC", "bench", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr));
     std::printf("Whole redraw of a control against its system twin (best of 5 rounds of 200)\n");
     int failed = 0;
     for (const Row& row : kRows) {
-        HWND twin = Make(host, row.systemClass, row);
-        HWND control = Make(host, row.libraryClass, row);
+        const UniqueWindow twin = Make(host.get(), row.systemClass, row);
+        const UniqueWindow control = Make(host.get(), row.libraryClass, row);
         if (!twin || !control) {
             std::printf("%-48s could not be created\n", row.what);
             ++failed;
         } else {
-            ShowWindow(control, SW_HIDE);
+            ShowWindow(control.get(), SW_HIDE);
             Pump();
-            const double floor = Redraw(twin);
-            ShowWindow(twin, SW_HIDE);
-            ShowWindow(control, SW_SHOW);
+            const double floor = Redraw(twin.get());
+            ShowWindow(twin.get(), SW_HIDE);
+            ShowWindow(control.get(), SW_SHOW);
             Pump();
             char what[96];
             std::snprintf(what, sizeof what, "%s %s", row.libraryClass, row.what);
-            bench::Report(what, Redraw(control), row.systemClass, floor);
+            bench::Report(what, Redraw(control.get()), row.systemClass, floor);
         }
-        if (control) DestroyWindow(control);
-        if (twin) DestroyWindow(twin);
     }
-    DestroyWindow(host);
+    host.reset();
     Pump();
     std::printf("\nA dialog against the system's dialog manager (frame: best of 5 rounds of 200;\n"
-                "settings: creation to the end of the first paint, best of 5 rounds of 20)\n");
+                "settings: creation to the end of the first paint, best of 7 alternating rounds of 20)\n");
     failed += DialogFrameRow();
     failed += SettingsRow();
     return failed;
