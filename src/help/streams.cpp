@@ -11,7 +11,7 @@ namespace kelmard {
 namespace {
 // Copies go in large pieces (few calls into the file layer); when even one
 // piece cannot be had, in small ones on the stack.
-constexpr uint32_t kCopyChunk = 64 * 1024;
+constexpr uint32_t kCopyChunk = 1024 * 1024;
 constexpr uint32_t kSmallCopyChunk = 1024;
 
 // position + size must stay inside the 32-bit range of stream positions.

@@ -268,13 +268,13 @@ uint32_t FxTagFile::GetEntryTag(uint32_t* tag, uint32_t index) {
 
 namespace {
 
-// The first record from `i` on for which `match(tag)` holds, or -1. Four
-// records are tested per step (one branch for the four).
+// The first record from `i` on for which `match(tag)` holds, or -1. Eight
+// records are tested per step (one branch for the eight).
 template <class Match>
 int32_t FirstMatch(const FxTagEntry* records, uint32_t i, uint32_t count, Match match) {
-    for (; i < count && count - i >= 4; i += 4) {
-        const int any = int{match(records[i].tag)} | int{match(records[i + 1].tag)} |
-                        int{match(records[i + 2].tag)} | int{match(records[i + 3].tag)};
+    for (; i < count && count - i >= 8; i += 8) {
+        int any = 0;
+        for (uint32_t k = 0; k < 8; ++k) any |= int{match(records[i + k].tag)};
         if (any) break;
     }
     for (; i < count; ++i)
