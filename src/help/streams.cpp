@@ -1,6 +1,7 @@
 // Streams: the stream base with its chunked copy, streams on files of the file
 // layer (temporary copies among them) and entry streams.
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "help/tagfile.h"
@@ -8,7 +9,10 @@
 namespace kelmard {
 
 namespace {
-constexpr uint32_t kCopyChunk = 1024;
+// Copies go in large pieces (few calls into the file layer); when even one
+// piece cannot be had, in small ones on the stack.
+constexpr uint32_t kCopyChunk = 1024 * 1024;
+constexpr uint32_t kSmallCopyChunk = 1024;
 
 // position + size must stay inside the 32-bit range of stream positions.
 bool Fits32(uint32_t position, uint32_t size) {
@@ -34,8 +38,17 @@ uint32_t FxStream::CopyFrom(uint32_t destination, FxStream* source, uint32_t sou
     if (!source) return Fail(FXFILE_ERROR_NOT_INITIALIZED);
     if (!Fits32(destination, size) || !Fits32(sourcePosition, size))
         return Fail(FXFILE_ERROR_INVALID_OFFSET);
-    unsigned char buffer[kCopyChunk];
     uint32_t chunk = size < kCopyChunk ? size : kCopyChunk;
+    unsigned char small[kSmallCopyChunk];
+    unsigned char* buffer = small;
+    std::unique_ptr<unsigned char[]> large;
+    if (chunk > kSmallCopyChunk) {
+        large.reset(new (std::nothrow) unsigned char[chunk]);
+        if (large)
+            buffer = large.get();
+        else
+            chunk = kSmallCopyChunk;
+    }
     uint32_t done = 0;
     for (;;) {
         const uint32_t n = source->ReadAt(sourcePosition + done, buffer, chunk);

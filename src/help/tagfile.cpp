@@ -266,6 +266,36 @@ uint32_t FxTagFile::GetEntryTag(uint32_t* tag, uint32_t index) {
     return t;
 }
 
+namespace {
+
+// The first record from `i` on for which `match(tag)` holds, or -1. Eight
+// records are tested per step (one branch for the eight).
+template <class Match>
+int32_t FirstMatch(const FxTagEntry* records, uint32_t i, uint32_t count, Match match) {
+    for (; i < count && count - i >= 8; i += 8) {
+        int any = 0;
+        for (uint32_t k = 0; k < 8; ++k) any |= int{match(records[i + k].tag)};
+        if (any) break;
+    }
+    for (; i < count; ++i)
+        if (match(records[i].tag)) return static_cast<int32_t>(i);
+    return -1;
+}
+
+}  // namespace
+
+// The base's walk, over the records in memory: the first match from `start`
+// on, in directory order (sorted or not).
+int32_t FxTagFile::FindEntry(uint32_t start, uint32_t tag) {
+    const uint32_t count = GetEntryCount();
+    const FxTagEntry* records = directory_.get();
+    if (FxTagNumber(tag) == 0) {
+        const uint32_t type = FxTagType(tag);
+        return FirstMatch(records, start, count, [type](uint32_t t) { return FxTagType(t) == type; });
+    }
+    return FirstMatch(records, start, count, [tag](uint32_t t) { return t == tag; });
+}
+
 bool FxTagFile::GetEntry(uint32_t index, FxTagEntry* entry) const {
     if (!open_ || index >= header_.entryCount) return false;
     if (entry) *entry = directory_.get()[index];

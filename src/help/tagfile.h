@@ -272,8 +272,10 @@ public:
     const char* GetPath() const { return path_; }
     FxStream* GetData() { return &data_; }
 
-    uint32_t GetEntryCount() override;
-    uint32_t GetEntryTag(uint32_t* tag, uint32_t index) override;
+    // Final, so that FindEntry may walk the directory itself.
+    uint32_t GetEntryCount() final;
+    uint32_t GetEntryTag(uint32_t* tag, uint32_t index) final;
+    int32_t FindEntry(uint32_t start, uint32_t tag) override;
     uint32_t GetTagString(uint32_t id, char* buffer, uint32_t size, uint32_t language) override;
     uint32_t GetTagStringAt(uint32_t id, uint32_t n, char* buffer, uint32_t size,
                             uint32_t ignored) override;

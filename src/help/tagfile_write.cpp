@@ -149,6 +149,8 @@ uint32_t LayOut(NewFile& next) {
 
 // Everything of the new file into `out`, piece after piece: the entries'
 // data from the old data area `data`, the reference lists from memory.
+// Entries that lie one after the other in the old data area (as a committed
+// file's do) are copied as one run.
 uint32_t WriteContents(FxStream& out, FxStream& data, const NewFile& next) {
     uint32_t at = 0;
     auto put = [&](const void* bytes, uint32_t size) {
@@ -156,21 +158,34 @@ uint32_t WriteContents(FxStream& out, FxStream& data, const NewFile& next) {
         at += size;
         return true;
     };
+    uint32_t runFrom = 0, runSize = 0;  // old data not copied yet
+    auto copyRun = [&] {
+        if (runSize && out.CopyFrom(at, &data, runFrom, runSize) != runSize) return false;
+        at += runSize;
+        runSize = 0;
+        return true;
+    };
+    auto copyFailure = [&] {
+        return out.GetError() == FXFILE_ERROR_WRITE_FILE ? FXFILE_ERROR_WRITE_FILE : FXFILE_ERROR_READ_FILE;
+    };
     if (!put(&next.header, sizeof next.header) || !put(next.records.get(), next.count * kFxRecordSize) ||
         !put(next.strings.get(), next.header.stringTableSize))
         return FXFILE_ERROR_WRITE_FILE;
     for (uint32_t i = 0; i < next.count; ++i) {
         const uint32_t size = next.records[i].size;
+        if (size == 0) continue;
         if (i < next.lists) {
+            if (!copyRun()) return copyFailure();
             if (!put(next.pairs.get() + next.from[i], size)) return FXFILE_ERROR_WRITE_FILE;
-        } else if (out.CopyFrom(at, &data, next.from[i], size) != size) {
-            return out.GetError() == FXFILE_ERROR_WRITE_FILE ? FXFILE_ERROR_WRITE_FILE
-                                                             : FXFILE_ERROR_READ_FILE;
+        } else if (runSize && static_cast<uint64_t>(runFrom) + runSize == next.from[i]) {
+            runSize += size;  // the new file's size (LayOut) bounds every run
         } else {
-            at += size;
+            if (!copyRun()) return copyFailure();
+            runFrom = next.from[i];
+            runSize = size;
         }
     }
-    return FXFILE_ERROR_NONE;
+    return copyRun() ? FXFILE_ERROR_NONE : copyFailure();
 }
 
 // Writes the new file under the name `temp` and makes it durable. A failure

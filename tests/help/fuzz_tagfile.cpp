@@ -104,8 +104,11 @@ void Walk(FxTagFile& file, uint32_t seed, bool committed) {
         if (committed && (FxTagType(tag) == kFxDeletedType || (i > 0 && key(tag) < key(last))))
             Finding("a committed entry deleted or out of order");
         last = tag;
-        file.FindEntry(0, tag);
-        file.FindEntry(i, FxTag(FxTagType(tag), 0));
+        // The container's own search answers as the walk by record does.
+        for (uint32_t start : {0u, i, i + 1, count + 1})
+            for (uint32_t wanted : {tag, FxTag(FxTagType(tag), 0), tag ^ 1u})
+                if (file.FindEntry(start, wanted) != file.FxTagFileBase::FindEntry(start, wanted))
+                    Finding("FindEntry differs from the walk by record");
         WalkStrings(file, tag);
         FxTagStream stream;
         if (!stream.Open(&file, i, 0)) Finding("an entry of an open container does not open");

@@ -391,17 +391,18 @@ TEST_F(TagFileWrite, FailedStoreKeepsTheEntryOpenUntilItIsStored) {
     const std::string path = Make("store.rfh", Sample());
     const std::string before = ReadBytes(path);
     TestFiles files;
+    const uint32_t size = (1u << 20) + 5000;  // two pieces of the copy
     FxTagFile file;
     ASSERT_EQ(file.Open(path.c_str(), 1), 1);
     FxTagStream grown, created;
     ASSERT_EQ(grown.Open(&file, 2, 1), 1);
-    ASSERT_EQ(grown.WriteAt(0, Pattern(5000, 'q').data(), 5000), 5000u);
+    ASSERT_EQ(grown.WriteAt(0, Pattern(size, 'q').data(), size), size);
     ASSERT_EQ(created.Create(&file, FxTag(2, 9)), 1);
     ASSERT_EQ(created.Write("created", 7), 7u);
     EXPECT_EQ(file.Close(), 0);
     EXPECT_EQ(file.GetError(), FXFILE_ERROR_LINKED);
     files.Reset();
-    files.failWrite = 3;  // the third 1024-byte chunk into the container
+    files.failWrite = 2;  // the second piece into the container
     EXPECT_EQ(grown.Close(), 0);
     EXPECT_EQ(grown.GetError(), FXFILE_ERROR_WRITE_FILE);
     FxTagEntry record;
@@ -424,7 +425,7 @@ TEST_F(TagFileWrite, FailedStoreKeepsTheEntryOpenUntilItIsStored) {
     EXPECT_FALSE(file.IsOpen());
     EXPECT_EQ(files.replaces, 1);
     Container expected = Sample();
-    expected.entries[2].data = Pattern(5000, 'q');
+    expected.entries[2].data = Pattern(size, 'q');
     expected.entries.insert(expected.entries.begin() + 1, E(FxTag(2, 9), "created"));
     EXPECT_EQ(ReadBytes(path), Build(expected));
     EXPECT_EQ(files.OpenFiles(), 0u);
@@ -471,8 +472,9 @@ TEST_F(TagFileWrite, EveryFailureDuringTheCommitLeavesOldOrNew) {
         ASSERT_EQ(ReadBytes(path), fresh);
     }
     // Each piece is one write through the layer: header, directory, strings,
-    // the fixed list, the new entry, 2500 and 2000 bytes in 1024-byte chunks.
-    ASSERT_EQ(commitWrites, 1 + 1 + 1 + 1 + 1 + 3 + 2);
+    // the fixed list, the new entry, and the 2500 and 2000 bytes stored one
+    // after the other, copied as one run.
+    ASSERT_EQ(commitWrites, 1 + 1 + 1 + 1 + 1 + 1);
 
     // The k-th write for every k, then the flush, then the replace.
     for (int crash = 0; crash <= 1; ++crash)
