@@ -40,6 +40,9 @@ bool StepMedia(Context& context);
 bool StepSkin(Context& context);
 bool StepDialog(Context& context);
 
+// The sample scene plug-in, loaded and driven by the host.
+bool StepScene(Context& context);
+
 // Value controls, one file each.
 bool ShowSlider(Context& context);
 bool ShowRange(Context& context);

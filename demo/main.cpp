@@ -46,6 +46,7 @@ const Step kRoad[] = {
     {"Help file: topics, titles by language, a committed change", StepHelp},
     {"Help window: a topic in a popup, placed at the screen's edge, closed by a key", StepHelpPopup},
     {"Media: TV format, picture, rich-text title", StepMedia},
+    {"A scene plug-in (samples/scene): its whole road, with its own settings dialog", StepScene},
     {"Skin: every piece of the skin bitmap, drawn with the primitives", StepSkin},
     {"The effect's settings: a plug-in's dialog template with the skinned controls, a message box", StepDialog},
     {"Slider: every state, keys, a page and a drag", ShowSlider},

@@ -1,5 +1,6 @@
-/*
- * kelmard.h - public interface of KELMARD.DLL
+/**
+ * @file kelmard.h
+ * @brief The public interface of KELMARD.DLL, for scenes and stages.
  *
  * KELMARD.DLL is loaded by every scene (transition effect plug-in) and every
  * stage (render engine library) of the package, in whatever process of the
@@ -24,6 +25,24 @@
  * library computes floating point in SSE2, as the 64-bit build does, so both
  * builds round alike. Exported functions and window procedures assume only
  * the 4-byte stack alignment that 32-bit Windows guarantees.
+ *
+ * Ownership: what an export hands out belongs to the caller until the caller
+ * gives it back: the bitmaps of QVRLoadImage() and QVRRenderText() (freed
+ * with DeleteObject), the help handle of FxHelp() (until #FXHELP_CLOSE), the
+ * stage objects of QVRCreateStage() (until QVRDestroyStage()). What a caller
+ * hands in is borrowed for the call: dialog templates, RTF texts, file names,
+ * parameter blocks, pictures. Only the shutdown routine and argument of a
+ * registration stay, in the system-wide record, until the next registration
+ * or unregistration; and a QVRStageTarget's pixel buffer stays borrowed while
+ * its stage object lives. Handles a program gives a skinned control (fonts,
+ * bitmaps, image lists) are borrowed too: the control never frees them.
+ *
+ * Layouts: structures whose layout other modules rely on state it for both
+ * builds. The 32-bit layouts are fixed; the 64-bit build keeps the same
+ * fields with pointer-wide addresses and handles and natural alignment.
+ * Any compiler for Windows (MinGW or an MSVC-compatible one) lays them out
+ * alike with its default packing; do not change the packing around this
+ * header.
  */
 #ifndef KELMARD_H
 #define KELMARD_H
@@ -35,22 +54,37 @@
 extern "C" {
 #endif
 
+/** @name Version
+ * The version of this header, which is the version of the library it comes
+ * with; the library's version resource (VERSIONINFO) holds the same numbers.
+ * @{ */
+#define KELMARD_VERSION_MAJOR 1       /**< major version: changes break compatibility */
+#define KELMARD_VERSION_MINOR 0       /**< minor version: additions */
+#define KELMARD_VERSION_PATCH 0       /**< patch version: fixes */
+#define KELMARD_VERSION_STRING "1.0.0" /**< the three numbers as text */
+/** The version as one number, major * 10000 + minor * 100 + patch (for \#if). */
+#define KELMARD_VERSION (KELMARD_VERSION_MAJOR * 10000 + KELMARD_VERSION_MINOR * 100 + KELMARD_VERSION_PATCH)
+/** @} */
+
 #if defined(KELMARD_BUILDING)
 #define KELMARD_API __declspec(dllexport)
 #define KELMARD_DATA __declspec(dllexport)
 #else
+/** Declares an exported function: imported from KELMARD.DLL (exported while
+ *  the library itself is built, with KELMARD_BUILDING defined). */
 #define KELMARD_API __declspec(dllimport)
+/** Declares exported data, imported like KELMARD_API. */
 #define KELMARD_DATA __declspec(dllimport)
 #endif
 
-/* Calling convention of every export. */
+/** Calling convention of every export. */
 #define QVRAPI __cdecl
 
 /* ------------------------------------------------------------------------ */
 /* Shared data                                                              */
 /* ------------------------------------------------------------------------ */
 
-/*
+/**
  * QVRUpdateID: a 32-bit word with one value common to every process that
  * loads the library. Scenes and stages may use it among themselves; the
  * library itself neither reads nor writes it.
@@ -61,7 +95,9 @@ KELMARD_DATA extern volatile DWORD QVRUpdateID;
 /* Intercom: the system-wide place of the active scene and of the stage     */
 /* ------------------------------------------------------------------------ */
 
-/*
+/**
+ * The shutdown routine of a registration.
+ *
  * There is one place for a scene and one for a stage, system-wide. A holder
  * registers a shutdown routine and an argument. When another registration
  * comes, the library makes the current holder's routine run in the holder's
@@ -82,10 +118,10 @@ KELMARD_DATA extern volatile DWORD QVRUpdateID;
 typedef DWORD (WINAPI *QVRShutdownRoutine)(LPVOID argument);
 
 /* Flags of QVRRegisterScene and QVRRegisterStage (only bit 0 is read). */
-#define QVR_UNREGISTER 0u
-#define QVR_REGISTER   1u
+#define QVR_UNREGISTER 0u /**< flag of QVRRegisterScene()/QVRRegisterStage(): leave the place */
+#define QVR_REGISTER   1u /**< flag of QVRRegisterScene()/QVRRegisterStage(): take the place */
 
-/*
+/**
  * QVRRegisterScene: take (QVR_REGISTER) or leave (QVR_UNREGISTER) the scene
  * place. Registering evicts a different scene holder first; if that holder
  * cannot be shut down the call answers 0 and the holder keeps the place.
@@ -96,7 +132,7 @@ typedef DWORD (WINAPI *QVRShutdownRoutine)(LPVOID argument);
 KELMARD_API int QVRAPI QVRRegisterScene(QVRShutdownRoutine routine, DWORD_PTR argument,
                                         DWORD flags);
 
-/*
+/**
  * QVRRegisterStage: the same for the stage place. A registration against a
  * different stage holder first evicts the current scene (the scene place then
  * reads routine 0, argument 0 and the caller's process id), then the stage.
@@ -105,7 +141,7 @@ KELMARD_API int QVRAPI QVRRegisterScene(QVRShutdownRoutine routine, DWORD_PTR ar
 KELMARD_API int QVRAPI QVRRegisterStage(QVRShutdownRoutine routine, DWORD_PTR argument,
                                         DWORD flags);
 
-/*
+/**
  * The registration record, as it lies at offset 0 of the named shared memory
  * of each place. A routine of 0 marks a free place.
  *
@@ -127,26 +163,32 @@ KELMARD_API int QVRAPI QVRRegisterStage(QVRShutdownRoutine routine, DWORD_PTR ar
  * the scene semaphore guards the scene record only.
  */
 typedef struct QVRIntercomRecord {
-    QVRShutdownRoutine routine;
-    DWORD_PTR argument;
-    DWORD processId;
+    QVRShutdownRoutine routine; /**< the holder's shutdown routine; 0: the place is free */
+    DWORD_PTR argument;         /**< the argument the routine receives */
+    DWORD processId;            /**< the holder's process */
 } QVRIntercomRecord;
 
 #if defined(_WIN64)
 #define QVR_INTERCOM_SUFFIX "64"
 #else
+/** The suffix of the intercom's kernel object names: "" in the 32-bit build,
+ *  "64" in the 64-bit build. */
 #define QVR_INTERCOM_SUFFIX ""
 #endif
+/** Name of the scene place's shared memory (holds a QVRIntercomRecord). */
 #define QVR_SCENE_INTERCOM_NAME "FxSceneIntercom" QVR_INTERCOM_SUFFIX
+/** Name of the stage place's shared memory (holds a QVRIntercomRecord). */
 #define QVR_STAGE_INTERCOM_NAME "FxStageIntercom" QVR_INTERCOM_SUFFIX
+/** Name of the semaphore that guards the scene record. */
 #define QVR_SCENE_SEMAPHORE_NAME "FxSceneSemaphore" QVR_INTERCOM_SUFFIX
+/** Name of the stage lock, the outer lock of every registration. */
 #define QVR_STAGE_SEMAPHORE_NAME "FxStageSemaphore" QVR_INTERCOM_SUFFIX
 
 /* ------------------------------------------------------------------------ */
 /* Settings                                                                 */
 /* ------------------------------------------------------------------------ */
 
-/*
+/**
  * The library keeps its settings below this key: installation values in
  * HKEY_LOCAL_MACHINE ("DestDir", the installation folder without a trailing
  * backslash) and the user's choices in HKEY_CURRENT_USER.
@@ -157,7 +199,8 @@ typedef struct QVRIntercomRecord {
 /* Stage engines                                                            */
 /* ------------------------------------------------------------------------ */
 
-/*
+/**
+ * @name Stage engines
  * A stage is a render engine in a library of its own, kept in the
  * installation's "Stages" folder as NAME.DLL. The library knows three, tried
  * in this order when it detects the stage that runs on the machine:
@@ -172,63 +215,75 @@ typedef struct QVRIntercomRecord {
  * QVRCreateStage in every process then frees the library (under the stage
  * lock) and loads it afresh.
  */
-#define QVR_STAGE_OPTIONS_SIZE 64
-#define QVR_STAGE_NAME_SIZE 20 /* "Stage" is read into 20 bytes */
+/** @{ */
+#define QVR_STAGE_OPTIONS_SIZE 64 /**< bytes of a stage's option block */
+#define QVR_STAGE_NAME_SIZE 20 /**< "Stage" is read into 20 bytes */
+/** @} */
 
 /* Pixel formats of QVRStageTarget and QVRPicture. */
-#define QVR_PIXELS_BGRA32 1u /* 32 bits per pixel, bytes B, G, R, A */
+#define QVR_PIXELS_BGRA32 1u /**< pixel format: 32 bits per pixel, bytes B, G, R, A */
 
-/*
+/**
  * A picture handed to a stage: 32-bit BGRA pixels, rows top-down, `stride`
  * bytes apart. Borrowed for the call.
+ *
+ * 16 bytes in the 32-bit build (bits at offset 12); 24 in the 64-bit build
+ * (bits at offset 16).
  */
 typedef struct QVRPicture {
-    LONG width;
-    LONG height;
-    LONG stride;
-    const void* bits;
+    LONG width;       /**< pixels per row */
+    LONG height;      /**< rows */
+    LONG stride;      /**< bytes from one row to the next */
+    const void* bits; /**< the top row's first pixel */
 } QVRPicture;
 
-/*
+/**
  * Where a stage object draws: the client area of `window`, `width` x
  * `height` pixels. When `pixels` is not null the stage also copies every
  * frame it draws there (format `pixelFormat`, rows top-down, `stride` bytes
  * apart); the buffer must stay valid while the object lives. `size` is
  * sizeof(QVRStageTarget), so that the structure can grow.
+ *
+ * 28 bytes in the 32-bit build; 48 in the 64-bit build (window at offset 8,
+ * pixels at 32, stride at 40).
  */
 typedef struct QVRStageTarget {
-    DWORD size;
-    HWND window;
-    LONG width;
-    LONG height;
-    DWORD pixelFormat;
-    void* pixels;
-    LONG stride;
+    DWORD size;        /**< sizeof(QVRStageTarget) */
+    HWND window;       /**< the window whose client area the stage draws into */
+    LONG width;        /**< the frame's width in pixels */
+    LONG height;       /**< the frame's height in pixels */
+    DWORD pixelFormat; /**< format of `pixels`: #QVR_PIXELS_BGRA32 */
+    void* pixels;      /**< where every frame is copied too, or null (borrowed while the object lives) */
+    LONG stride;       /**< bytes from one row of `pixels` to the next */
 } QVRStageTarget;
 
-/*
+/**
  * A stage object, made by QVRCreateStage and given back with QVRDestroyStage.
- * Every stage object starts with a pointer to its methods.
- *
- * RenderTransition draws one frame of a transition from picture `from` to
- * picture `to` at `progress` (0: all `from`, 1: all `to`) into the object's
- * target. Answers 1 when the frame was drawn, else 0.
+ * Every stage object starts with a pointer to its methods; the rest belongs
+ * to the stage.
  */
 typedef struct QVRStage QVRStage;
+/** The methods of a stage object. */
 typedef struct QVRStageMethods {
-    DWORD size; /* sizeof(QVRStageMethods) */
+    DWORD size; /**< sizeof(QVRStageMethods) */
+    /**
+     * RenderTransition draws one frame of a transition from picture `from` to
+     * picture `to` at `progress` (0: all `from`, 1: all `to`) into the object's
+     * target. Answers 1 when the frame was drawn, else 0.
+     */
     int (QVRAPI *RenderTransition)(QVRStage* stage, const QVRPicture* from,
                                    const QVRPicture* to, float progress);
 } QVRStageMethods;
+/** A stage object: its methods first, the stage's own state after them. */
 struct QVRStage {
-    const QVRStageMethods* methods;
+    const QVRStageMethods* methods; /**< the object's methods */
 };
 
-/* The address a stage receives to register and unregister itself. */
+/** The address a stage receives to register and unregister itself. */
 typedef int (QVRAPI *QVRRegisterStageFn)(QVRShutdownRoutine routine, DWORD_PTR argument,
                                          DWORD flags);
 
-/*
+/**
  * The init block, handed to the stage's "QVRInitStage". Borrowed for the call.
  *
  *   32-bit build: 76 bytes, little-endian
@@ -244,13 +299,14 @@ typedef int (QVRAPI *QVRRegisterStageFn)(QVRShutdownRoutine routine, DWORD_PTR a
  *     offset 80  registerStage   (8)
  */
 typedef struct QVRStageInit {
-    DWORD size;
-    BYTE options[QVR_STAGE_OPTIONS_SIZE];
-    DWORD_PTR reserved;
-    QVRRegisterStageFn registerStage;
+    DWORD size;                           /**< sizeof(QVRStageInit): 76 or 88 */
+    BYTE options[QVR_STAGE_OPTIONS_SIZE]; /**< the stage's option block */
+    DWORD_PTR reserved;                   /**< 0 */
+    QVRRegisterStageFn registerStage;     /**< the address of QVRRegisterStage() */
 } QVRStageInit;
 
-/*
+/**
+ * @name The stage library interface
  * The entries a stage library exports by these undecorated names, all with
  * the C calling convention:
  *
@@ -275,14 +331,21 @@ typedef struct QVRStageInit {
  * including this header, so that its own QVRCreateStage and QVRDestroyStage
  * are not taken for the library's.
  */
+/** @{ */
+/** "QVRTestStage": non-zero when the stage can run on this machine. */
 typedef int (QVRAPI *QVRTestStageFn)(void);
+/** "QVREnumOptions": fills the 64-byte block with the stage's defaults. */
 typedef int (QVRAPI *QVREnumOptionsFn)(DWORD reserved1, DWORD reserved2, BYTE* options);
+/** "QVRInitStage": readies the stage with its init block (borrowed for the call). */
 typedef int (QVRAPI *QVRInitStageFn)(const QVRStageInit* init);
+/** "QVRCreateStage": a new stage object for the target, or null. */
 typedef QVRStage* (QVRAPI *QVRCreateStageFn)(const QVRStageTarget* target, DWORD flags);
+/** "QVRDestroyStage": destroys one of the stage's objects; 1 when it did. */
 typedef int (QVRAPI *QVRDestroyStageFn)(QVRStage* stage);
+/** @} */
 
 #if !defined(QVR_STAGE_LIBRARY)
-/*
+/**
  * QVRDetectStage: finds the first known stage that runs on this machine
  * (loading each library in turn and asking its "QVRTestStage"), makes it the
  * user's stage, stores its default option block when it has none yet, and
@@ -293,7 +356,7 @@ typedef int (QVRAPI *QVRDestroyStageFn)(QVRStage* stage);
  */
 KELMARD_API int QVRAPI QVRDetectStage(char* path);
 
-/*
+/**
  * QVRCreateStage: loads the user's stage library if this process has none
  * (detecting one when no stage is chosen yet), then passes the call to the
  * stage's "QVRCreateStage" with these arguments untouched and answers its
@@ -302,13 +365,13 @@ KELMARD_API int QVRAPI QVRDetectStage(char* path);
  */
 KELMARD_API QVRStage* QVRAPI QVRCreateStage(const QVRStageTarget* target, DWORD flags);
 
-/*
+/**
  * QVRDestroyStage: passes the object to the loaded stage's "QVRDestroyStage"
  * and answers its result; 0 when no stage library is loaded.
  */
 KELMARD_API int QVRAPI QVRDestroyStage(QVRStage* stage);
 
-/*
+/**
  * QVRUpdateStage: after the user changed the stage or its options. Every
  * process frees and reloads its stage library on its next QVRCreateStage;
  * the current scene and stage holders are shut down in their own processes
@@ -324,7 +387,7 @@ KELMARD_API int QVRAPI QVRUpdateStage(void);
 
 /*
  * The installation's table of television frame formats, read once per
- * process from DestDir\Presets\TvFormats.cfg (a profile file; one section
+ * process from `DestDir\Presets\TvFormats.cfg` (a profile file; one section
  * per format, the section name is a label):
  *
  *   [PAL 4:3]
@@ -335,11 +398,11 @@ KELMARD_API int QVRAPI QVRUpdateStage(void);
  * A section with a malformed Frame or Underscan is skipped.
  */
 
-/* The frame size argument of QVRCheckVideoFormat: width low, height high. */
+/** The frame size argument of QVRCheckVideoFormat: width low, height high. */
 #define QVR_FRAME_SIZE(width, height) \
     ((DWORD)(((DWORD)(WORD)(height) << 16) | (DWORD)(WORD)(width)))
 
-/*
+/**
  * QVRCheckVideoFormat: answers 1 when the frame size is in the table (the
  * first matching section wins) and writes its pixel aspect to *aspect and its
  * four underscan numbers to underscan[0..3]; answers 0 and writes nothing
@@ -351,11 +414,11 @@ KELMARD_API int QVRAPI QVRCheckVideoFormat(DWORD frameSize, float* aspect, short
 /* Pictures and file picking                                                */
 /* ------------------------------------------------------------------------ */
 
-/* QVRGetOpenFileName: GetOpenFileNameA with the block unchanged; its result.
- * A null block answers 0 without calling the system. */
+/** QVRGetOpenFileName: GetOpenFileNameA with the block unchanged; its result.
+ * A null block answers 0 without calling the system. The block is borrowed. */
 KELMARD_API int QVRAPI QVRGetOpenFileName(OPENFILENAMEA* ofn);
 
-/*
+/**
  * QVRLoadImage: decodes a picture file with the system picture decoder (BMP,
  * JPEG, GIF, ICO, WMF/EMF...) into a new 32-bit DIB section: the picture's
  * physical size at the screen's resolution (2540 HIMETRIC = LOGPIXELS
@@ -369,7 +432,7 @@ KELMARD_API HBITMAP QVRAPI QVRLoadImage(const char* fileName);
 /* Rich text                                                                */
 /* ------------------------------------------------------------------------ */
 
-/*
+/**
  * The text render descriptor: 1044 bytes, the same layout in both builds.
  *   offset 0     reserved (not read)
  *   offset 4     rtf: the RTF text, read up to its NUL or its 1024 bytes
@@ -383,16 +446,16 @@ KELMARD_API HBITMAP QVRAPI QVRLoadImage(const char* fileName);
  *                over the background, alpha 0
  */
 typedef struct RichTextDesc {
-    DWORD reserved0;
-    char rtf[1024];
-    WORD layoutWidth;
-    WORD layoutHeight;
-    COLORREF background;
-    DWORD reserved1;
-    DWORD coverage;
+    DWORD reserved0;     /**< not read */
+    char rtf[1024];      /**< the RTF text, up to its NUL or its 1024 bytes */
+    WORD layoutWidth;    /**< the page width in screen pixels (0: no render) */
+    WORD layoutHeight;   /**< the page height in screen pixels */
+    COLORREF background; /**< the background colour, 0x00BBGGRR */
+    DWORD reserved1;     /**< not read */
+    DWORD coverage;      /**< non-zero: the text colour with coverage alpha; 0: colours averaged */
 } RichTextDesc;
 
-/*
+/**
  * QVRGetRichText: the whole content of a RichEdit control as RTF in buffer,
  * NUL-terminated, never more than size bytes in all. Answers the length of
  * the text; 0 and an empty string when it does not fit or the transfer
@@ -400,11 +463,11 @@ typedef struct RichTextDesc {
  */
 KELMARD_API int QVRAPI QVRGetRichText(HWND control, char* buffer, int size);
 
-/* QVRSetRichText: replaces a RichEdit control's content with the RTF text;
- * answers the characters read (0 on failure). */
+/** QVRSetRichText: replaces a RichEdit control's content with the RTF text;
+ * answers the characters read (0 on failure). The text is borrowed. */
 KELMARD_API int QVRAPI QVRSetRichText(HWND control, const char* rtf);
 
-/*
+/**
  * QVRRenderText: lays the descriptor's text out on its page and renders it
  * into a new 32-bit DIB section of width x height pixels (rows bottom-up):
  * the page's width fills the bitmap's width, both directions scaled alike,
@@ -418,14 +481,15 @@ KELMARD_API HBITMAP QVRAPI QVRRenderText(const RichTextDesc* desc, int width, in
 /* Help                                                                     */
 /* ------------------------------------------------------------------------ */
 
-/*
+/**
+ * @name Help
  * FxHelp(operation, help, parameters): help topics from the installation's
  * help files, shown in a small borderless popup sized to the text, which
  * closes itself as soon as the user clicks elsewhere or presses a key.
  *
  *   FXHELP_OPEN       parameters: an FxHelpOpenBlock (or NULL). Opens
- *                     DestDir\Help\FxHelp.RFH and, for each name given,
- *                     DestDir\Help\<name without blanks>.RFH. Answers a help
+ *                     `DestDir\Help\FxHelp.RFH` and, for each name given,
+ *                     `DestDir\Help\<name without blanks>.RFH`. Answers a help
  *                     handle, or 0 when any of them cannot be opened.
  *   FXHELP_CLOSE      closes a help handle (NULL is allowed). Answers 1.
  *                     Popups still open stay usable until they close.
@@ -442,31 +506,40 @@ KELMARD_API HBITMAP QVRAPI QVRRenderText(const RichTextDesc* desc, int width, in
  * other operation, and SHOW or HAS_TOPIC with a NULL handle, answer 0.
  * One thread should use a handle.
  */
-#define FXHELP_OPEN      0
-#define FXHELP_CLOSE     1
-#define FXHELP_SHOW      2
-#define FXHELP_HAS_TOPIC 3
+/** @{ */
+#define FXHELP_OPEN      0 /**< FxHelp() operation: open the help files, answer a help handle */
+#define FXHELP_CLOSE     1 /**< FxHelp() operation: close a help handle */
+#define FXHELP_SHOW      2 /**< FxHelp() operation: show a topic in a popup */
+#define FXHELP_HAS_TOPIC 3 /**< FxHelp() operation: does an open file hold the topic */
 
+/** The parameters of #FXHELP_OPEN (borrowed for the call). 12 bytes in the
+ *  32-bit build, 24 in the 64-bit build. */
 typedef struct FxHelpOpenBlock {
-    void* reserved;          /* not used */
-    const char* firstName;   /* the first additional help file, or NULL */
-    const char* secondName;  /* the second, or NULL */
+    void* reserved;          /**< not used */
+    const char* firstName;   /**< the first additional help file, or NULL */
+    const char* secondName;  /**< the second, or NULL */
 } FxHelpOpenBlock;
 
+/** The parameters of #FXHELP_SHOW (borrowed for the call). 16 bytes in the
+ *  32-bit build, 32 in the 64-bit build. */
 typedef struct FxHelpShowBlock {
-    HWND parent;             /* the popup's parent (owner) window */
-    LONG_PTR x;              /* screen position of the popup's left edge */
-    LONG_PTR y;              /* screen position of its top edge */
-    WORD helpId;             /* the topic */
+    HWND parent;             /**< the popup's parent (owner) window */
+    LONG_PTR x;              /**< screen position of the popup's left edge */
+    LONG_PTR y;              /**< screen position of its top edge */
+    WORD helpId;             /**< the topic */
 } FxHelpShowBlock;
 
+/** The help window: see the operations above. The help handle of
+ *  #FXHELP_OPEN belongs to the caller until #FXHELP_CLOSE. */
 KELMARD_API LONG_PTR QVRAPI FxHelp(int operation, void* help, void* parameters);
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* Skin colours                                                             */
 /* ------------------------------------------------------------------------ */
 
-/*
+/**
+ * @name Skin colours
  * The skinned controls draw in one palette of 25 colours; other modules can
  * paint in the same colours. Indices 0-10 are the normal palette, 11-21 the
  * alternate one (the slate blue of buttons and thumbs), 22-24 caption and
@@ -481,10 +554,11 @@ KELMARD_API LONG_PTR QVRAPI FxHelp(int operation, void* help, void* parameters);
  *   21 the selection)    22 caption          23 tooltip background  24 tooltip text
  */
 
-/* WKGetColor: skin colour `index` (0-24); any other index answers colour 0. */
+/** @{ */
+/** WKGetColor: skin colour `index` (0-24); any other index answers colour 0. */
 KELMARD_API COLORREF QVRAPI WKGetColor(int index);
 
-/*
+/**
  * WKGetSysColor: GetSysColor with the skin's colours for the system colours
  * it replaces: COLOR_SCROLLBAR, COLOR_ACTIVECAPTION, COLOR_INACTIVECAPTION,
  * COLOR_CAPTIONTEXT, COLOR_ACTIVEBORDER, COLOR_INACTIVEBORDER and
@@ -492,12 +566,14 @@ KELMARD_API COLORREF QVRAPI WKGetColor(int index);
  * GetSysColor(index).
  */
 KELMARD_API COLORREF QVRAPI WKGetSysColor(int index);
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* Skinned dialogs and the message box                                      */
 /* ------------------------------------------------------------------------ */
 
-/*
+/**
+ * @name Skinned dialogs
  * The dialog entry points take the same arguments and give the same results
  * as the ANSI system calls whose names they echo, but they are exported with
  * the C calling convention (QVRAPI, __cdecl) like every other export; only
@@ -524,19 +600,29 @@ KELMARD_API COLORREF QVRAPI WKGetSysColor(int index);
  * WKDialogBoxIndirect(Param): a template in memory.
  * WKCreateDialogIndirect(Param): a modeless dialog; its window, or NULL.
  */
+/** @{ */
+/** The modal dialog of resource `name` (as DialogBoxA). */
 KELMARD_API INT_PTR QVRAPI WKDialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure);
+/** The modal dialog of resource `name`, `init` in WM_INITDIALOG (as DialogBoxParamA). */
 KELMARD_API INT_PTR QVRAPI WKDialogBoxParam(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure,
                                             LPARAM init);
+/** The modal dialog of a template in memory (as DialogBoxIndirectA). */
 KELMARD_API INT_PTR QVRAPI WKDialogBoxIndirect(HINSTANCE instance, LPCDLGTEMPLATEA source, HWND owner,
                                                DLGPROC procedure);
+/** The modal dialog of a template in memory, with `init` (as DialogBoxIndirectParamA). */
 KELMARD_API INT_PTR QVRAPI WKDialogBoxIndirectParam(HINSTANCE instance, LPCDLGTEMPLATEA source, HWND owner,
                                                     DLGPROC procedure, LPARAM init);
+/** A modeless dialog of a template in memory (as CreateDialogIndirectA); the
+ *  caller destroys the window. */
 KELMARD_API HWND QVRAPI WKCreateDialogIndirect(HINSTANCE instance, LPCDLGTEMPLATEA source, HWND owner,
                                                DLGPROC procedure);
+/** A modeless dialog of a template in memory, with `init` (as
+ *  CreateDialogIndirectParamA); the caller destroys the window. */
 KELMARD_API HWND QVRAPI WKCreateDialogIndirectParam(HINSTANCE instance, LPCDLGTEMPLATEA source, HWND owner,
                                                     DLGPROC procedure, LPARAM init);
+/** @} */
 
-/*
+/**
  * "WKDialog" inset panel: a sunken panel at the top left of the client area
  * of a skinned (captioned) dialog. wParam 0: lParam is MAKELONG(x, y) of the
  * panel's bottom-right corner in client coordinates (x 0 removes the panel);
@@ -551,7 +637,8 @@ KELMARD_API HWND QVRAPI WKCreateDialogIndirectParam(HINSTANCE instance, LPCDLGTE
 /* The range control                                                        */
 /* ------------------------------------------------------------------------ */
 
-/*
+/**
+ * @name The range control
  * "WKRange": a horizontal slider with two thumbs that selects a part (start
  * to end) of a value range, e.g. the part of an effect's duration in percent
  * an adjustment applies to. A new range has the range 0..100 with all of it
@@ -569,21 +656,22 @@ KELMARD_API HWND QVRAPI WKCreateDialogIndirectParam(HINSTANCE instance, LPCDLGTE
  * the control. The setters of the range, start and length keep the values
  * as given (the thumbs are drawn inside the range) and notify nobody.
  */
-#define RGM_GETSTART     (WM_USER + 1)  /* -> start */
-#define RGM_GETLENGTH    (WM_USER + 2)  /* -> end - start */
-#define RGM_GETRANGEMIN  (WM_USER + 3)  /* -> minimum */
-#define RGM_GETRANGEMAX  (WM_USER + 4)  /* -> maximum */
-#define RGM_SETSTART     (WM_USER + 5)  /* lParam: the start (the end stays) */
-#define RGM_SETLENGTH    (WM_USER + 6)  /* lParam: the length; end := start + length */
-#define RGM_SETRANGEMIN  (WM_USER + 7)  /* lParam: the minimum; the page size becomes a tenth of the range (at least 1) */
-#define RGM_SETRANGEMAX  (WM_USER + 8)  /* lParam: the maximum; the page size as above */
-#define RGM_SETPAGESIZE  (WM_USER + 9)  /* lParam: the page size */
-#define RGM_GETPAGESIZE  (WM_USER + 10) /* -> page size */
-#define RGM_SETLINESIZE  (WM_USER + 11) /* lParam: the line size */
-#define RGM_GETLINESIZE  (WM_USER + 12) /* -> line size */
-#define RGM_SETMINLENGTH (WM_USER + 13) /* lParam: the minimum length, kept to 0..maximum - minimum; a shorter
+/** @{ */
+#define RGM_GETSTART     (WM_USER + 1)  /**< -> start */
+#define RGM_GETLENGTH    (WM_USER + 2)  /**< -> end - start */
+#define RGM_GETRANGEMIN  (WM_USER + 3)  /**< -> minimum */
+#define RGM_GETRANGEMAX  (WM_USER + 4)  /**< -> maximum */
+#define RGM_SETSTART     (WM_USER + 5)  /**< lParam: the start (the end stays) */
+#define RGM_SETLENGTH    (WM_USER + 6)  /**< lParam: the length; end := start + length */
+#define RGM_SETRANGEMIN  (WM_USER + 7)  /**< lParam: the minimum; the page size becomes a tenth of the range (at least 1) */
+#define RGM_SETRANGEMAX  (WM_USER + 8)  /**< lParam: the maximum; the page size as above */
+#define RGM_SETPAGESIZE  (WM_USER + 9)  /**< lParam: the page size */
+#define RGM_GETPAGESIZE  (WM_USER + 10) /**< -> page size */
+#define RGM_SETLINESIZE  (WM_USER + 11) /**< lParam: the line size */
+#define RGM_GETLINESIZE  (WM_USER + 12) /**< -> line size */
+#define RGM_SETMINLENGTH (WM_USER + 13) /**< lParam: the minimum length, kept to 0..maximum - minimum; a shorter
                                            selection gets its end moved out; -> the length stored */
-#define RGM_GETMINLENGTH (WM_USER + 14) /* -> minimum length */
+#define RGM_GETMINLENGTH (WM_USER + 14) /**< -> minimum length */
 
 /*
  * Notifications: WM_HSCROLL to the parent, wParam MAKEWPARAM(code, start),
@@ -594,11 +682,12 @@ KELMARD_API HWND QVRAPI WKCreateDialogIndirectParam(HINSTANCE instance, LPCDLGTE
  *                 capture lost, WM_CANCELMODE), and at the key-up after a
  *                 key's RGN_CHANGED; its value word is 0
  */
-#define RGN_ENDTRACK 0
-#define RGN_CHANGED  1
-#define RGN_TRACKING 2
+#define RGN_ENDTRACK 0 /**< range notification: the drag or key ended */
+#define RGN_CHANGED  1 /**< range notification: the selection changed */
+#define RGN_TRACKING 2 /**< range notification: a drag moved */
+/** @} */
 
-/*
+/**
  * WKMessageBox: the skinned MessageBoxA, with its arguments (owner, text,
  * caption, MB_* type) and result: the command id of the button that closed
  * the box (IDOK..IDNO; Escape and the close box give IDCANCEL whatever the

@@ -8,6 +8,7 @@ packages=(
   wine64 wine xvfb xauth
   googletest
   clang libclang-rt-14-dev
+  lld llvm doxygen
   libgl1 libgl1-mesa-dri libglx-mesa0
 )
 missing=()
