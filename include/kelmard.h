@@ -145,6 +145,7 @@ KELMARD_API int QVRAPI QVRRegisterStage(QVRShutdownRoutine routine, DWORD_PTR ar
  * The registration record, as it lies at offset 0 of the named shared memory
  * of each place. A routine of 0 marks a free place.
  *
+ * @verbatim
  *   32-bit build: 12 bytes, little-endian
  *     offset 0  routine     (4)
  *     offset 4  argument    (4)
@@ -158,6 +159,7 @@ KELMARD_API int QVRAPI QVRRegisterStage(QVRShutdownRoutine routine, DWORD_PTR ar
  *     offset 16 process id  (4), 4 bytes of padding
  *     names: "FxSceneIntercom64", "FxStageIntercom64",
  *            "FxSceneSemaphore64", "FxStageSemaphore64"
+ * @endverbatim
  *
  * The semaphore of the stage place is the outer lock of every registration;
  * the scene semaphore guards the scene record only.
@@ -286,6 +288,7 @@ typedef int (QVRAPI *QVRRegisterStageFn)(QVRShutdownRoutine routine, DWORD_PTR a
 /**
  * The init block, handed to the stage's "QVRInitStage". Borrowed for the call.
  *
+ * @verbatim
  *   32-bit build: 76 bytes, little-endian
  *     offset 0   size            (4)   76
  *     offset 4   options         (64)  the stage's option block
@@ -297,6 +300,7 @@ typedef int (QVRAPI *QVRRegisterStageFn)(QVRShutdownRoutine routine, DWORD_PTR a
  *     offset 4   options         (64), 4 bytes of padding
  *     offset 72  reserved        (8)   0
  *     offset 80  registerStage   (8)
+ * @endverbatim
  */
 typedef struct QVRStageInit {
     DWORD size;                           /**< sizeof(QVRStageInit): 76 or 88 */
@@ -385,15 +389,17 @@ KELMARD_API int QVRAPI QVRUpdateStage(void);
 /* TV formats                                                               */
 /* ------------------------------------------------------------------------ */
 
-/*
+/**
  * The installation's table of television frame formats, read once per
  * process from `DestDir\Presets\TvFormats.cfg` (a profile file; one section
  * per format, the section name is a label):
  *
+ * @verbatim
  *   [PAL 4:3]
  *   Frame=720x576            width x height, lower-case x; 0x.. is hex, 0.. octal
  *   PAspect=1.0667           pixel aspect; missing or 0 means 1.0
  *   Underscan=36, 29, 684, 547   four numbers, handed back in this order
+ * @endverbatim
  *
  * A section with a malformed Frame or Underscan is skipped.
  */
@@ -434,6 +440,7 @@ KELMARD_API HBITMAP QVRAPI QVRLoadImage(const char* fileName);
 
 /**
  * The text render descriptor: 1044 bytes, the same layout in both builds.
+ * @verbatim
  *   offset 0     reserved (not read)
  *   offset 4     rtf: the RTF text, read up to its NUL or its 1024 bytes
  *   offset 1028  layoutWidth: the page width in screen pixels (0: no render)
@@ -444,6 +451,7 @@ KELMARD_API HBITMAP QVRAPI QVRLoadImage(const char* fileName);
  *   offset 1040  coverage: non-zero = the text colour with its coverage in
  *                the alpha byte (0, 64, 128, 191, 255); 0 = colours averaged
  *                over the background, alpha 0
+ * @endverbatim
  */
 typedef struct RichTextDesc {
     DWORD reserved0;     /**< not read */
@@ -673,7 +681,7 @@ KELMARD_API HWND QVRAPI WKCreateDialogIndirectParam(HINSTANCE instance, LPCDLGTE
                                            selection gets its end moved out; -> the length stored */
 #define RGM_GETMINLENGTH (WM_USER + 14) /**< -> minimum length */
 
-/*
+/**
  * Notifications: WM_HSCROLL to the parent, wParam MAKEWPARAM(code, start),
  * lParam the control's window (read the length with RGM_GETLENGTH):
  *   RGN_TRACKING  at every move of a drag
