@@ -30,6 +30,7 @@ extern ControlClass kStaticClass;
 extern ControlClass kRangeClass;
 extern ControlClass kTabClass;
 extern ControlClass kScrollBarClass;  // lists/scroll_bar.cpp
+extern ControlClass kTreeViewClass;   // lists/tree_view.cpp
 
 namespace {
 
@@ -44,6 +45,7 @@ ControlClass* const kClassTable[] = {
     &kRangeClass,
     &kEditClass,
     &kStaticClass,
+    &kTreeViewClass,
     &kDialogClass,  // dialog.cpp, registered last
     nullptr,        // end of the table
 };

@@ -261,8 +261,10 @@ bool WKScroller::Notify(WORD code, int position) {
     if (!attached_) return false;
     if (!notifyWindow_) return true;
     const HWND self = window_;
+    // lParam: the control; a window's own bars report none, as the system's do.
+    const LPARAM from = clientMode_ ? reinterpret_cast<LPARAM>(self) : 0;
     // Nothing of the element may be read before the window is known to live.
-    SendMessageA(notifyWindow_, message_, MAKEWPARAM(code, static_cast<WORD>(position)), reinterpret_cast<LPARAM>(self));
+    SendMessageA(notifyWindow_, message_, MAKEWPARAM(code, static_cast<WORD>(position)), from);
     if (!IsWindow(self) || !attached_) return false;
     if (host_) host_->AfterNotify(*this);
     return attached_;
