@@ -45,6 +45,25 @@ void ThreeTabs(HWND control) {
     SendMessageA(control, TCM_SETCURSEL, 1, 0);
 }
 
+// The list controls' set-ups: a bar at 30 of 0..100 with a page of 20; a
+// tree of 30 items (more than fit, so its vertical bar shows).
+void BarAt30(HWND control) {
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, 100, 20, 30, 0};
+    SetScrollInfo(control, SB_CTL, &info, TRUE);
+}
+void ThirtyItems(HWND control) {
+    for (int i = 0; i < 30; ++i) {
+        char text[32];
+        std::snprintf(text, sizeof text, "Effect %d", i + 1);
+        TVINSERTSTRUCTA insert{};
+        insert.hParent = TVI_ROOT;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT;
+        insert.item.pszText = text;
+        SendMessageA(control, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+    }
+}
+
 const Row kRows[] = {
     {"push button 75x23", "WKButton", "Button", BS_PUSHBUTTON, 75, 23, "Preview", nullptr},
     {"check box 120x16, checked", "WKButton", "Button", BS_AUTOCHECKBOX, 120, 16, "Smooth edges", CheckIt},
@@ -57,6 +76,10 @@ const Row kRows[] = {
     {"range 200x24 (against a trackbar)", "WKRange", "msctls_trackbar32", 0, 200, 24, "", nullptr},
     {"spin 16x40", "WKSpin", "msctls_updown32", 0, 16, 40, "", nullptr},
     {"tab 260x120, 3 tabs, the second selected", "WKTab", WC_TABCONTROLA, 0, 260, 120, "", ThreeTabs},
+    // The list controls add their rows here.
+    {"scroll bar 17x200, at 30 of 0..100, page 20", "WKScrollBar", "ScrollBar", SBS_VERT, 17, 200, "", BarAt30},
+    {"tree view 160x120, 30 items, vertical bar", "WKTreeView", WC_TREEVIEWA, WS_BORDER | WS_VSCROLL | TVS_HASLINES,
+     160, 120, "", ThirtyItems},
 };
 
 // The best time of one whole redraw of `control`, in nanoseconds.

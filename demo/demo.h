@@ -49,6 +49,10 @@ bool ShowRange(Context& context);
 bool ShowSpin(Context& context);
 bool ShowTab(Context& context);
 
+// List controls, one file each.
+bool ShowScrollBars(Context& context);
+bool ShowTreeView(Context& context);
+
 // Other processes of the demo (first argument names the role).
 int SecondSceneProcess(int argc, char** argv);
 

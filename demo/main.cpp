@@ -53,6 +53,8 @@ const Step kRoad[] = {
     {"The range: a two-thumb slider in each state, a drag and keys", ShowRange},
     {"Spin: a template written for the system's up-down control, every state", ShowSpin},
     {"Value controls: the tab in every state, clicked and keyed", ShowTab},
+    {"List controls: scroll bars in every state and a frame window with both bars", ShowScrollBars},
+    {"List controls: the tree view, enabled and disabled, scrolled by its skinned bar", ShowTreeView},
 };
 
 // "install": what an installer does: record the installation folder.

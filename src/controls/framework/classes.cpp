@@ -29,6 +29,8 @@ extern ControlClass kEditClass;
 extern ControlClass kStaticClass;
 extern ControlClass kRangeClass;
 extern ControlClass kTabClass;
+extern ControlClass kScrollBarClass;  // lists/scroll_bar.cpp
+extern ControlClass kTreeViewClass;   // lists/tree_view.cpp
 
 namespace {
 
@@ -39,9 +41,11 @@ ControlClass* const kClassTable[] = {
     &kSliderClass,
     &kTabClass,
     &kSpinClass,
+    &kScrollBarClass,
     &kRangeClass,
     &kEditClass,
     &kStaticClass,
+    &kTreeViewClass,
     &kDialogClass,  // dialog.cpp, registered last
     nullptr,        // end of the table
 };
