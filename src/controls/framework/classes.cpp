@@ -29,6 +29,7 @@ extern ControlClass kEditClass;
 extern ControlClass kStaticClass;
 extern ControlClass kRangeClass;
 extern ControlClass kTabClass;
+extern ControlClass kListBoxClass;
 
 namespace {
 
@@ -41,6 +42,7 @@ ControlClass* const kClassTable[] = {
     &kSpinClass,
     &kRangeClass,
     &kEditClass,
+    &kListBoxClass,
     &kStaticClass,
     &kDialogClass,  // dialog.cpp, registered last
     nullptr,        // end of the table
