@@ -30,6 +30,7 @@ extern ControlClass kStaticClass;
 extern ControlClass kRangeClass;
 extern ControlClass kTabClass;
 extern ControlClass kListBoxClass;
+extern ControlClass kScrollBarClass;  // lists/scroll_bar.cpp
 
 namespace {
 
@@ -40,6 +41,7 @@ ControlClass* const kClassTable[] = {
     &kSliderClass,
     &kTabClass,
     &kSpinClass,
+    &kScrollBarClass,
     &kRangeClass,
     &kEditClass,
     &kListBoxClass,

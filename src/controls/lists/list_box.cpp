@@ -9,7 +9,7 @@
 
 namespace kelmard {
 
-const char* const kListScrollBarClass = "ScrollBar";
+const char* const kListScrollBarClass = "WKScrollBar";
 
 namespace {
 
