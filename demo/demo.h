@@ -45,6 +45,8 @@ bool ShowSlider(Context& context);
 bool ShowRange(Context& context);
 bool ShowSpin(Context& context);
 bool ShowTab(Context& context);
+// List controls.
+bool ShowListBox(Context& context);
 
 // Other processes of the demo (first argument names the role).
 int SecondSceneProcess(int argc, char** argv);

@@ -304,7 +304,7 @@ int WKListBox::InsertString(int index, const char* text) {
         return LB_ERRSPACE;
     }
     layoutDirty_ = true;
-    if (redraw_) Redraw();
+    if (redraw_) InvalidateRect(window_, nullptr, FALSE);  // painted once after a run of inserts
     else scrollNeeded_ = scrollStyle_ && rows_.rows < items_.count();
     if (selection_ >= at) SetCurSel(selection_ + 1, false);
     return at;
@@ -321,7 +321,7 @@ int WKListBox::DeleteString(int index) {
     caret_ = std::max(listbox::SelectionAfterRemove(caret_, index), 0);
     top_ = listbox::ClampTop(top_, items_.count(), rows_.rows);
     layoutDirty_ = true;
-    if (redraw_) Redraw();
+    if (redraw_) InvalidateRect(window_, nullptr, FALSE);
     return items_.count();
 }
 
