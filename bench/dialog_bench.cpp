@@ -63,6 +63,14 @@ void ThirtyItems(HWND control) {
         SendMessageA(control, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
     }
 }
+void TwentyItems(HWND control) {
+    char text[16];
+    for (int i = 0; i < 20; ++i) {
+        std::snprintf(text, sizeof text, "Item %02d", i);
+        SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+    SendMessageA(control, LB_SETCURSEL, 2, 0);
+}
 
 const Row kRows[] = {
     {"push button 75x23", "WKButton", "Button", BS_PUSHBUTTON, 75, 23, "Preview", nullptr},
@@ -80,6 +88,8 @@ const Row kRows[] = {
     {"scroll bar 17x200, at 30 of 0..100, page 20", "WKScrollBar", "ScrollBar", SBS_VERT, 17, 200, "", BarAt30},
     {"tree view 160x120, 30 items, vertical bar", "WKTreeView", WC_TREEVIEWA, WS_BORDER | WS_VSCROLL | TVS_HASLINES,
      160, 120, "", ThirtyItems},
+    {"list box 160x120, 20 items, the third selected", "WKListBox", "ListBox", WS_BORDER | WS_VSCROLL | LBS_NOTIFY,
+     160, 120, "", TwentyItems},
 };
 
 // The best time of one whole redraw of `control`, in nanoseconds.

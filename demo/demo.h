@@ -48,6 +48,8 @@ bool ShowSlider(Context& context);
 bool ShowRange(Context& context);
 bool ShowSpin(Context& context);
 bool ShowTab(Context& context);
+// List controls.
+bool ShowListBox(Context& context);
 
 // List controls, one file each.
 bool ShowScrollBars(Context& context);

@@ -55,6 +55,7 @@ const Step kRoad[] = {
     {"Value controls: the tab in every state, clicked and keyed", ShowTab},
     {"List controls: scroll bars in every state and a frame window with both bars", ShowScrollBars},
     {"List controls: the tree view, enabled and disabled, scrolled by its skinned bar", ShowTreeView},
+    {"List controls: the list box normal, focused with a selection, disabled, scrolled", ShowListBox},
 };
 
 // "install": what an installer does: record the installation folder.

@@ -29,6 +29,7 @@ extern ControlClass kEditClass;
 extern ControlClass kStaticClass;
 extern ControlClass kRangeClass;
 extern ControlClass kTabClass;
+extern ControlClass kListBoxClass;
 extern ControlClass kScrollBarClass;  // lists/scroll_bar.cpp
 extern ControlClass kTreeViewClass;   // lists/tree_view.cpp
 
@@ -44,6 +45,7 @@ ControlClass* const kClassTable[] = {
     &kScrollBarClass,
     &kRangeClass,
     &kEditClass,
+    &kListBoxClass,
     &kStaticClass,
     &kTreeViewClass,
     &kDialogClass,  // dialog.cpp, registered last

@@ -58,6 +58,14 @@ constexpr Bits kUdsWrap = 0x1, kUdsSetBuddyInt = 0x2, kUdsAlignRight = 0x4, kUds
 constexpr Bits kDlgcWantArrows = 0x1;
 // Tab control styles.
 constexpr Bits kTcsBottom = 0x2, kTcsForceIconLeft = 0x10, kTcsForceLabelLeft = 0x20, kTcsRaggedRight = 0x800;
+// List box styles, the styles the system list keeps, and the keys the list reads.
+constexpr Bits kLbsNotify = 0x1, kLbsSort = 0x2, kLbsNoRedraw = 0x4, kLbsMultipleSel = 0x8, kLbsOwnerDrawFixed = 0x10,
+               kLbsOwnerDrawVariable = 0x20, kLbsNoIntegralHeight = 0x100, kLbsMultiColumn = 0x200,
+               kLbsExtendedSel = 0x800, kLbsDisableNoScroll = 0x1000, kLbsNoData = 0x2000, kLbsNoSel = 0x4000,
+               kLbsComboBox = 0x8000;
+constexpr Bits kLbsSystemOnly = kLbsMultipleSel | kLbsOwnerDrawFixed | kLbsOwnerDrawVariable | kLbsMultiColumn |
+                                kLbsExtendedSel | kLbsNoData;
+constexpr Bits kVkSpace = 0x20, kVkF4 = 0x73;
 
 }  // namespace sys
 }  // namespace kelmard

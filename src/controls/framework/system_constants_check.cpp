@@ -63,6 +63,13 @@ static_assert(kUdsWrap == UDS_WRAP && kUdsSetBuddyInt == UDS_SETBUDDYINT && kUds
 static_assert(kTcsBottom == TCS_BOTTOM && kTcsForceIconLeft == TCS_FORCEICONLEFT &&
                   kTcsForceLabelLeft == TCS_FORCELABELLEFT && kTcsRaggedRight == TCS_RAGGEDRIGHT,
               "tab control styles");
+static_assert(kLbsNotify == LBS_NOTIFY && kLbsSort == LBS_SORT && kLbsNoRedraw == LBS_NOREDRAW &&
+                  kLbsMultipleSel == LBS_MULTIPLESEL && kLbsOwnerDrawFixed == LBS_OWNERDRAWFIXED &&
+                  kLbsOwnerDrawVariable == LBS_OWNERDRAWVARIABLE && kLbsNoIntegralHeight == LBS_NOINTEGRALHEIGHT &&
+                  kLbsMultiColumn == LBS_MULTICOLUMN && kLbsExtendedSel == LBS_EXTENDEDSEL &&
+                  kLbsDisableNoScroll == LBS_DISABLENOSCROLL && kLbsNoData == LBS_NODATA && kLbsNoSel == LBS_NOSEL &&
+                  kLbsComboBox == LBS_COMBOBOX && kVkSpace == VK_SPACE && kVkF4 == VK_F4,
+              "list box styles and keys");
 
 }  // namespace sys
 
