@@ -29,6 +29,7 @@ extern ControlClass kEditClass;
 extern ControlClass kStaticClass;
 extern ControlClass kRangeClass;
 extern ControlClass kTabClass;
+extern ControlClass kComboBoxClass;
 
 namespace {
 
@@ -39,6 +40,7 @@ ControlClass* const kClassTable[] = {
     &kSliderClass,
     &kTabClass,
     &kSpinClass,
+    &kComboBoxClass,
     &kRangeClass,
     &kEditClass,
     &kStaticClass,
