@@ -29,6 +29,7 @@ extern ControlClass kEditClass;
 extern ControlClass kStaticClass;
 extern ControlClass kRangeClass;
 extern ControlClass kTabClass;
+extern ControlClass kListBoxClass;
 extern ControlClass kComboBoxClass;
 
 namespace {
@@ -43,6 +44,7 @@ ControlClass* const kClassTable[] = {
     &kComboBoxClass,
     &kRangeClass,
     &kEditClass,
+    &kListBoxClass,
     &kStaticClass,
     &kDialogClass,  // dialog.cpp, registered last
     nullptr,        // end of the table

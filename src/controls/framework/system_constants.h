@@ -58,6 +58,14 @@ constexpr Bits kUdsWrap = 0x1, kUdsSetBuddyInt = 0x2, kUdsAlignRight = 0x4, kUds
 constexpr Bits kDlgcWantArrows = 0x1;
 // Tab control styles.
 constexpr Bits kTcsBottom = 0x2, kTcsForceIconLeft = 0x10, kTcsForceLabelLeft = 0x20, kTcsRaggedRight = 0x800;
+// List box styles, the styles the system list keeps, and the keys the list reads.
+constexpr Bits kLbsNotify = 0x1, kLbsSort = 0x2, kLbsNoRedraw = 0x4, kLbsMultipleSel = 0x8, kLbsOwnerDrawFixed = 0x10,
+               kLbsOwnerDrawVariable = 0x20, kLbsNoIntegralHeight = 0x100, kLbsMultiColumn = 0x200,
+               kLbsExtendedSel = 0x800, kLbsDisableNoScroll = 0x1000, kLbsNoData = 0x2000, kLbsNoSel = 0x4000,
+               kLbsComboBox = 0x8000;
+constexpr Bits kLbsSystemOnly = kLbsMultipleSel | kLbsOwnerDrawFixed | kLbsOwnerDrawVariable | kLbsMultiColumn |
+                                kLbsExtendedSel | kLbsNoData;
+constexpr Bits kVkSpace = 0x20, kVkF4 = 0x73;
 
 
 // Combo box: its kinds and styles, the styles it gives its list and edit
@@ -66,8 +74,6 @@ constexpr Bits kTcsBottom = 0x2, kTcsForceIconLeft = 0x10, kTcsForceLabelLeft = 
 constexpr Bits kCbsSimple = 0x1, kCbsDropDown = 0x2, kCbsDropDownList = 0x3, kCbsKindMask = 0x3;
 constexpr Bits kCbsAutoHScroll = 0x40, kCbsOemConvert = 0x80, kCbsSort = 0x100, kCbsNoIntegralHeight = 0x400,
                kCbsDisableNoScroll = 0x800, kCbsUpperCase = 0x2000, kCbsLowerCase = 0x4000;
-constexpr Bits kLbsNotify = 0x1, kLbsSort = 0x2, kLbsNoIntegralHeight = 0x100, kLbsDisableNoScroll = 0x1000,
-               kLbsComboBox = 0x8000;
 constexpr Bits kEsUpperCase = 0x8, kEsLowerCase = 0x10, kEsAutoHScroll = 0x80, kEsNoHideSel = 0x100,
                kEsOemConvert = 0x400;
 constexpr Bits kWsChild = 0x40000000, kWsVisible = 0x10000000, kWsClipSiblings = 0x04000000, kWsBorder = 0x00800000,
@@ -92,7 +98,7 @@ constexpr Bits kLbAddString = 0x180, kLbInsertString = 0x181, kLbDeleteString = 
 constexpr Bits kCbnSelChange = 1, kCbnDblClk = 2, kCbnSetFocus = 3, kCbnKillFocus = 4, kCbnEditChange = 5,
                kCbnEditUpdate = 6, kCbnDropDown = 7, kCbnCloseUp = 8, kCbnSelEndOk = 9, kCbnSelEndCancel = 10;
 constexpr Bits kDlgcWantMessage = 0x4, kDlgcWantChars = 0x80;
-constexpr Bits kVkReturn = 0x0D, kVkEscape = 0x1B, kVkSpace = 0x20, kVkF4 = 0x73;
+constexpr Bits kVkReturn = 0x0D, kVkEscape = 0x1B;
 
 }  // namespace sys
 }  // namespace kelmard

@@ -63,14 +63,20 @@ static_assert(kUdsWrap == UDS_WRAP && kUdsSetBuddyInt == UDS_SETBUDDYINT && kUds
 static_assert(kTcsBottom == TCS_BOTTOM && kTcsForceIconLeft == TCS_FORCEICONLEFT &&
                   kTcsForceLabelLeft == TCS_FORCELABELLEFT && kTcsRaggedRight == TCS_RAGGEDRIGHT,
               "tab control styles");
+static_assert(kLbsNotify == LBS_NOTIFY && kLbsSort == LBS_SORT && kLbsNoRedraw == LBS_NOREDRAW &&
+                  kLbsMultipleSel == LBS_MULTIPLESEL && kLbsOwnerDrawFixed == LBS_OWNERDRAWFIXED &&
+                  kLbsOwnerDrawVariable == LBS_OWNERDRAWVARIABLE && kLbsNoIntegralHeight == LBS_NOINTEGRALHEIGHT &&
+                  kLbsMultiColumn == LBS_MULTICOLUMN && kLbsExtendedSel == LBS_EXTENDEDSEL &&
+                  kLbsDisableNoScroll == LBS_DISABLENOSCROLL && kLbsNoData == LBS_NODATA && kLbsNoSel == LBS_NOSEL &&
+                  kLbsComboBox == LBS_COMBOBOX && kVkSpace == VK_SPACE && kVkF4 == VK_F4,
+              "list box styles and keys");
 
 static_assert(kCbsSimple == CBS_SIMPLE && kCbsDropDown == CBS_DROPDOWN && kCbsDropDownList == CBS_DROPDOWNLIST &&
                   kCbsAutoHScroll == CBS_AUTOHSCROLL && kCbsOemConvert == CBS_OEMCONVERT && kCbsSort == CBS_SORT &&
                   kCbsNoIntegralHeight == CBS_NOINTEGRALHEIGHT && kCbsDisableNoScroll == CBS_DISABLENOSCROLL &&
                   kCbsUpperCase == CBS_UPPERCASE && kCbsLowerCase == CBS_LOWERCASE,
               "combo box styles");
-static_assert(kLbsNotify == LBS_NOTIFY && kLbsSort == LBS_SORT && kLbsNoIntegralHeight == LBS_NOINTEGRALHEIGHT &&
-                  kLbsDisableNoScroll == LBS_DISABLENOSCROLL && kLbsComboBox == LBS_COMBOBOX && kEsUpperCase == ES_UPPERCASE &&
+static_assert(kEsUpperCase == ES_UPPERCASE &&
                   kEsLowerCase == ES_LOWERCASE && kEsAutoHScroll == ES_AUTOHSCROLL && kEsNoHideSel == ES_NOHIDESEL &&
                   kEsOemConvert == ES_OEMCONVERT,
               "the combo's list and edit styles");
@@ -112,7 +118,7 @@ static_assert(kCbnSelChange == CBN_SELCHANGE && kCbnDblClk == CBN_DBLCLK && kCbn
                   kCbnSelEndOk == CBN_SELENDOK && kCbnSelEndCancel == CBN_SELENDCANCEL,
               "combo box notifications");
 static_assert(kDlgcWantMessage == DLGC_WANTMESSAGE && kDlgcWantChars == DLGC_WANTCHARS && kVkReturn == VK_RETURN &&
-                  kVkEscape == VK_ESCAPE && kVkSpace == VK_SPACE && kVkF4 == VK_F4,
+                  kVkEscape == VK_ESCAPE,
               "the combo's dialog codes and keys");
 
 }  // namespace sys

@@ -8,6 +8,7 @@
 
 #include "controls/framework/draw.h"
 #include "controls/lists/edit.h"
+#include "controls/lists/list_box.h"
 
 namespace kelmard {
 namespace {
@@ -306,7 +307,7 @@ void WKComboBox::Open(bool listTakesMouse) {
     ShowWindow(list_.get(), SW_SHOWNOACTIVATE);
     SyncListToEdit();
     if (kind_ == Kind::kDropDownList) Redraw();
-    SendMessageA(list_.get(), kComboListMode, listTakesMouse ? 1 : 0, 0);
+    SendMessageA(list_.get(), kListSetComboMode, listTakesMouse ? 1 : 0, 0);
 }
 
 void WKComboBox::Close(Ending ending) {
@@ -324,7 +325,7 @@ void WKComboBox::Close(Ending ending) {
     NotifyCommand(ending == Ending::kCommit ? CBN_SELENDOK : CBN_SELENDCANCEL);
     if (!IsWindow(self) || !open_) return;  // the parent closed or destroyed it meanwhile
     open_ = false;
-    SendMessageA(list_.get(), kComboListMode, 0, 0);
+    SendMessageA(list_.get(), kListSetComboMode, 0, 0);
     ShowWindow(list_.get(), SW_HIDE);
     if (kind_ == Kind::kDropDownList) Redraw();
     NotifyCommand(CBN_CLOSEUP);
@@ -348,7 +349,7 @@ LRESULT WKComboBox::OnCaptureChanged() {
 }
 
 LRESULT WKComboBox::OnHandOverMouse() {
-    if (open_ && list_ && !tracking_) SendMessageA(list_.get(), kComboListMode, 1, 0);
+    if (open_ && list_ && !tracking_) SendMessageA(list_.get(), kListSetComboMode, 1, 0);
     return 0;
 }
 

@@ -16,9 +16,6 @@
 
 namespace kelmard {
 
-// The list box's private message that puts it into its combo mode (1: it
-// takes the mouse and follows the pointer) and out of it (0).
-constexpr UINT kComboListMode = WM_USER + 100;
 // Posted by the combo to itself when a press on it ends: the open list takes the mouse.
 constexpr UINT kComboHandOverMouse = WM_USER + 101;
 // The children's control ids.
