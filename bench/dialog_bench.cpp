@@ -45,6 +45,11 @@ void ThreeTabs(HWND control) {
     SendMessageA(control, TCM_SETCURSEL, 1, 0);
 }
 
+void ThreeItems(HWND control) {
+    for (const char* item : {"Fade", "Wipe", "Door"}) SendMessageA(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    SendMessageA(control, CB_SETCURSEL, 1, 0);
+}
+
 const Row kRows[] = {
     {"push button 75x23", "WKButton", "Button", BS_PUSHBUTTON, 75, 23, "Preview", nullptr},
     {"check box 120x16, checked", "WKButton", "Button", BS_AUTOCHECKBOX, 120, 16, "Smooth edges", CheckIt},
@@ -57,6 +62,8 @@ const Row kRows[] = {
     {"range 200x24 (against a trackbar)", "WKRange", "msctls_trackbar32", 0, 200, 24, "", nullptr},
     {"spin 16x40", "WKSpin", "msctls_updown32", 0, 16, 40, "", nullptr},
     {"tab 260x120, 3 tabs, the second selected", "WKTab", WC_TABCONTROLA, 0, 260, 120, "", ThreeTabs},
+    // The list controls add their rows here.
+    {"combo box 140 wide, drop-down, closed", "WKComboBox", "ComboBox", CBS_DROPDOWN | WS_VSCROLL, 140, 120, "", ThreeItems},
 };
 
 // The best time of one whole redraw of `control`, in nanoseconds.
