@@ -17,6 +17,8 @@ using combo::Kind;
 
 // Bit 29 of a key message's flags: Alt is held.
 constexpr LPARAM kAltDown = 0x20000000;
+// Above and below the text when the height comes from the font.
+constexpr int kTextMargin = 3;
 // The list's placement when it opens: topmost, not activated, its old bits not copied.
 constexpr UINT kDropFlags = SWP_NOACTIVATE | SWP_NOCOPYBITS;
 
@@ -147,10 +149,15 @@ LRESULT WKComboBox::OnDestroy() {
 
 // ---------------------------------------------------------------- layout
 
-int WKComboBox::LineHeight() const {
+int WKComboBox::LineHeight() {
     RECT units{0, 1, 0, 10};
-    if (parent_ && MapDialogRect(parent_, &units)) return units.bottom;
-    return MulDiv(10, HIWORD(GetDialogBaseUnits()), 8);  // not in a dialog: the system's units
+    if (parent_ && MapDialogRect(parent_, &units) && units.bottom > 0) return units.bottom;
+    // Not in a dialog made from a template: the font's height and a margin.
+    WindowDC dc(window_);
+    SelectGuard font(dc.get(), ControlFont());
+    TEXTMETRICA metrics{};
+    if (dc && GetTextMetricsA(dc.get(), &metrics) && metrics.tmHeight > 0) return metrics.tmHeight + kTextMargin;
+    return MulDiv(10, HIWORD(GetDialogBaseUnits()), 8);
 }
 
 void WKComboBox::UpdateLayout() {
@@ -169,7 +176,7 @@ LRESULT WKComboBox::OnWindowPosChanging(WINDOWPOS* position) {
 }
 
 LRESULT WKComboBox::OnWindowPosChanged(const WINDOWPOS* position) {
-    if (!position || (position->flags & SWP_NOSIZE)) return 0;
+    if (position && (position->flags & SWP_NOSIZE)) return 0;  // null: place the children anyway
     const Rect& t = layout_.text;
     constexpr UINT kPlace = SWP_NOZORDER | SWP_NOACTIVATE;
     if (edit_) SetWindowPos(edit_.get(), nullptr, t.left, t.top, t.width(), t.height(), kPlace);
@@ -563,7 +570,14 @@ LRESULT WKComboBox::OnLButtonUp(WPARAM, LPARAM) {
 LRESULT WKComboBox::OnSetFont(HFONT font, LPARAM redraw) {
     if (edit_) SendMessageA(edit_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
     if (list_) SendMessageA(list_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
-    return WKControl::OnSetFont(font, redraw);
+    font_ = font;
+    // Outside a dialog the closed height follows the font.
+    UpdateLayout();
+    const Extent shown = kind_ == Kind::kSimple ? full_ : layout_.closed;
+    SetWindowPos(window_, nullptr, 0, 0, shown.cx, shown.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    OnWindowPosChanged(nullptr);
+    if (redraw) Redraw();
+    return 0;
 }
 
 LRESULT WKComboBox::OnHelp(LPARAM info) {

@@ -49,6 +49,7 @@ private:
     enum class Ending { kCommit, kCancel };
 
     LRESULT OnWindowPosChanging(WINDOWPOS* position);
+    // Places the children for the layout (also with no position, after a font change).
     LRESULT OnWindowPosChanged(const WINDOWPOS* position);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnListNotification(WORD code);
@@ -80,7 +81,7 @@ private:
     void SyncListToEdit();
     int ListSelection() const;
     void UpdateLayout();
-    int LineHeight() const;
+    int LineHeight();
     void SetPressedLook(bool pressed);
     void PaintButton(HDC dc);
     bool InButton(LPARAM point) const;
