@@ -45,6 +45,15 @@ void ThreeTabs(HWND control) {
     SendMessageA(control, TCM_SETCURSEL, 1, 0);
 }
 
+void TwentyItems(HWND control) {
+    char text[16];
+    for (int i = 0; i < 20; ++i) {
+        std::snprintf(text, sizeof text, "Item %02d", i);
+        SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+    SendMessageA(control, LB_SETCURSEL, 2, 0);
+}
+
 void ThreeItems(HWND control) {
     for (const char* item : {"Fade", "Wipe", "Door"}) SendMessageA(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     SendMessageA(control, CB_SETCURSEL, 1, 0);
@@ -62,7 +71,8 @@ const Row kRows[] = {
     {"range 200x24 (against a trackbar)", "WKRange", "msctls_trackbar32", 0, 200, 24, "", nullptr},
     {"spin 16x40", "WKSpin", "msctls_updown32", 0, 16, 40, "", nullptr},
     {"tab 260x120, 3 tabs, the second selected", "WKTab", WC_TABCONTROLA, 0, 260, 120, "", ThreeTabs},
-    // The list controls add their rows here.
+    {"list box 160x120, 20 items, the third selected", "WKListBox", "ListBox", WS_BORDER | WS_VSCROLL | LBS_NOTIFY,
+     160, 120, "", TwentyItems},
     {"combo box 140 wide, drop-down, closed", "WKComboBox", "ComboBox", CBS_DROPDOWN | WS_VSCROLL, 140, 120, "", ThreeItems},
 };
 

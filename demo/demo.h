@@ -45,6 +45,8 @@ bool ShowSlider(Context& context);
 bool ShowRange(Context& context);
 bool ShowSpin(Context& context);
 bool ShowTab(Context& context);
+// List controls.
+bool ShowListBox(Context& context);
 
 // Lists, one file each.
 bool ShowComboBox(Context& context);

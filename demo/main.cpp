@@ -52,6 +52,7 @@ const Step kRoad[] = {
     {"The range: a two-thumb slider in each state, a drag and keys", ShowRange},
     {"Spin: a template written for the system's up-down control, every state", ShowSpin},
     {"Value controls: the tab in every state, clicked and keyed", ShowTab},
+    {"List controls: the list box normal, focused with a selection, disabled, scrolled", ShowListBox},
     {"Lists: the combo box in its three kinds and states, and a drop-down opened", ShowComboBox},
 };
 

@@ -30,6 +30,7 @@ extern ControlClass kStaticClass;
 extern ControlClass kRangeClass;
 extern ControlClass kTabClass;
 extern ControlClass kListBoxClass;
+extern ControlClass kScrollBarClass;  // lists/scroll_bar.cpp
 extern ControlClass kComboBoxClass;
 
 namespace {
@@ -41,6 +42,7 @@ ControlClass* const kClassTable[] = {
     &kSliderClass,
     &kTabClass,
     &kSpinClass,
+    &kScrollBarClass,
     &kComboBoxClass,
     &kRangeClass,
     &kEditClass,

@@ -9,7 +9,7 @@
 
 namespace kelmard {
 
-const char* const kListScrollBarClass = "ScrollBar";
+const char* const kListScrollBarClass = "WKScrollBar";
 
 namespace {
 
@@ -289,8 +289,9 @@ int WKListBox::SelectByUser(int index, bool usePartial) {
 }
 
 LRESULT WKListBox::OnSetTopIndex(WPARAM index) {
+    // As the system list: any index is taken, kept within the items with the last page full.
     SetTopIndex(IndexOf(index));
-    return top_ == IndexOf(index) ? 0 : LB_ERR;
+    return 0;
 }
 
 // ------------------------------------------------------------ items
@@ -303,7 +304,7 @@ int WKListBox::InsertString(int index, const char* text) {
         return LB_ERRSPACE;
     }
     layoutDirty_ = true;
-    if (redraw_) Redraw();
+    if (redraw_) InvalidateRect(window_, nullptr, FALSE);  // painted once after a run of inserts
     else scrollNeeded_ = scrollStyle_ && rows_.rows < items_.count();
     if (selection_ >= at) SetCurSel(selection_ + 1, false);
     return at;
@@ -320,7 +321,7 @@ int WKListBox::DeleteString(int index) {
     caret_ = std::max(listbox::SelectionAfterRemove(caret_, index), 0);
     top_ = listbox::ClampTop(top_, items_.count(), rows_.rows);
     layoutDirty_ = true;
-    if (redraw_) Redraw();
+    if (redraw_) InvalidateRect(window_, nullptr, FALSE);
     return items_.count();
 }
 
@@ -353,7 +354,7 @@ LRESULT WKListBox::OnGetItemData(WPARAM index) const {
 LRESULT WKListBox::OnSetItemData(WPARAM index, LPARAM data) {
     if (!listbox::IsItem(IndexOf(index), items_.count())) return LB_ERR;
     items_[IndexOf(index)].data = static_cast<std::uintptr_t>(data);
-    return 0;
+    return TRUE;  // as the system list
 }
 
 LRESULT WKListBox::OnSelectString(WPARAM start, LPARAM text) {
@@ -381,9 +382,14 @@ LRESULT WKListBox::OnGetSel(WPARAM index) const {
     return IndexOf(index) == selection_ ? 1 : 0;
 }
 
-LRESULT WKListBox::OnSetSel(WPARAM, LPARAM) {
-    // Selecting several items is for the kinds the system list draws.
-    return LB_ERR;
+LRESULT WKListBox::OnSetSel(WPARAM select, LPARAM index) {
+    // As the system's single-selection list: selecting an item makes it the
+    // selection, deselecting the selection (or -1) leaves none.
+    const int i = IndexOf(static_cast<WPARAM>(index));
+    if (i != -1 && !listbox::IsItem(i, items_.count())) return LB_ERR;
+    if (select) SetCurSel(i, false);
+    else if (i == -1 || i == selection_) SetCurSel(-1, false);
+    return 0;
 }
 
 LRESULT WKListBox::OnSetCaretIndex(WPARAM index) {
