@@ -72,6 +72,11 @@ void TwentyItems(HWND control) {
     SendMessageA(control, LB_SETCURSEL, 2, 0);
 }
 
+void ThreeItems(HWND control) {
+    for (const char* item : {"Fade", "Wipe", "Door"}) SendMessageA(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    SendMessageA(control, CB_SETCURSEL, 1, 0);
+}
+
 const Row kRows[] = {
     {"push button 75x23", "WKButton", "Button", BS_PUSHBUTTON, 75, 23, "Preview", nullptr},
     {"check box 120x16, checked", "WKButton", "Button", BS_AUTOCHECKBOX, 120, 16, "Smooth edges", CheckIt},
@@ -90,6 +95,7 @@ const Row kRows[] = {
      160, 120, "", ThirtyItems},
     {"list box 160x120, 20 items, the third selected", "WKListBox", "ListBox", WS_BORDER | WS_VSCROLL | LBS_NOTIFY,
      160, 120, "", TwentyItems},
+    {"combo box 140 wide, drop-down, closed", "WKComboBox", "ComboBox", CBS_DROPDOWN | WS_VSCROLL, 140, 120, "", ThreeItems},
 };
 
 // The best time of one whole redraw of `control`, in nanoseconds.

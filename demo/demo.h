@@ -48,12 +48,11 @@ bool ShowSlider(Context& context);
 bool ShowRange(Context& context);
 bool ShowSpin(Context& context);
 bool ShowTab(Context& context);
-// List controls.
-bool ShowListBox(Context& context);
-
 // List controls, one file each.
 bool ShowScrollBars(Context& context);
 bool ShowTreeView(Context& context);
+bool ShowListBox(Context& context);
+bool ShowComboBox(Context& context);
 
 // Other processes of the demo (first argument names the role).
 int SecondSceneProcess(int argc, char** argv);

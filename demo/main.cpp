@@ -56,6 +56,7 @@ const Step kRoad[] = {
     {"List controls: scroll bars in every state and a frame window with both bars", ShowScrollBars},
     {"List controls: the tree view, enabled and disabled, scrolled by its skinned bar", ShowTreeView},
     {"List controls: the list box normal, focused with a selection, disabled, scrolled", ShowListBox},
+    {"Lists: the combo box in its three kinds and states, and a drop-down opened", ShowComboBox},
 };
 
 // "install": what an installer does: record the installation folder.

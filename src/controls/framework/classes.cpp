@@ -32,6 +32,7 @@ extern ControlClass kTabClass;
 extern ControlClass kListBoxClass;
 extern ControlClass kScrollBarClass;  // lists/scroll_bar.cpp
 extern ControlClass kTreeViewClass;   // lists/tree_view.cpp
+extern ControlClass kComboBoxClass;
 
 namespace {
 
@@ -43,6 +44,7 @@ ControlClass* const kClassTable[] = {
     &kTabClass,
     &kSpinClass,
     &kScrollBarClass,
+    &kComboBoxClass,
     &kRangeClass,
     &kEditClass,
     &kListBoxClass,

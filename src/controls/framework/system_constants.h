@@ -67,5 +67,38 @@ constexpr Bits kLbsSystemOnly = kLbsMultipleSel | kLbsOwnerDrawFixed | kLbsOwner
                                 kLbsExtendedSel | kLbsNoData;
 constexpr Bits kVkSpace = 0x20, kVkF4 = 0x73;
 
+
+// Combo box: its kinds and styles, the styles it gives its list and edit
+// children, its messages and the list box messages they become, its
+// notifications and the dialog code it answers while its list is open.
+constexpr Bits kCbsSimple = 0x1, kCbsDropDown = 0x2, kCbsDropDownList = 0x3, kCbsKindMask = 0x3;
+constexpr Bits kCbsAutoHScroll = 0x40, kCbsOemConvert = 0x80, kCbsSort = 0x100, kCbsNoIntegralHeight = 0x400,
+               kCbsDisableNoScroll = 0x800, kCbsUpperCase = 0x2000, kCbsLowerCase = 0x4000;
+constexpr Bits kEsUpperCase = 0x8, kEsLowerCase = 0x10, kEsAutoHScroll = 0x80, kEsNoHideSel = 0x100,
+               kEsOemConvert = 0x400;
+constexpr Bits kWsChild = 0x40000000, kWsVisible = 0x10000000, kWsClipSiblings = 0x04000000, kWsBorder = 0x00800000,
+               kWsVScroll = 0x00200000, kWsHScroll = 0x00100000, kWsThickFrame = 0x00040000;
+constexpr Bits kCbGetEditSel = 0x140, kCbLimitText = 0x141, kCbSetEditSel = 0x142, kCbAddString = 0x143,
+               kCbDeleteString = 0x144, kCbDir = 0x145, kCbGetCount = 0x146, kCbGetCurSel = 0x147,
+               kCbGetLbText = 0x148, kCbGetLbTextLen = 0x149, kCbInsertString = 0x14A, kCbResetContent = 0x14B,
+               kCbFindString = 0x14C, kCbSelectString = 0x14D, kCbSetCurSel = 0x14E, kCbShowDropDown = 0x14F,
+               kCbGetItemData = 0x150, kCbSetItemData = 0x151, kCbGetDroppedControlRect = 0x152,
+               kCbSetItemHeight = 0x153, kCbGetItemHeight = 0x154, kCbSetExtendedUi = 0x155,
+               kCbGetExtendedUi = 0x156, kCbGetDroppedState = 0x157, kCbFindStringExact = 0x158,
+               kCbSetLocale = 0x159, kCbGetLocale = 0x15A, kCbGetTopIndex = 0x15B, kCbSetTopIndex = 0x15C,
+               kCbGetHorizontalExtent = 0x15D, kCbSetHorizontalExtent = 0x15E, kCbGetDroppedWidth = 0x15F,
+               kCbSetDroppedWidth = 0x160, kCbInitStorage = 0x161;
+constexpr Bits kLbAddString = 0x180, kLbInsertString = 0x181, kLbDeleteString = 0x182, kLbResetContent = 0x184,
+               kLbSetCurSel = 0x186, kLbGetCurSel = 0x188, kLbGetText = 0x189, kLbGetTextLen = 0x18A,
+               kLbGetCount = 0x18B, kLbSelectString = 0x18C, kLbDir = 0x18D, kLbGetTopIndex = 0x18E,
+               kLbFindString = 0x18F, kLbGetHorizontalExtent = 0x193, kLbSetHorizontalExtent = 0x194,
+               kLbSetTopIndex = 0x197, kLbGetItemData = 0x199, kLbSetItemData = 0x19A, kLbSetItemHeight = 0x1A0,
+               kLbGetItemHeight = 0x1A1, kLbFindStringExact = 0x1A2, kLbSetLocale = 0x1A5, kLbGetLocale = 0x1A6,
+               kLbInitStorage = 0x1A8;
+constexpr Bits kCbnSelChange = 1, kCbnDblClk = 2, kCbnSetFocus = 3, kCbnKillFocus = 4, kCbnEditChange = 5,
+               kCbnEditUpdate = 6, kCbnDropDown = 7, kCbnCloseUp = 8, kCbnSelEndOk = 9, kCbnSelEndCancel = 10;
+constexpr Bits kDlgcWantMessage = 0x4, kDlgcWantChars = 0x80;
+constexpr Bits kVkReturn = 0x0D, kVkEscape = 0x1B;
+
 }  // namespace sys
 }  // namespace kelmard

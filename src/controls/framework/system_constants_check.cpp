@@ -71,6 +71,56 @@ static_assert(kLbsNotify == LBS_NOTIFY && kLbsSort == LBS_SORT && kLbsNoRedraw =
                   kLbsComboBox == LBS_COMBOBOX && kVkSpace == VK_SPACE && kVkF4 == VK_F4,
               "list box styles and keys");
 
+static_assert(kCbsSimple == CBS_SIMPLE && kCbsDropDown == CBS_DROPDOWN && kCbsDropDownList == CBS_DROPDOWNLIST &&
+                  kCbsAutoHScroll == CBS_AUTOHSCROLL && kCbsOemConvert == CBS_OEMCONVERT && kCbsSort == CBS_SORT &&
+                  kCbsNoIntegralHeight == CBS_NOINTEGRALHEIGHT && kCbsDisableNoScroll == CBS_DISABLENOSCROLL &&
+                  kCbsUpperCase == CBS_UPPERCASE && kCbsLowerCase == CBS_LOWERCASE,
+              "combo box styles");
+static_assert(kEsUpperCase == ES_UPPERCASE &&
+                  kEsLowerCase == ES_LOWERCASE && kEsAutoHScroll == ES_AUTOHSCROLL && kEsNoHideSel == ES_NOHIDESEL &&
+                  kEsOemConvert == ES_OEMCONVERT,
+              "the combo's list and edit styles");
+static_assert(kWsChild == WS_CHILD && kWsVisible == WS_VISIBLE && kWsClipSiblings == WS_CLIPSIBLINGS &&
+                  kWsBorder == WS_BORDER && kWsVScroll == WS_VSCROLL && kWsHScroll == WS_HSCROLL &&
+                  kWsThickFrame == WS_THICKFRAME,
+              "window styles of the combo's children");
+static_assert(kCbGetEditSel == CB_GETEDITSEL && kCbLimitText == CB_LIMITTEXT && kCbSetEditSel == CB_SETEDITSEL &&
+                  kCbAddString == CB_ADDSTRING && kCbDeleteString == CB_DELETESTRING && kCbDir == CB_DIR &&
+                  kCbGetCount == CB_GETCOUNT && kCbGetCurSel == CB_GETCURSEL && kCbGetLbText == CB_GETLBTEXT &&
+                  kCbGetLbTextLen == CB_GETLBTEXTLEN && kCbInsertString == CB_INSERTSTRING &&
+                  kCbResetContent == CB_RESETCONTENT && kCbFindString == CB_FINDSTRING &&
+                  kCbSelectString == CB_SELECTSTRING && kCbSetCurSel == CB_SETCURSEL &&
+                  kCbShowDropDown == CB_SHOWDROPDOWN && kCbGetItemData == CB_GETITEMDATA &&
+                  kCbSetItemData == CB_SETITEMDATA && kCbGetDroppedControlRect == CB_GETDROPPEDCONTROLRECT &&
+                  kCbSetItemHeight == CB_SETITEMHEIGHT && kCbGetItemHeight == CB_GETITEMHEIGHT &&
+                  kCbSetExtendedUi == CB_SETEXTENDEDUI && kCbGetExtendedUi == CB_GETEXTENDEDUI &&
+                  kCbGetDroppedState == CB_GETDROPPEDSTATE && kCbFindStringExact == CB_FINDSTRINGEXACT &&
+                  kCbSetLocale == CB_SETLOCALE && kCbGetLocale == CB_GETLOCALE && kCbGetTopIndex == CB_GETTOPINDEX &&
+                  kCbSetTopIndex == CB_SETTOPINDEX && kCbGetHorizontalExtent == CB_GETHORIZONTALEXTENT &&
+                  kCbSetHorizontalExtent == CB_SETHORIZONTALEXTENT && kCbGetDroppedWidth == CB_GETDROPPEDWIDTH &&
+                  kCbSetDroppedWidth == CB_SETDROPPEDWIDTH && kCbInitStorage == CB_INITSTORAGE,
+              "combo box messages");
+static_assert(kLbAddString == LB_ADDSTRING && kLbInsertString == LB_INSERTSTRING &&
+                  kLbDeleteString == LB_DELETESTRING && kLbResetContent == LB_RESETCONTENT &&
+                  kLbSetCurSel == LB_SETCURSEL && kLbGetCurSel == LB_GETCURSEL && kLbGetText == LB_GETTEXT &&
+                  kLbGetTextLen == LB_GETTEXTLEN && kLbGetCount == LB_GETCOUNT && kLbSelectString == LB_SELECTSTRING &&
+                  kLbDir == LB_DIR && kLbGetTopIndex == LB_GETTOPINDEX && kLbFindString == LB_FINDSTRING &&
+                  kLbGetHorizontalExtent == LB_GETHORIZONTALEXTENT &&
+                  kLbSetHorizontalExtent == LB_SETHORIZONTALEXTENT && kLbSetTopIndex == LB_SETTOPINDEX &&
+                  kLbGetItemData == LB_GETITEMDATA && kLbSetItemData == LB_SETITEMDATA &&
+                  kLbSetItemHeight == LB_SETITEMHEIGHT && kLbGetItemHeight == LB_GETITEMHEIGHT &&
+                  kLbFindStringExact == LB_FINDSTRINGEXACT && kLbSetLocale == LB_SETLOCALE &&
+                  kLbGetLocale == LB_GETLOCALE && kLbInitStorage == LB_INITSTORAGE,
+              "list box messages the combo passes on");
+static_assert(kCbnSelChange == CBN_SELCHANGE && kCbnDblClk == CBN_DBLCLK && kCbnSetFocus == CBN_SETFOCUS &&
+                  kCbnKillFocus == CBN_KILLFOCUS && kCbnEditChange == CBN_EDITCHANGE &&
+                  kCbnEditUpdate == CBN_EDITUPDATE && kCbnDropDown == CBN_DROPDOWN && kCbnCloseUp == CBN_CLOSEUP &&
+                  kCbnSelEndOk == CBN_SELENDOK && kCbnSelEndCancel == CBN_SELENDCANCEL,
+              "combo box notifications");
+static_assert(kDlgcWantMessage == DLGC_WANTMESSAGE && kDlgcWantChars == DLGC_WANTCHARS && kVkReturn == VK_RETURN &&
+                  kVkEscape == VK_ESCAPE,
+              "the combo's dialog codes and keys");
+
 }  // namespace sys
 
 // The portable rectangle is laid out as RECT, so the two convert field by field.
