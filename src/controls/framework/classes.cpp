@@ -29,6 +29,7 @@ extern ControlClass kEditClass;
 extern ControlClass kStaticClass;
 extern ControlClass kRangeClass;
 extern ControlClass kTabClass;
+extern ControlClass kAngle3DClass;
 
 namespace {
 
@@ -39,6 +40,7 @@ ControlClass* const kClassTable[] = {
     &kSliderClass,
     &kTabClass,
     &kSpinClass,
+    &kAngle3DClass,
     &kRangeClass,
     &kEditClass,
     &kStaticClass,
