@@ -10,7 +10,6 @@ namespace kelmard {
 namespace angle3d {
 namespace {
 
-constexpr double kTwoPi = 2 * kPi;
 constexpr double kDegree = kPi / 180;
 // A float of n degrees, in degrees, lies within about 1e-5 of n: this much
 // more before the truncation gives n back.
@@ -146,8 +145,9 @@ double DegreesToRadians(std::int32_t degrees) {
 }
 
 std::int64_t WholeDegrees(double radians) {
-    if (!std::isfinite(radians)) return 360;
-    return static_cast<std::int64_t>(radians * 180 / kPi + 360 + kDegreeEpsilon);
+    const double degrees = radians * 180 / kPi + 360 + kDegreeEpsilon;
+    if (!std::isfinite(degrees) || degrees < 0 || degrees > 1e9) return 360;
+    return static_cast<std::int64_t>(degrees);
 }
 
 std::int64_t Snapped(std::int64_t n, int step) {
@@ -160,15 +160,16 @@ double Tilt(const Angles& a) { return std::acos(Clamp1(RotationMatrix(a).m[2][2]
 
 Normal Normalize(const Angles& a, const Limits& limits) {
     // Within one turn (x above π loses it; y and z come into -π..π), whole
-    // degrees offset by 360, snapped, back without the offset.
-    double in[3] = {std::fmod(a.x, kTwoPi), std::fmod(a.y, kTwoPi), std::fmod(a.z, kTwoPi)};
-    if (in[0] > kPi) in[0] -= kTwoPi;
+    // degrees offset by 360, snapped, back without the offset. Counted in
+    // degrees, where a float of ±180 is still ±180.
+    double in[3] = {std::fmod(a.x * 180 / kPi, 360), std::fmod(a.y * 180 / kPi, 360), std::fmod(a.z * 180 / kPi, 360)};
+    if (in[0] > 180 + kDegreeEpsilon) in[0] -= 360;
     for (int i = 1; i < 3; ++i) {
-        if (in[i] < -kPi) in[i] += kTwoPi;
-        if (in[i] > kPi) in[i] -= kTwoPi;
+        if (in[i] < -180 - kDegreeEpsilon) in[i] += 360;
+        if (in[i] > 180 + kDegreeEpsilon) in[i] -= 360;
     }
     int d[3];
-    for (int i = 0; i < 3; ++i) d[i] = static_cast<int>(Snapped(WholeDegrees(in[i]), limits.step) - 360);
+    for (int i = 0; i < 3; ++i) d[i] = static_cast<int>(Snapped(WholeDegrees(in[i] * kPi / 180), limits.step) - 360);
     // Turned half round about x and z alike: the same orientation about y alone.
     if (d[0] == 180 && d[2] == 180) d[0] = 0, d[1] = -180 - d[1], d[2] = 0;
     else if (d[0] == -180 && d[2] == -180) d[0] = 0, d[1] = 180 - d[1], d[2] = 0;

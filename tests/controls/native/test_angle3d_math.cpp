@@ -48,9 +48,9 @@ TEST(AngleDegrees, EveryWholeDegreeOnEachAxisComesBackExactlyWithoutDrift) {
 }
 
 TEST(AngleDegrees, RotationsAndAnglesConvertBothWaysToTheSameWholeDegrees) {
-    for (int x = -180; x <= 180; x += 7)
+    for (int x = -179; x <= 180; x += 7)  // ±180 about x or z has two names
         for (int y = -89; y <= 89; y += 11)
-            for (int z = -180; z <= 180; z += 13) {
+            for (int z = -179; z <= 180; z += 13) {
                 const Angles a{Deg(x), Deg(y), Deg(z)};
                 const Angles back = Normalize(ToAngles(FromAngles(a)), {}).angles;
                 const Angles want = Normalize(a, {}).angles;
