@@ -53,17 +53,17 @@ StripScale ScaleOf(int stripHeight, const Element& e) {
     return {track, static_cast<int>(track / kTiltDivisor), static_cast<int>(track * kTickLength)};
 }
 
+// sin and cos of every second degree of a turn, for the wire circles; made
+// once when the library loads.
 struct Tables {
     double cosine[181], sine[181];
 };
-const Tables& CircleTables() {
-    static const Tables t = [] {
-        Tables made{};
-        for (int i = 0; i <= 180; ++i) made.cosine[i] = std::cos(i * 2 * kDegree), made.sine[i] = std::sin(i * 2 * kDegree);
-        return made;
-    }();
-    return t;
+Tables MakeTables() {
+    Tables made{};
+    for (int i = 0; i <= 180; ++i) made.cosine[i] = std::cos(i * 2 * kDegree), made.sine[i] = std::sin(i * 2 * kDegree);
+    return made;
 }
+const Tables kCircleTables = MakeTables();
 
 Matrix Product(const Matrix& a, const Matrix& b) {
     Matrix out{};
@@ -131,7 +131,8 @@ Quat FromAngles(const Angles& a) {
 Angles ToAngles(const Quat& q) {
     const double s = Clamp1(2 * (q.y * q.w + q.x * q.z));
     const double y = -std::asin(s);
-    if (std::fabs(std::cos(y)) > 0.0005)
+    const double cosY = std::cos(y);
+    if (cosY > 0.0005 || cosY < -0.0005)
         return {std::atan2(2 * (q.y * q.z - q.x * q.w), 1 - 2 * (q.x * q.x + q.y * q.y)), y,
                 std::atan2(2 * (q.x * q.y - q.z * q.w), 1 - 2 * (q.y * q.y + q.z * q.z))};
     return {0, y, std::atan2(-2 * (q.z * q.w + q.x * q.y), -2 * (q.x * q.z - q.y * q.w) / s)};
@@ -330,7 +331,7 @@ int SphereCircle(const Matrix& orientation, const Vec3& offset, const Angles& tu
     };
     int count = 0;
     out[count++] = screen({1 + o.x, o.y, o.z}, true);
-    const Tables& t = CircleTables();
+    const Tables& t = kCircleTables;
     bool lifted = false;
     for (int i = 0; i <= 180; ++i) {
         const Vec3 p{o.x + t.cosine[i], o.y + t.sine[i], o.z};
