@@ -26,6 +26,36 @@ bool SameRotation(const Quat& a, const Quat& b) { return a.x == b.x && a.y == b.
 
 }  // namespace
 
+// The picture's lines, gathered and drawn with one PolyPolyline: each run
+// of points is one polyline (a run of a single point draws nothing).
+class AngleLines {
+public:
+    void MoveTo(int x, int y) {
+        Close();
+        if (points_ < kMaxPoints) start_ = points_, Add(x, y);
+    }
+    void LineTo(int x, int y) { Add(x, y); }
+    void Draw(HDC dc) {
+        Close();
+        if (runs_) PolyPolyline(dc, point_, count_, runs_);
+    }
+
+private:
+    static constexpr int kMaxPoints = 6 * kCirclePoints + 2 * (2 * 18 + 12);
+    void Add(int x, int y) {
+        if (points_ < kMaxPoints) point_[points_++] = POINT{x, y};
+    }
+    void Close() {
+        const int n = points_ - start_;
+        if (n >= 2) count_[runs_++] = static_cast<DWORD>(n);
+        else points_ = start_;
+        start_ = points_;
+    }
+    POINT point_[kMaxPoints];
+    DWORD count_[kMaxPoints];
+    int points_ = 0, start_ = 0, runs_ = 0;
+};
+
 WKAngle3D::WKAngle3D(HWND window) : WKControl(window) {
     enabled_ = !(Style() & WS_DISABLED);
     dialogCode_ = DLGC_WANTARROWS;
@@ -277,8 +307,10 @@ void WKAngle3D::Compose(HDC target) {
         DrawSkinFocusRect(memory.get(), &around);
     }
     SelectGuard drawing(memory.get(), pen.get());
-    DrawSphere(memory.get());
-    if (!layout_.ballOnly) DrawTicks(memory.get());
+    AngleLines lines;
+    DrawSphere(lines);
+    if (!layout_.ballOnly) DrawTicks(lines);
+    lines.Draw(memory.get());
     BitBlt(target, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
 }
 
@@ -299,19 +331,19 @@ void WKAngle3D::DrawLooks(HDC dc) const {
            3 * b + band * bottom.height(), SRCCOPY);
 }
 
-void WKAngle3D::DrawSphere(HDC dc) const {
+void WKAngle3D::DrawSphere(AngleLines& lines) const {
     const Matrix orientation = RotationMatrix(angles_);
     StrokePoint points[kCirclePoints];
     for (const CirclePlace& c : kSphereCircles) {
         const int n = SphereCircle(orientation, c.offset, c.turn, c.scale, layout_, points);
         for (int i = 0; i < n; ++i) {
-            if (points[i].move) MoveToEx(dc, points[i].x, points[i].y, nullptr);
-            else LineTo(dc, points[i].x, points[i].y);
+            if (points[i].move) lines.MoveTo(points[i].x, points[i].y);
+            else lines.LineTo(points[i].x, points[i].y);
         }
     }
 }
 
-void WKAngle3D::DrawTicks(HDC dc) {
+void WKAngle3D::DrawTicks(AngleLines& lines) {
     const int stripHeight = layout_.right.height();
     if (lastKind_ == kRightStrip) rightPhase_ = StripPhase(lastY_, layout_.cy, stripHeight, rightPhase_, element_);
     if (lastKind_ == kBottomStrip) bottomPhase_ = StripPhase(lastX_, layout_.cx, stripHeight, bottomPhase_, element_);
@@ -319,18 +351,18 @@ void WKAngle3D::DrawTicks(HDC dc) {
     if (lastKind_ != kBall) lastKind_ = kBall;
     int offsets[18];
     for (int i = 0, n = StripTicks(stripHeight, rightPhase_, offsets, element_); i < n; ++i) {
-        MoveToEx(dc, layout_.rightBandLeft, layout_.cy + offsets[i], nullptr);
-        LineTo(dc, layout_.rightBandRight, layout_.cy + offsets[i]);
+        lines.MoveTo(layout_.rightBandLeft, layout_.cy + offsets[i]);
+        lines.LineTo(layout_.rightBandRight, layout_.cy + offsets[i]);
     }
     for (int i = 0, n = StripTicks(stripHeight, bottomPhase_, offsets, element_); i < n; ++i) {
-        MoveToEx(dc, layout_.cx + offsets[i], layout_.bottomBandTop, nullptr);
-        LineTo(dc, layout_.cx + offsets[i], layout_.bottomBandBottom);
+        lines.MoveTo(layout_.cx + offsets[i], layout_.bottomBandTop);
+        lines.LineTo(layout_.cx + offsets[i], layout_.bottomBandBottom);
     }
     Segment ring[12];
     RingTicks(layout_, ringPhase_, ring);
     for (const Segment& s : ring) {
-        MoveToEx(dc, s.x0, s.y0, nullptr);
-        LineTo(dc, s.x1, s.y1);
+        lines.MoveTo(s.x0, s.y0);
+        lines.LineTo(s.x1, s.y1);
     }
 }
 

@@ -13,6 +13,8 @@
 
 namespace kelmard {
 
+class AngleLines;  // the picture's lines, gathered for one PolyPolyline (angle3d.cpp)
+
 // The angle control's private messages.
 constexpr UINT kAngleSetMinTilt = ANM_SETMINTILT;
 constexpr UINT kAngleSetMaxTilt = ANM_SETMAXTILT;
@@ -66,8 +68,8 @@ private:
 
     void Compose(HDC target);
     void DrawLooks(HDC dc) const;
-    void DrawSphere(HDC dc) const;
-    void DrawTicks(HDC dc);
+    void DrawSphere(AngleLines& lines) const;
+    void DrawTicks(AngleLines& lines);
 
     angle3d::Limits limits_;                 // tilt limits (radians) and the step (degrees)
     angle3d::Angles angles_{0, 0, 0};        // the orientation: x, y, z in radians, whole degrees
