@@ -54,6 +54,9 @@ bool ShowTreeView(Context& context);
 bool ShowListBox(Context& context);
 bool ShowComboBox(Context& context);
 
+// Views, one file each.
+bool ShowAngle3D(Context& context);
+
 // Other processes of the demo (first argument names the role).
 int SecondSceneProcess(int argc, char** argv);
 

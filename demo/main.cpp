@@ -57,6 +57,7 @@ const Step kRoad[] = {
     {"List controls: the tree view, enabled and disabled, scrolled by its skinned bar", ShowTreeView},
     {"List controls: the list box normal, focused with a selection, disabled, scrolled", ShowListBox},
     {"Lists: the combo box in its three kinds and states, and a drop-down opened", ShowComboBox},
+    {"Views: the 3D angle control in each state, dragged and keyed", ShowAngle3D},
 };
 
 // "install": what an installer does: record the installation folder.

@@ -695,6 +695,52 @@ KELMARD_API HWND QVRAPI WKCreateDialogIndirectParam(HINSTANCE instance, LPCDLGTE
 #define RGN_TRACKING 2 /**< range notification: a drag moved */
 /** @} */
 
+/* ------------------------------------------------------------------------ */
+/* The 3D angle control                                                     */
+/* ------------------------------------------------------------------------ */
+
+/*
+ * "WKAngle3D": shows and edits a 3D orientation (the direction of a light,
+ * the tilt of an object) as a skinned ball with a wire sphere that turns with
+ * it, a strip at its right (tilt about the horizontal axis), a strip below it
+ * (turn about the vertical axis) and a ring around it (roll about the viewing
+ * axis). The user drags the ball as a trackball, a strip or the ring, or uses
+ * the keys: the arrows turn the ball by the step (at least 5 degrees), Page
+ * Up and Page Down roll it, Home returns to (0, 0, 0) and End turns it half
+ * round, (0, pi, 0). Name the class in a dialog template or CreateWindowEx; it
+ * has no system counterpart.
+ *
+ * The orientation is three angles x, y, z in radians, always whole degrees in
+ * -pi..pi, snapped to the step and held within the tilt limits (the angle of
+ * the front axis from the viewing axis). Messages answer 0.
+ */
+/// Sets the least tilt: lParam in whole degrees (a 32-bit integer); default 0.
+#define ANM_SETMINTILT (WM_USER + 1)
+/// Sets the greatest tilt: lParam in whole degrees (a 32-bit integer); default 180.
+#define ANM_SETMAXTILT (WM_USER + 2)
+/// Sets the step: lParam in whole degrees, at least 1 (smaller values set 1); default 1.
+/// The angles a drag or key makes are snapped to multiples of it.
+#define ANM_SETSTEP    (WM_USER + 3)
+/// Reads the angles: lParam points to the caller's float[3], which receives x, y, z in
+/// radians. A null lParam is ignored.
+#define ANM_GETANGLES  (WM_USER + 4)
+/// Sets the angles: lParam points to the caller's float[3] of x, y, z in radians, read
+/// during the call only. They are kept to whole degrees (truncated), snapped and limited,
+/// and the control repaints; the parent is not told. A null lParam or a value that is not
+/// finite is ignored.
+#define ANM_SETANGLES  (WM_USER + 5)
+/// Sets the mode: lParam 0 shows the ball with its strips and ring, any other value the
+/// ball alone (no strips, no ring, no tick marks). The control lays itself out again.
+#define ANM_SETMODE    (WM_USER + 6)
+/// ANM_SETMODE's lParam for the ball alone (0: the ball with its strips and ring).
+#define ANM_BALLONLY   1
+
+/// Notification code (the high word of WM_COMMAND's wParam; lParam the control's window):
+/// a drag started, or a move of a drag changed the angles.
+#define ANN_TRACKING 0
+/// Notification code: a drag ended, or a key was handled (read the angles with ANM_GETANGLES).
+#define ANN_CHANGED  1
+
 /**
  * WKMessageBox: the skinned MessageBoxA, with its arguments (owner, text,
  * caption, MB_* type) and result: the command id of the button that closed

@@ -33,6 +33,7 @@ extern ControlClass kListBoxClass;
 extern ControlClass kScrollBarClass;  // lists/scroll_bar.cpp
 extern ControlClass kTreeViewClass;   // lists/tree_view.cpp
 extern ControlClass kComboBoxClass;
+extern ControlClass kAngle3DClass;
 
 namespace {
 
@@ -43,6 +44,7 @@ ControlClass* const kClassTable[] = {
     &kSliderClass,
     &kTabClass,
     &kSpinClass,
+    &kAngle3DClass,
     &kScrollBarClass,
     &kComboBoxClass,
     &kRangeClass,
