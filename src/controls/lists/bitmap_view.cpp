@@ -60,8 +60,9 @@ LRESULT WKBmpView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 LRESULT WKBmpView::OnSetBitmap(WPARAM redraw, HBITMAP bitmap) {
     const HBITMAP previous = bitmap_;
     bitmap_ = bitmap;
+    // 0 x 0 when the handle is none, no bitmap or gone, or its size cannot be read: nothing is shown.
     SIZE size{0, 0};
-    GetBitmapSize(bitmap, &size);  // 0 x 0 when the handle is none or no bitmap: nothing is shown
+    if (bitmap && GetObjectType(bitmap) == OBJ_BITMAP) GetBitmapSize(bitmap, &size);
     EndPress();
     bmpview::SetPicture(view_, {size.cx, size.cy}, ClientSize());
     if (redraw) Redraw();
