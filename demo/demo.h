@@ -46,6 +46,9 @@ bool ShowRange(Context& context);
 bool ShowSpin(Context& context);
 bool ShowTab(Context& context);
 
+// Views, one file each.
+bool ShowBitmapView(Context& context);
+
 // Other processes of the demo (first argument names the role).
 int SecondSceneProcess(int argc, char** argv);
 

@@ -52,6 +52,7 @@ const Step kRoad[] = {
     {"The range: a two-thumb slider in each state, a drag and keys", ShowRange},
     {"Spin: a template written for the system's up-down control, every state", ShowSpin},
     {"Value controls: the tab in every state, clicked and keyed", ShowTab},
+    {"Views: the bitmap view fitted, zoomed about a point, masked, and picking", ShowBitmapView},
 };
 
 // "install": what an installer does: record the installation folder.
