@@ -101,7 +101,7 @@ void Pump() {
 bool ShowBitmapView(Context& context) {
     const HINSTANCE self = GetModuleHandleA(nullptr);
     kelmard::UniqueWindow host(CreateWindowExA(0, "WKDialog", "Bitmap views", WS_POPUP | WS_VISIBLE | WS_CAPTION, 40,
-                                               40, 2 * kViewWidth + 36, 2 * kViewHeight + 70, nullptr, nullptr, self,
+                                               40, 2 * kViewWidth + 36, 2 * kViewHeight + 96, nullptr, nullptr, self,
                                                nullptr));
     kelmard::UniqueFont font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"));
     kelmard::WindowDC screen(nullptr);

@@ -30,6 +30,7 @@ kelmard::UniqueBitmap Picture(int width = kWidth, int height = kHeight) {
 struct Pick {
     int code, x, y;
     bool operator==(const Pick& o) const { return code == o.code && x == o.x && y == o.y; }
+    bool operator!=(const Pick& o) const { return !(*this == o); }
 };
 std::vector<Pick> g_picks;  // the parent's WM_COMMAND from the view, in order
 WNDPROC g_parentProc = nullptr;
@@ -63,14 +64,18 @@ protected:
         SetWindowLongPtrA(dialog_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_parentProc));
         ControlDialog::TearDown();
     }
-    // The pick mode's answer for a release at (x, y): the pixel, or none (-1).
-    Pick PickAt(int x, int y) {
-        const LRESULT mode = SendMessageA(view_, BVM_SETMODE, BVMODE_PICK, 0);
+    // The pick of a release at (x, y) in pick mode: the pixel, or none (-1).
+    Pick ReleaseAt(int x, int y) {
         g_picks.clear();
         SendMessageA(view_, WM_LBUTTONUP, 0, At(x, y));
-        SendMessageA(view_, BVM_SETMODE, static_cast<WPARAM>(mode), 0);
         const Pick got = g_picks.size() == 1 ? g_picks[0] : Pick{-1, -1, -1};
         g_picks.clear();
+        return got;
+    }
+    Pick PickAt(int x, int y) {
+        const LRESULT mode = SendMessageA(view_, BVM_SETMODE, BVMODE_PICK, 0);
+        const Pick got = ReleaseAt(x, y);
+        SendMessageA(view_, BVM_SETMODE, static_cast<WPARAM>(mode), 0);
         return got;
     }
     // Every client pixel as drawn against the pick there; the pixels that differ.
@@ -81,18 +86,11 @@ protected:
         for (int y = 0; y < shot.height; ++y)
             for (int x = 0; x < shot.width; ++x) {
                 const std::uint32_t drawn = shot.rgb(x, y);
-                g_picks.clear();
-                SendMessageA(view_, WM_LBUTTONUP, 0, At(x, y));
-                const Pick got = g_picks.size() == 1 ? g_picks[0] : Pick{-1, -1, -1};
-                if (drawn == kpicture::FromColorRef(kBackground)) {
-                    wrong += !masked && got.code >= 0;  // outside the picture nothing is picked
-                    continue;
-                }
-                wrong += (drawn & 0xFF) != 0x80 || got.code != BVN_PICKED || got.x != int(drawn >> 16) ||
-                         got.y != int((drawn >> 8) & 0xFF);
+                const Pick got = ReleaseAt(x, y);
+                if (drawn == kpicture::FromColorRef(kBackground)) wrong += !masked && got.code >= 0;  // nothing there
+                else wrong += got != Pick{BVN_PICKED, int(drawn >> 16), int((drawn >> 8) & 0xFF)} || (drawn & 0xFF) != 0x80;
             }
         SendMessageA(view_, BVM_SETMODE, static_cast<WPARAM>(mode), 0);
-        g_picks.clear();
         return wrong;
     }
     kelmard::UniqueBitmap picture_ = Picture();
