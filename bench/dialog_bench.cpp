@@ -272,6 +272,47 @@ int SettingsRow() {
     return 0;
 }
 
+// The bitmap view: one whole redraw of a 256 x 256 view showing a 640 x 480
+// picture zoomed in once (a 320 x 320 part fills the view), against the same
+// window's redraw with a paint that is a plain StretchBlt of that part from a
+// DC prepared beforehand (the floor).
+HDC g_plainSource = nullptr;  // the floor's picture, selected into a memory DC
+LRESULT CALLBACK PlainStretch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, 0, 0, 256, 256, g_plainSource, 160, 80, 320, 320, SRCCOPY);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+int BitmapViewRow(HWND host) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 640, 480, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    kelmard::UniqueBitmap picture(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueWindow view(CreateWindowExA(0, "WKBmpView", "", WS_CHILD | WS_VISIBLE, 10, 10, 256, 256, host, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr));
+    if (!picture || !view) {
+        std::printf("%-48s could not be created\n", "WKBmpView");
+        return 1;
+    }
+    for (int i = 0; i < 640 * 480; ++i) static_cast<DWORD*>(bits)[i] = static_cast<DWORD>(i * 2654435761u);
+    SendMessageA(view.get(), BVM_SETBITMAP, TRUE, reinterpret_cast<LPARAM>(picture.get()));
+    SendMessageA(view.get(), BVM_ZOOM, TRUE, 0);  // fit 0.4 -> 0.8
+    Pump();
+    const double ns = Redraw(view.get());
+    kelmard::UniqueMemoryDC source(CreateCompatibleDC(nullptr));
+    kelmard::SelectGuard select(source.get(), picture.get());
+    g_plainSource = source.get();
+    const LONG_PTR viewProc = SetWindowLongPtrA(view.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PlainStretch));
+    const double floor = Redraw(view.get());
+    SetWindowLongPtrA(view.get(), GWLP_WNDPROC, viewProc);
+    bench::Report("WKBmpView 256x256, 640x480 picture at 0.8", ns, "StretchBlt", floor);
+    return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -303,6 +344,7 @@ int main() {
             bench::Report(what, Redraw(control.get()), row.systemClass, floor);
         }
     }
+    failed += BitmapViewRow(host.get());  // no system twin: against the stretch it draws with
     host.reset();
     Pump();
     std::printf("\nA dialog against the system's dialog manager (frame: best of 5 rounds of 200;\n"

@@ -57,6 +57,9 @@ bool ShowComboBox(Context& context);
 // Views, one file each.
 bool ShowAngle3D(Context& context);
 
+// Views, one file each.
+bool ShowBitmapView(Context& context);
+
 // Other processes of the demo (first argument names the role).
 int SecondSceneProcess(int argc, char** argv);
 

@@ -56,8 +56,9 @@ const Step kRoad[] = {
     {"List controls: scroll bars in every state and a frame window with both bars", ShowScrollBars},
     {"List controls: the tree view, enabled and disabled, scrolled by its skinned bar", ShowTreeView},
     {"List controls: the list box normal, focused with a selection, disabled, scrolled", ShowListBox},
-    {"Lists: the combo box in its three kinds and states, and a drop-down opened", ShowComboBox},
+    {"List controls: the combo box in its three kinds and states, and a drop-down opened", ShowComboBox},
     {"Views: the 3D angle control in each state, dragged and keyed", ShowAngle3D},
+    {"Views: the bitmap view fitted, zoomed about a point, masked, and picking", ShowBitmapView},
 };
 
 // "install": what an installer does: record the installation folder.

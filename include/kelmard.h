@@ -699,6 +699,76 @@ KELMARD_API HWND QVRAPI WKCreateDialogIndirectParam(HINSTANCE instance, LPCDLGTE
 /* The 3D angle control                                                     */
 /* ------------------------------------------------------------------------ */
 
+/* ------------------------------------------------------------------------ */
+/* The bitmap view                                                          */
+/* ------------------------------------------------------------------------ */
+
+/// @defgroup bitmap_view The bitmap view ("WKBmpView")
+/// A picture viewer: it shows a bitmap its owner gives it, fitted into the
+/// client and centred, lets the user zoom (a left click zooms in 2x, a right
+/// click out, about the clicked point, which stays under the pointer; Page
+/// Down / Page Up) and pan (a drag or a press held 300 ms; the arrow keys move
+/// one picture pixel) between the fitting scale and 32 times it, or in pick
+/// mode reports the picture pixel under the pointer to the parent. Name the
+/// class in a dialog template or CreateWindowEx; it has no system counterpart.
+///
+/// The bitmap, the mask and the pick cursor stay the caller's: the control
+/// never frees them. Keep each alive while it is set, and free the previous
+/// one the setter answers (after the view is destroyed, too). Handles travel
+/// in lParam at the platform's full width.
+/// @{
+
+/// BVM_SETBITMAP: wParam non-zero repaints; lParam the bitmap (HBITMAP, or
+/// NULL for none). The new picture is shown fitted, centred on its middle.
+/// Answers the previous bitmap, which stays the caller's to free.
+#define BVM_SETBITMAP   (WM_USER + 1)
+/// BVM_GETBITMAP: answers the bitmap shown (still the caller's), or NULL.
+#define BVM_GETBITMAP   (WM_USER + 2)
+/// BVM_SETMASK: wParam non-zero repaints; lParam a monochrome mask (HBITMAP of
+/// the picture's size, or NULL): where it is white the background colour
+/// shows, where black the picture. Answers the previous mask, the caller's.
+#define BVM_SETMASK     (WM_USER + 3)
+/// BVM_GETMASK: answers the mask (still the caller's), or NULL.
+#define BVM_GETMASK     (WM_USER + 4)
+/// BVM_SETMODE: wParam a BVMODE_* value; lParam a cursor (HCURSOR) that becomes
+/// the pick mode's cursor, or NULL to keep it (the system's cross at first).
+/// The cursor stays the caller's. A wParam outside the modes changes nothing.
+/// Answers the previous mode.
+#define BVM_SETMODE     (WM_USER + 5)
+/// BVM_GETMODE: answers the mode (BVMODE_*).
+#define BVM_GETMODE     (WM_USER + 6)
+/// BVM_ZOOM: wParam non-zero zooms in 2x, zero out 2x, about the view's centre,
+/// within the limits; repaints. Answers 0.
+#define BVM_ZOOM        (WM_USER + 7)
+/// BVM_ENABLEPICKS: wParam non-zero makes pick mode report presses and drags
+/// too (BVN_PICKING); releases are always reported. Answers 0.
+#define BVM_ENABLEPICKS (WM_USER + 8)
+/// BVM_SETBKCOLOR: wParam non-zero repaints; lParam the background colour
+/// (COLORREF) around the picture and under the mask's white. Answers the
+/// previous colour (the skin's face colour at first).
+#define BVM_SETBKCOLOR  (WM_USER + 9)
+/// BVM_GETBKCOLOR: answers the background colour.
+#define BVM_GETBKCOLOR  (WM_USER + 10)
+
+/// Zoom mode: clicks zoom, drags and held presses pan (the magnifier cursor).
+#define BVMODE_ZOOM     0
+/// Pan mode: drags pan (the hand cursor).
+#define BVMODE_PAN      1
+/// Pick mode: the left button reports picture pixels, a right drag pans.
+#define BVMODE_PICK     2
+/// Inactive: the mouse and the keys do nothing.
+#define BVMODE_INACTIVE 3
+
+/// Pick notifications, in pick mode: WM_COMMAND to the parent with wParam
+/// MAKEWPARAM(control id, code) and lParam MAKELPARAM(picture x, picture y),
+/// the picture pixel drawn under the pointer (lParam is no window handle).
+/// BVN_PICKING: a left press or a drag over the picture (with BVM_ENABLEPICKS).
+#define BVN_PICKING 0
+/// BVN_PICKED: the left button released over the picture.
+#define BVN_PICKED  1
+
+/// @}
+
 /*
  * "WKAngle3D": shows and edits a 3D orientation (the direction of a light,
  * the tilt of an object) as a skinned ball with a wire sphere that turns with

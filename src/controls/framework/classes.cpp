@@ -22,6 +22,7 @@ namespace kelmard {
 extern ControlClass kDialogClass;  // dialog.cpp
 
 // Rows defined by the controls' own files.
+extern ControlClass kBmpViewClass;
 extern ControlClass kButtonClass;
 extern ControlClass kSliderClass;
 extern ControlClass kSpinClass;
@@ -40,6 +41,7 @@ namespace {
 // Rows of the classes whose controls exist, in registration order; each new
 // control adds its row at its place.
 ControlClass* const kClassTable[] = {
+    &kBmpViewClass,
     &kButtonClass,
     &kSliderClass,
     &kTabClass,

@@ -146,6 +146,12 @@ void WKControl::NotifyCommand(WORD code) {
     SendMessageA(parent_, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id_), code), reinterpret_cast<LPARAM>(window_));
 }
 
+void WKControl::NotifyCommandPoint(WORD code, int x, int y) {
+    if (!parent_) return;
+    SendMessageA(parent_, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id_), code),
+                 static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(static_cast<WORD>(x), static_cast<WORD>(y)))));
+}
+
 void WKControl::NotifyScroll(bool vertical, WORD code, WORD position) {
     if (!parent_) return;
     SendMessageA(parent_, vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, position),

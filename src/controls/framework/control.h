@@ -67,6 +67,9 @@ protected:
     // `event`, and WM_COMMAND with the control's id and `code`.
     void NotifyParent(UINT event);
     void NotifyCommand(WORD code);
+    // WM_COMMAND with the control's id and `code`, and a point (x, y) in
+    // lParam instead of the window (the bitmap view's picks).
+    void NotifyCommandPoint(WORD code, int x, int y);
     // WM_HSCROLL (WM_VSCROLL when `vertical`) with `code` and `position` in
     // wParam and this window in lParam, as the trackbar reports.
     void NotifyScroll(bool vertical, WORD code, WORD position);
