@@ -22,6 +22,21 @@
 #define IDC_LABEL_TITLE  121
 #define IDC_GROUP_DIR    122
 #define IDC_GROUP_LOOK   123
+#define IDC_LABEL_PRESETS    124
+#define IDC_PRESETS          125
+#define IDC_LABEL_CATEGORIES 126
+#define IDC_CATEGORIES       127
+#define IDC_LABEL_FORMAT     128
+#define IDC_FORMAT           129
+#define IDC_PREVIEW          130
+#define IDC_LIGHT            131
+#define IDC_LABEL_LIGHT_X    132
+#define IDC_LIGHT_X          133
+#define IDC_LABEL_LIGHT_Y    134
+#define IDC_LIGHT_Y          135
+#define IDC_LABEL_LIGHT_Z    136
+#define IDC_LIGHT_Z          137
+#define IDC_LABEL_LIGHT      138
 
 // The gallery of button, static and edit kinds.
 #define IDC_KIND_CHECK     201
