@@ -5,6 +5,7 @@
 #include "controls/framework/resample.h"
 
 #include <algorithm>
+#include <exception>
 #include <vector>
 
 namespace kelmard {
@@ -47,20 +48,25 @@ Axis MakeAxis(int srcSize, int dstSize) {
 
 }  // namespace
 
-void ResampleAreaAverage(std::uint8_t* dst, int dstWidth, int dstHeight, std::ptrdiff_t dstStride,
+bool ResampleAreaAverage(std::uint8_t* dst, int dstWidth, int dstHeight, std::ptrdiff_t dstStride,
                          const std::uint8_t* src, int srcWidth, int srcHeight,
-                         std::ptrdiff_t srcStride, int srcBitsPerPixel) {
+                         std::ptrdiff_t srcStride, int srcBitsPerPixel) noexcept {
     if (!dst || !src || dstWidth < 1 || dstHeight < 1 || srcWidth < 1 || srcHeight < 1 ||
         srcBitsPerPixel < 24)
-        return;
+        return false;
     const std::ptrdiff_t step = srcBitsPerPixel / 8;
-    const Axis xs = MakeAxis(srcWidth, dstWidth);
-    const Axis ys = MakeAxis(srcHeight, dstHeight);
+    // Every allocation comes before the first byte is written.
+    Axis xs, ys;
+    std::vector<std::uint64_t> across, sums;  // one source row across; the channel sums per column
+    try {
+        xs = MakeAxis(srcWidth, dstWidth);
+        ys = MakeAxis(srcHeight, dstHeight);
+        across.resize(static_cast<std::size_t>(dstWidth) * 3);
+        sums.resize(static_cast<std::size_t>(dstWidth) * 3);
+    } catch (const std::exception&) {
+        return false;
+    }
     const std::uint64_t divisor = static_cast<std::uint64_t>(srcWidth) * static_cast<std::uint64_t>(srcHeight);
-
-    // One source row resampled across: three channel sums per destination column.
-    std::vector<std::uint64_t> across(static_cast<std::size_t>(dstWidth) * 3);
-    std::vector<std::uint64_t> sums(static_cast<std::size_t>(dstWidth) * 3);
     for (int y = 0; y < dstHeight; ++y) {
         std::fill(sums.begin(), sums.end(), 0);
         const std::size_t yFirst = ys.first[static_cast<std::size_t>(y)];
@@ -91,6 +97,7 @@ void ResampleAreaAverage(std::uint8_t* dst, int dstWidth, int dstHeight, std::pt
                 out[x * 4 + c] = static_cast<std::uint8_t>(sums[static_cast<std::size_t>(x) * 3 + c] / divisor);
         }
     }
+    return true;
 }
 
 }  // namespace kelmard

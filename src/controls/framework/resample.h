@@ -15,10 +15,11 @@ namespace kelmard {
 // parts and each destination pixel covers srcWidth x srcHeight of them; a
 // channel is the weighted sum of the covered source pixels divided by
 // srcWidth x srcHeight, truncated. Strides may be negative (bottom-up rows).
-// Nothing is written when a size is below 1, a pointer is null, or the source
-// has fewer than 24 bits per pixel.
-void ResampleAreaAverage(std::uint8_t* dst, int dstWidth, int dstHeight, std::ptrdiff_t dstStride,
+// Nothing is written, and the answer is false, when a size is below 1, a
+// pointer is null, the source has fewer than 24 bits per pixel, or the work
+// tables cannot be allocated (it never throws: window procedures call it).
+bool ResampleAreaAverage(std::uint8_t* dst, int dstWidth, int dstHeight, std::ptrdiff_t dstStride,
                          const std::uint8_t* src, int srcWidth, int srcHeight,
-                         std::ptrdiff_t srcStride, int srcBitsPerPixel);
+                         std::ptrdiff_t srcStride, int srcBitsPerPixel) noexcept;
 
 }  // namespace kelmard
