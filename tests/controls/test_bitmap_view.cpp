@@ -1,7 +1,6 @@
-// "WKBmpView" as its owner and a user drive it: the bitmap stays the owner's,
-// degenerate sizes and input, picks against the pixels actually drawn (with
-// and without a mask), a click zooming about its point, presses and pans cut
-// short, and the pick notifications the parent receives.
+// "WKBmpView" as its owner and a user drive it: the bitmap stays the owner's, degenerate
+// sizes and input, picks against the pixels drawn (with and without a mask), a click zooming
+// about its point, presses and pans cut short, and the picks the parent receives.
 #include "support.h"
 
 #include <vector>
@@ -30,7 +29,6 @@ kelmard::UniqueBitmap Picture(int width = kWidth, int height = kHeight) {
 struct Pick {
     int code, x, y;
     bool operator==(const Pick& o) const { return code == o.code && x == o.x && y == o.y; }
-    bool operator!=(const Pick& o) const { return !(*this == o); }
 };
 std::vector<Pick> g_picks;  // the parent's WM_COMMAND from the view, in order
 WNDPROC g_parentProc = nullptr;
@@ -39,14 +37,14 @@ LRESULT CALLBACK RecordPicks(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         g_picks.push_back({HIWORD(wp), static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
     return CallWindowProcA(g_parentProc, w, m, wp, lp);
 }
-
-// The picks since the last check are exactly `want`.
-Step Picked(std::vector<Pick> want) {
+Step Picked(std::vector<Pick> want) {  // the picks since the last check are exactly `want`
     return Do("picks seen", [want](HWND) {
         EXPECT_EQ(g_picks, want);
         g_picks.clear();
     });
 }
+const Table kRightClick = {Step{Step::Press, kView, WM_RBUTTONDOWN, MK_RBUTTON, At(50, 70)},
+                           Step{Step::Release, kView, WM_RBUTTONUP, 0, At(50, 70)}};
 
 class BitmapViews : public ControlDialog {
 protected:
@@ -64,33 +62,27 @@ protected:
         SetWindowLongPtrA(dialog_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_parentProc));
         ControlDialog::TearDown();
     }
-    // The pick of a release at (x, y) in pick mode: the pixel, or none (-1).
-    Pick ReleaseAt(int x, int y) {
+    // The pick of a release at (x, y) in pick mode (the mode put back after): the pixel, or none (-1).
+    Pick PickAt(int x, int y) {
+        const LRESULT mode = SendMessageA(view_, BVM_SETMODE, BVMODE_PICK, 0);
         g_picks.clear();
         SendMessageA(view_, WM_LBUTTONUP, 0, At(x, y));
         const Pick got = g_picks.size() == 1 ? g_picks[0] : Pick{-1, -1, -1};
         g_picks.clear();
-        return got;
-    }
-    Pick PickAt(int x, int y) {
-        const LRESULT mode = SendMessageA(view_, BVM_SETMODE, BVMODE_PICK, 0);
-        const Pick got = ReleaseAt(x, y);
         SendMessageA(view_, BVM_SETMODE, static_cast<WPARAM>(mode), 0);
         return got;
     }
     // Every client pixel as drawn against the pick there; the pixels that differ.
     int PicksDifferingFromTheDrawing(bool masked) {
         const kpicture::Image shot = Shot(view_);
-        const LRESULT mode = SendMessageA(view_, BVM_SETMODE, BVMODE_PICK, 0);
         int wrong = 0;
         for (int y = 0; y < shot.height; ++y)
             for (int x = 0; x < shot.width; ++x) {
                 const std::uint32_t drawn = shot.rgb(x, y);
-                const Pick got = ReleaseAt(x, y);
+                const Pick got = PickAt(x, y);
                 if (drawn == kpicture::FromColorRef(kBackground)) wrong += !masked && got.code >= 0;  // nothing there
-                else wrong += got != Pick{BVN_PICKED, int(drawn >> 16), int((drawn >> 8) & 0xFF)} || (drawn & 0xFF) != 0x80;
+                else wrong += !(got == Pick{BVN_PICKED, int(drawn >> 16), int((drawn >> 8) & 0xFF)}) || (drawn & 0xFF) != 0x80;
             }
-        SendMessageA(view_, BVM_SETMODE, static_cast<WPARAM>(mode), 0);
         return wrong;
     }
     kelmard::UniqueBitmap picture_ = Picture();
@@ -99,99 +91,81 @@ protected:
 
 TEST_F(BitmapViews, APickNamesExactlyThePixelDrawnUnderThePointerAtEveryZoom) {
     EXPECT_EQ(PicksDifferingFromTheDrawing(false), 0) << "fitted";
-    for (int step = 0; step < 2; ++step) {
-        SendMessageA(view_, BVM_ZOOM, TRUE, 0);
-        EXPECT_EQ(PicksDifferingFromTheDrawing(false), 0) << "zoom step " << step;
+    for (const UINT key : {VK_NEXT, VK_NEXT, VK_RIGHT, VK_DOWN}) {  // zoomed to 2x, 4x, then moved by keys
+        SendMessageA(view_, WM_KEYDOWN, key, 1);
+        EXPECT_EQ(PicksDifferingFromTheDrawing(false), 0) << "after key " << key;
     }
-    SendMessageA(view_, WM_KEYDOWN, VK_RIGHT, 1);
-    SendMessageA(view_, WM_KEYDOWN, VK_DOWN, 1);
-    EXPECT_EQ(PicksDifferingFromTheDrawing(false), 0) << "panned by keys";
     // With a mask: white (left half) shows the background, black the picture, drawn the same way.
-    kelmard::UniqueBitmap mask(CreateBitmap(kWidth, kHeight, 1, 1, nullptr));
-    {
-        kelmard::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
-        kelmard::SelectGuard select(dc.get(), mask.get());
-        PatBlt(dc.get(), 0, 0, kWidth, kHeight, BLACKNESS);
-        PatBlt(dc.get(), 0, 0, kWidth / 2, kHeight, WHITENESS);
-    }
+    std::vector<BYTE> rows(kWidth / 8 * kHeight, 0);
+    for (int y = 0; y < kHeight; ++y) std::fill_n(&rows[y * kWidth / 8], kWidth / 16, BYTE{0xFF});
+    const kelmard::UniqueBitmap mask(CreateBitmap(kWidth, kHeight, 1, 1, rows.data()));
     SendMessageA(view_, BVM_SETMASK, TRUE, reinterpret_cast<LPARAM>(mask.get()));
     EXPECT_EQ(PicksDifferingFromTheDrawing(true), 0) << "masked";
     EXPECT_GT(CountIn(Shot(view_), kBackground, 0, 0, 128, 128), 0) << "the mask's white shows the background";
     SendMessageA(view_, BVM_SETMASK, FALSE, 0);
 }
 
-TEST_F(BitmapViews, AClickZoomsTwiceAboutItsPointAndARightClickBack) {
+TEST_F(BitmapViews, AClickZoomsAboutItsPointAndALostCaptureEndsAPressAndAPan) {
     const Pick before = PickAt(50, 70);
     ASSERT_EQ(before, (Pick{BVN_PICKED, 25, 27}));
-    EXPECT_TRUE(Run(Click(kView, 50, 70)));
-    EXPECT_EQ(PickAt(50, 70), before) << "the clicked pixel stays under the pointer";
-    EXPECT_EQ(PickAt(54, 70).x, 26) << "four client pixels per picture pixel now";
-    EXPECT_TRUE(Run({Step{Step::Press, kView, WM_RBUTTONDOWN, MK_RBUTTON, At(50, 70)},
-                     Step{Step::Release, kView, WM_RBUTTONUP, 0, At(50, 70)}}));
-    EXPECT_EQ(PickAt(50, 70), before);
-    EXPECT_EQ(PickAt(52, 70).x, 26) << "back to two";
+    const Table clicks[] = {Click(kView, 50, 70), kRightClick};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(Run(clicks[i]));
+        EXPECT_EQ(PickAt(50, 70), before) << "the clicked pixel stays under the pointer";
+        EXPECT_EQ(PickAt(i ? 52 : 54, 70).x, 26) << (i ? "back to 2" : "4") << " client pixels per picture pixel";
+    }
     EXPECT_TRUE(Run(Then({Click(kView, 5, 5), {Focus(kView), KeyDown(VK_NEXT)}})));  // off the picture: nothing
-    EXPECT_EQ(PickAt(52, 70).x, 29) << "only the key zoomed, about the centre (x 16..47 shown)";
-}
-
-TEST_F(BitmapViews, ALostCaptureEndsAPressAndAPan) {
-    // The pointer over a new view shows the magnifier (never no cursor), and again after a lost capture.
+    EXPECT_EQ(PickAt(52, 70).x, 29) << "only the key zoomed, to 4x about the centre (x 16..47 shown)";
+    // The pointer over a new view (nothing sent to it) shows the magnifier, never no cursor; so after a lost capture.
     const HCURSOR magnifier = LoadCursorA(Library(), MAKEINTRESOURCEA(kelmard::skin::kMagnifierCursorId));
     const Step showsMagnifier = Do("the magnifier shows", [magnifier](HWND) { EXPECT_EQ(GetCursor(), magnifier); });
-    Make("WKBmpView", "", 0, kOther + 1, 10, 150, 40, 40);  // no bitmap, nothing sent to it yet
-    EXPECT_TRUE(Run({Move(kOther + 1, 20, 20), CaptureIs(kOther + 1), showsMagnifier, Move(kView, 60, 60),
-                     CaptureIs(kView), showsMagnifier}));
-    const Pick before = PickAt(50, 70);
+    Make("WKBmpView", "", 0, kOther + 1, 10, 150, 40, 40);
+    EXPECT_TRUE(Run({Move(kOther + 1, 20, 20), CaptureIs(kOther + 1), showsMagnifier}));
+    const Pick held = PickAt(50, 70);
     const Step toOther = Do("capture to #2", [](HWND d) { SetCapture(GetDlgItem(d, kOther)); });
     const Step letGo = Do("release the capture", [](HWND) { ReleaseCapture(); });
     EXPECT_TRUE(Run({Press(kView, 50, 70), CaptureIs(kView), toOther, letGo,
                      Do("wait past the hold", [](HWND d) { Pump(d, 450); }), Move(kView, 60, 60), CaptureIs(kView),
-                     Move(kView, 300, 60), CaptureIs(kNobody), Release(kView, 50, 70)}));
-    EXPECT_EQ(PickAt(50, 70), before) << "no pan started by the hold, no zoom by the late release";
-    EXPECT_TRUE(Run({Move(kView, 60, 60), showsMagnifier}));
-    // A pan (at 4x: 20 client pixels are 5 picture pixels) cut short by a
-    // lost capture, or by WM_CANCELMODE, stays where it was.
-    SendMessageA(view_, BVM_ZOOM, TRUE, 0);
-    const Pick zoomed = PickAt(50, 70);
-    EXPECT_TRUE(Run({Press(kView, 50, 70), Move(kView, 30, 50), toOther, letGo, Move(kView, 10, 20),
-                     Release(kView, 10, 20)}));
-    const Pick panned = PickAt(50, 70);
-    EXPECT_EQ(panned, (Pick{BVN_PICKED, zoomed.x + 5, zoomed.y + 5})) << "the pan followed the pointer once";
-    EXPECT_TRUE(Run({Press(kView, 50, 70), Move(kView, 30, 70), Send(kView, WM_CANCELMODE), Move(kView, 10, 70),
-                     Release(kView, 10, 70)}));
-    EXPECT_EQ(PickAt(50, 70).x, panned.x + 5);
+                     showsMagnifier, Move(kView, 300, 60), CaptureIs(kNobody), Release(kView, 50, 70)}));
+    EXPECT_EQ(PickAt(50, 70), held) << "no pan started by the hold, no zoom by the late release";
+    // A pan (at 4x: 20 client pixels are 5 picture pixels; up, then down) cut short by a lost capture or
+    // WM_CANCELMODE stays where it was.
+    const Table cuts[] = {{toOther, letGo}, {Send(kView, WM_CANCELMODE)}};
+    for (int i = 0, dy = -20; i < 2; ++i, dy = 20) {
+        const Pick from = PickAt(50, 70);
+        EXPECT_TRUE(Run(Then({{Press(kView, 50, 70), Move(kView, 30, 70 + dy)}, cuts[i],
+                              {Move(kView, 10, 70 + 2 * dy), Release(kView, 10, 70 + 2 * dy)}})));
+        EXPECT_EQ(PickAt(50, 70), (Pick{BVN_PICKED, from.x + 5, from.y - dy / 4})) << "the pan followed the pointer once";
+    }
 }
 
 TEST_F(BitmapViews, PicksReachTheParentAsCommandsWithThePixel) {
     const Table table = Then({
-        {Send(kView, WM_GETDLGCODE).Answers(DLGC_WANTARROWS), Send(kView, BVM_SETMODE, 7, 0).Answers(BVMODE_ZOOM),
-         Send(kView, BVM_SETMODE, BVMODE_PICK, 0).Answers(BVMODE_ZOOM), Send(kView, BVM_GETMODE).Answers(BVMODE_PICK)},
+        {Send(kView, WM_GETDLGCODE).Answers(DLGC_WANTARROWS), Send(kView, BVM_SETMODE, 7).Answers(BVMODE_ZOOM),
+         Send(kView, BVM_SETMODE, static_cast<WPARAM>(-1)), Send(kView, BVM_SETMODE, BVMODE_PICK).Answers(BVMODE_ZOOM),
+         Send(kView, BVM_GETMODE).Answers(BVMODE_PICK)},
         // Without BVM_ENABLEPICKS only the release tells.
         {Press(kView, 20, 20), Move(kView, 30, 30), Release(kView, 31, 32), Picked({{BVN_PICKED, 15, 8}})},
         {Send(kView, BVM_ENABLEPICKS, TRUE), Press(kView, 20, 20), Picked({{BVN_PICKING, 10, 2}}),
          Send(kView, WM_MOUSEMOVE, MK_LBUTTON, At(40, 20)), Picked({{BVN_PICKING, 20, 2}}), Release(kView, 40, 20),
          Picked({{BVN_PICKING, 20, 2}, {BVN_PICKED, 20, 2}})},  // the pointer placed there moves first
         // A right click, and clicks off the picture, pick nothing; mode 3 ignores the mouse and lets the capture go.
-        {Step{Step::Press, kView, WM_RBUTTONDOWN, MK_RBUTTON, At(20, 20)},
-         Step{Step::Release, kView, WM_RBUTTONUP, 0, At(20, 20)}, Press(kView, 20, 5), Release(kView, 20, 120),
-         Picked({}), Move(kView, 20, 20), CaptureIs(kView), Send(kView, BVM_SETMODE, BVMODE_INACTIVE),
-         CaptureIs(kNobody), Press(kView, 20, 20), Release(kView, 20, 20), Picked({}), DropOn(kView)},
+        kRightClick,
+        {Press(kView, 20, 5), Release(kView, 20, 120), Picked({}), Move(kView, 20, 20), CaptureIs(kView),
+         Send(kView, BVM_SETMODE, BVMODE_INACTIVE), CaptureIs(kNobody), Press(kView, 20, 20), Release(kView, 20, 20),
+         Picked({}), DropOn(kView)},
     });
     EXPECT_TRUE(seq::Run(dialog_.get(), table, {WM_COMMAND}));
 }
 
 TEST_F(BitmapViews, TheBitmapStaysTheCallersAndOddSizesAndInputDoNotBreakIt) {
-    kelmard::UniqueBitmap mask(CreateBitmap(kWidth, kHeight, 1, 1, nullptr));
-    const HCURSOR cross = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_CROSS));
+    const kelmard::UniqueBitmap mask(CreateBitmap(kWidth, kHeight, 1, 1, nullptr));
     EXPECT_EQ(SendMessageA(view_, BVM_SETMASK, 0, reinterpret_cast<LPARAM>(mask.get())), 0);
-    EXPECT_EQ(SendMessageA(view_, BVM_SETMODE, BVMODE_PICK, reinterpret_cast<LPARAM>(cross)), BVMODE_ZOOM);
     EXPECT_EQ(SendMessageA(view_, BVM_GETBITMAP, 0, 0), reinterpret_cast<LRESULT>(picture_.get()));
     DestroyWindow(view_);
-    BITMAP info{};
-    EXPECT_EQ(GetObjectA(picture_.get(), sizeof info, &info), static_cast<int>(sizeof info)) << "the picture lives on";
-    EXPECT_EQ(info.bmWidth, kWidth);
-    EXPECT_EQ(GetObjectA(mask.get(), sizeof info, &info), static_cast<int>(sizeof info)) << "the mask lives on";
-
+    EXPECT_EQ(GetObjectType(picture_.get()), static_cast<DWORD>(OBJ_BITMAP)) << "the picture lives on";
+    EXPECT_EQ(GetObjectType(mask.get()), static_cast<DWORD>(OBJ_BITMAP)) << "the mask lives on";
+    // No picture, 1 x 300, 1 x 1, a handle that is no bitmap (its size unreadable) in 0 x 0, 1 x 1 and 128 x 3 views.
     const kelmard::UniqueBitmap strip = Picture(1, 300), pixel = Picture(1, 1);
     const kelmard::UniqueBrush notABitmap(CreateSolidBrush(0));
     const HBITMAP inputs[] = {nullptr, strip.get(), pixel.get(), reinterpret_cast<HBITMAP>(notABitmap.get())};
@@ -201,9 +175,8 @@ TEST_F(BitmapViews, TheBitmapStaysTheCallersAndOddSizesAndInputDoNotBreakIt) {
             SendMessageA(view_, BVM_SETBITMAP, TRUE, reinterpret_cast<LPARAM>(input));
             for (int i = 0; i < 8; ++i) SendMessageA(view_, BVM_ZOOM, TRUE, 0);
             SendMessageA(view_, WM_KEYDOWN, VK_PRIOR, 1);
-            SendMessageA(view_, WM_LBUTTONDOWN, MK_LBUTTON, At(0, 0));
-            SendMessageA(view_, WM_MOUSEMOVE, MK_LBUTTON, At(9, 9));
-            SendMessageA(view_, WM_LBUTTONUP, 0, At(9, 9));
+            for (const UINT m : {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP})  // a pan from the corner
+                SendMessageA(view_, m, MK_LBUTTON, m == WM_LBUTTONDOWN ? At(0, 0) : At(9, 9));
             UpdateWindow(view_);
             const Pick got = PickAt((size.cx - 1) / 2, size.cy / 2);  // where a picture is drawn, centred
             const bool shown = input && input != inputs[3] && size.cx > 0;
