@@ -1,9 +1,7 @@
 // "WKComboBox" in dialogs made from templates naming the system's combo box:
-// every way the list opens and closes, with the notifications the dialog
-// hears in order (the same tables run against the system's combo box where
-// it promises the same), Escape and Return reaching an open combo inside a
-// modal dialog, the text and selection a cancel gives back, and the painted
-// skin.
+// every way the list closes, in the order the dialog hears it (also against
+// the system's combo box), Escape and Return reaching an open combo inside a
+// modal dialog, the text and selection a cancel gives back, the painted skin.
 #include <functional>
 
 #include "support.h"
@@ -19,6 +17,10 @@ constexpr LPARAM kAltKey = 0x20000001;
 constexpr UINT kRunTable = WM_APP + 7;
 
 Msg Cbn(int code) { return Command(kCombo, code); }
+Msg MaybeChange() { return Optional(Cbn(CBN_SELCHANGE)); }
+Step Opens(const Step& s) { return s.Sees({Cbn(CBN_DROPDOWN)}); }
+Step Cancels(const Step& s) { return s.Sees({Cbn(CBN_SELENDCANCEL), Cbn(CBN_CLOSEUP)}); }
+Step Chooses(const Step& s) { return s.Sees({Cbn(CBN_SELENDOK), Cbn(CBN_CLOSEUP)}); }
 Step Dropped(bool open) { return Send(kCombo, CB_GETDROPPEDSTATE).Answers(open ? 1 : 0); }
 Step Selected(int index) { return Send(kCombo, CB_GETCURSEL).Answers(index); }
 
@@ -100,97 +102,82 @@ TemplateBuilder ComboTemplate(DWORD kind, DWORD style = WS_POPUP | WS_CAPTION | 
     return t;
 }
 
-// Every way an open list closes, as the dialog hears it.
-Table ClosingWays(bool ours) {
-    const Msg choseItem[] = {Cbn(CBN_SELENDOK), Cbn(CBN_CLOSEUP), Cbn(CBN_SELCHANGE)};
-    Step release = ReleaseItem(3).Sees({choseItem[0], choseItem[1], choseItem[2]});
-    if (!ours)  // the system's list may tell of the new selection before it closes
-        release = ReleaseItem(3).Sees({Optional(Cbn(CBN_SELCHANGE)), choseItem[0], choseItem[1],
-                                       Optional(Cbn(CBN_SELCHANGE))});
-    return Table{
-        Fill(), FocusAway(), Focus(kCombo).Sees({Cbn(CBN_SETFOCUS)}),
-        // F4 and Alt+Down open and close; closing so is no choice.
-        KeyDown(VK_F4).Sees({Cbn(CBN_DROPDOWN)}), Dropped(true),
-        KeyDown(VK_F4).Sees({Cbn(CBN_SELENDCANCEL), Cbn(CBN_CLOSEUP)}), Dropped(false),
-        AltDown().Sees({Cbn(CBN_DROPDOWN)}), Dropped(true),
-        AltDown().Sees({Cbn(CBN_SELENDCANCEL), Cbn(CBN_CLOSEUP)}), Dropped(false),
-        // Escape cancels, Return chooses.
-        KeyDown(VK_F4).Sees({Cbn(CBN_DROPDOWN)}), KeyDown(VK_ESCAPE).Sees({Cbn(CBN_SELENDCANCEL), Cbn(CBN_CLOSEUP)}),
-        KeyDown(VK_F4).Sees({Cbn(CBN_DROPDOWN)}), KeyDown(VK_RETURN).Sees({Cbn(CBN_SELENDOK), Cbn(CBN_CLOSEUP)}),
-        Selected(1), Dropped(false),
-        // A press outside the list cancels.
-        KeyDown(VK_F4).Sees({Cbn(CBN_DROPDOWN)}), PressOutside().Sees({Cbn(CBN_SELENDCANCEL), Cbn(CBN_CLOSEUP)}),
-        ReleaseOutside(), Dropped(false),
-        // A click on an item of a list opened by the button chooses it.
-        PressButton().Sees({Cbn(CBN_DROPDOWN)}), ReleaseButton(), Dropped(true), PressItem(3).Sees({Optional(Many(Cbn(CBN_SELCHANGE)))}),
-        release, Selected(3), Dropped(false),
-        // The focus going elsewhere cancels.
-        KeyDown(VK_F4).Sees({Cbn(CBN_DROPDOWN)}),
-        Focus(kOther).Sees({Cbn(CBN_SELENDCANCEL), Cbn(CBN_CLOSEUP), Cbn(CBN_KILLFOCUS)}), Dropped(false),
-        CaptureIs(kNobody)};
-}
-
 class Combos : public ControlDialog {
 protected:
-    void ForBoth(DWORD kind, const std::function<Table(bool ours)>& table) {
-        for (const bool ours : {true, false}) {
-            SCOPED_TRACE(ours ? "WKComboBox" : "ComboBox");
-            dialog_.reset(OpenDialog(ComboTemplate(kind), ours));
-            ASSERT_TRUE(dialog_);
-            if (ours) {
-                ASSERT_EQ(ClassOf(Item(kCombo)), "WKComboBox");
+    // For each kind, a dialog with the library's combo (and then with the
+    // system's, if `both`) and the table for it.
+    void ForEach(std::initializer_list<DWORD> kinds, bool both, const std::function<Table(bool, DWORD)>& table) {
+        for (DWORD kind : kinds)
+            for (const bool ours : {true, false}) {
+                if (!ours && !both) continue;
+                SCOPED_TRACE(std::string(ours ? "WKComboBox" : "ComboBox") + " kind " + std::to_string(kind));
+                dialog_.reset(OpenDialog(ComboTemplate(kind), ours));
+                ASSERT_TRUE(dialog_);
+                EXPECT_TRUE(!ours || ClassOf(Item(kCombo)) == "WKComboBox");
+                EXPECT_TRUE(Run(table(ours, kind)));
             }
-            EXPECT_TRUE(Run(table(ours)));
-        }
     }
 };
 
+// Every way an open list closes, as the dialog hears it.
 TEST_F(Combos, EveryWayTheListClosesTellsTheDialogInOrder) {
-    for (DWORD kind : {DWORD(CBS_DROPDOWNLIST), DWORD(CBS_DROPDOWN)}) {
-        SCOPED_TRACE(kind == CBS_DROPDOWN ? "drop-down" : "drop-down list");
-        ForBoth(kind, ClosingWays);
-    }
+    ForEach({CBS_DROPDOWNLIST, CBS_DROPDOWN}, true, [](bool ours, DWORD) {
+        // The system's list may tell of the new selection before it closes.
+        const Step release =
+            ours ? ReleaseItem(3).Sees({Cbn(CBN_SELENDOK), Cbn(CBN_CLOSEUP), Cbn(CBN_SELCHANGE)})
+                 : ReleaseItem(3).Sees({MaybeChange(), Cbn(CBN_SELENDOK), Cbn(CBN_CLOSEUP), MaybeChange()});
+        return Table{Fill(), FocusAway(), Focus(kCombo).Sees({Cbn(CBN_SETFOCUS)}),
+                     // F4 and Alt+Down open and close; closing so is no choice.
+                     Opens(KeyDown(VK_F4)), Dropped(true), Cancels(KeyDown(VK_F4)), Dropped(false), Opens(AltDown()),
+                     Dropped(true), Cancels(AltDown()), Dropped(false),
+                     // Escape cancels, Return chooses, a press outside the list cancels.
+                     Opens(KeyDown(VK_F4)), Cancels(KeyDown(VK_ESCAPE)), Opens(KeyDown(VK_F4)),
+                     Chooses(KeyDown(VK_RETURN)), Selected(1), Dropped(false), Opens(KeyDown(VK_F4)),
+                     Cancels(PressOutside()), ReleaseOutside(), Dropped(false),
+                     // A click on an item of a list opened by the button chooses it.
+                     Opens(PressButton()), ReleaseButton(), Dropped(true),
+                     PressItem(3).Sees({Optional(Many(Cbn(CBN_SELCHANGE)))}), release, Selected(3), Dropped(false),
+                     // The focus going elsewhere cancels.
+                     Opens(KeyDown(VK_F4)),
+                     Focus(kOther).Sees({Cbn(CBN_SELENDCANCEL), Cbn(CBN_CLOSEUP), Cbn(CBN_KILLFOCUS)}),
+                     Dropped(false), CaptureIs(kNobody)};
+    });
 }
 
-// (The system's list here takes over a drag with the combo's coordinates and
-// cancels: the table runs on the library's combo only.)
-TEST_F(Combos, ADragFromTheButtonChoosesTheItemReleasedOn) {
-    dialog_.reset(OpenDialog(ComboTemplate(CBS_DROPDOWNLIST), true));
-    ASSERT_TRUE(dialog_);
-    EXPECT_TRUE(Run(Table{Fill(), FocusAway(), PressButton().Sees({Cbn(CBN_SETFOCUS), Cbn(CBN_DROPDOWN)}), DragToItem(2), DragToItem(2),
-                     ReleaseItem(2).Sees({Optional(Cbn(CBN_SELCHANGE)), Cbn(CBN_SELENDOK), Cbn(CBN_CLOSEUP),
-                                          Optional(Cbn(CBN_SELCHANGE))}),
-                     Selected(2), TextIs("Gamma"), CaptureIs(kNobody)}));
+// A drag from the button chooses the item released on; a press on the
+// button that ends after the list was closed leaves the mouse free (the
+// hidden list does not take it). The system's list takes over a drag with
+// the combo's coordinates and cancels: these run on the library's combo only.
+TEST_F(Combos, ADragChoosesAndAPressEndingAfterTheCloseLeavesTheMouseFree) {
+    ForEach({CBS_DROPDOWNLIST, CBS_DROPDOWN}, false, [](bool, DWORD kind) {
+        const Table start{Fill(), FocusAway(), PressButton().Sees({Cbn(CBN_SETFOCUS), Cbn(CBN_DROPDOWN)})};
+        if (kind == CBS_DROPDOWNLIST)
+            return Then({start,
+                         {DragToItem(2), DragToItem(2),
+                          ReleaseItem(2).Sees({MaybeChange(), Cbn(CBN_SELENDOK), Cbn(CBN_CLOSEUP), MaybeChange()}),
+                          Selected(2), TextIs("Gamma"), CaptureIs(kNobody)}});
+        return Then({start,
+                     {Cancels(KeyDown(VK_ESCAPE)), ReleaseButton(), Dropped(false), CaptureIs(kNobody),
+                      Opens(KeyDown(VK_F4)), Cancels(KeyDown(VK_F4)), CaptureIs(kNobody)}});
+    });
 }
 
 // A cancel gives back the text and the selection the dialog last heard of,
 // whatever the pointer or the typing did meanwhile.
 TEST_F(Combos, ACancelRestoresTheTextAndTheSelection) {
-    for (DWORD kind : {DWORD(CBS_DROPDOWNLIST), DWORD(CBS_DROPDOWN)}) {
-        dialog_.reset(OpenDialog(ComboTemplate(kind), true));
-        ASSERT_TRUE(dialog_);
-        Table t{Fill(), KeyDown(VK_F4).Sees({Cbn(CBN_DROPDOWN)}), HoverItem(3), Selected(3)};
-        if (kind == CBS_DROPDOWN) t = Then({t, {Char('Z').Sees({Cbn(CBN_EDITUPDATE), Cbn(CBN_EDITCHANGE)}), TextIs("Z")}});
-        t = Then({t, {KeyDown(VK_ESCAPE).Sees({Cbn(CBN_SELENDCANCEL), Cbn(CBN_CLOSEUP)}), Selected(1), TextIs("Beta"),
+    ForEach({CBS_DROPDOWNLIST, CBS_DROPDOWN}, false, [](bool, DWORD kind) {
+        Table t{Fill(), Opens(KeyDown(VK_F4)), HoverItem(3), Selected(3)};
+        if (kind == CBS_DROPDOWN)
+            t = Then({t, {Char('Z').Sees({Cbn(CBN_EDITUPDATE), Cbn(CBN_EDITCHANGE)}), TextIs("Z")}});
+        return Then({t,
+                     {Cancels(KeyDown(VK_ESCAPE)), Selected(1), TextIs("Beta"),
                       // A press outside after the pointer moved gives back the same.
-                      KeyDown(VK_F4).Sees({Cbn(CBN_DROPDOWN)}), HoverItem(0), PressOutside().Sees({Cbn(CBN_SELENDCANCEL), Cbn(CBN_CLOSEUP)}),
-                      ReleaseOutside(), Selected(1), TextIs("Beta"),
+                      Opens(KeyDown(VK_F4)), HoverItem(0), Cancels(PressOutside()), ReleaseOutside(), Selected(1),
+                      TextIs("Beta"),
                       // Keys move the selection and tell of it at once: that stays.
-                      KeyDown(VK_F4).Sees({Cbn(CBN_DROPDOWN)}), KeyDown(VK_DOWN).Sees({Cbn(CBN_SELCHANGE)}), TextIs("Gamma"),
-                      KeyDown(VK_ESCAPE).Sees({Cbn(CBN_SELENDCANCEL), Cbn(CBN_CLOSEUP)}), Selected(2)}});
-        EXPECT_TRUE(Run(t)) << (kind == CBS_DROPDOWN ? "drop-down" : "drop-down list");
-    }
-}
-
-// A press on the button that ends after the list was closed leaves the
-// mouse free: the hidden list does not take it.
-TEST_F(Combos, APressEndingAfterTheListClosedLeavesTheMouseFree) {
-    dialog_.reset(OpenDialog(ComboTemplate(CBS_DROPDOWN), true));
-    ASSERT_TRUE(dialog_);
-    EXPECT_TRUE(Run(Table{Fill(), FocusAway(), PressButton().Sees({Cbn(CBN_SETFOCUS), Cbn(CBN_DROPDOWN)}),
-                     KeyDown(VK_ESCAPE).Sees({Cbn(CBN_SELENDCANCEL), Cbn(CBN_CLOSEUP)}), ReleaseButton(),
-                     Dropped(false), CaptureIs(kNobody), KeyDown(VK_F4).Sees({Cbn(CBN_DROPDOWN)}),
-                     KeyDown(VK_F4).Sees({Cbn(CBN_SELENDCANCEL), Cbn(CBN_CLOSEUP)}), CaptureIs(kNobody)}));
+                      Opens(KeyDown(VK_F4)), KeyDown(VK_DOWN).Sees({Cbn(CBN_SELCHANGE)}), TextIs("Gamma"),
+                      Cancels(KeyDown(VK_ESCAPE)), Selected(2)}});
+    });
 }
 
 // Escape and Return with the list open go to the combo, not to the modal
@@ -213,10 +200,8 @@ TEST(ComboInModalDialog, EscapeAndReturnReachTheOpenComboNotTheDialog) {
         for (const bool ours : {true, false}) {
             SCOPED_TRACE(ours ? "WKComboBox" : "ComboBox");
             const TemplateBuilder t = ComboTemplate(kind, kPopupCaption);
-            const Table table{Fill(), FocusAway(), Focus(kCombo).Sees({Cbn(CBN_SETFOCUS)}), KeyDown(VK_F4).Sees({Cbn(CBN_DROPDOWN)}),
-                              KeyDown(VK_ESCAPE).Sees({Cbn(CBN_SELENDCANCEL), Cbn(CBN_CLOSEUP)}),
-                              KeyDown(VK_F4).Sees({Cbn(CBN_DROPDOWN)}),
-                              KeyDown(VK_RETURN).Sees({Cbn(CBN_SELENDOK), Cbn(CBN_CLOSEUP)}),
+            const Table table{Fill(), FocusAway(), Focus(kCombo).Sees({Cbn(CBN_SETFOCUS)}), Opens(KeyDown(VK_F4)),
+                              Cancels(KeyDown(VK_ESCAPE)), Opens(KeyDown(VK_F4)), Chooses(KeyDown(VK_RETURN)),
                               KeyDown(VK_ESCAPE).Sees({Command(IDCANCEL, BN_CLICKED)}),
                               KeyDown(VK_RETURN).Sees({Command(IDOK, BN_CLICKED)})};
             testing::AssertionResult result = testing::AssertionFailure() << "the table did not run";
@@ -233,50 +218,19 @@ TEST(ComboInModalDialog, EscapeAndReturnReachTheOpenComboNotTheDialog) {
 // The simple kind shows its list for good: the arrows move its selection,
 // F4 does nothing, the extended interface does not apply.
 TEST_F(Combos, TheSimpleKindKeepsItsListShown) {
-    ForBoth(CBS_SIMPLE, [](bool) {
+    ForEach({CBS_SIMPLE}, true, [](bool, DWORD) {
         return Table{Fill(), FocusAway(), Focus(kCombo).Sees({Cbn(CBN_SETFOCUS)}),
-                     KeyDown(VK_DOWN).Sees({Optional(Cbn(CBN_SELENDOK)), Cbn(CBN_SELCHANGE), Optional(Cbn(CBN_SELENDOK))}),
+                     KeyDown(VK_DOWN).Sees({Optional(Cbn(CBN_SELENDOK)), Cbn(CBN_SELCHANGE),
+                                            Optional(Cbn(CBN_SELENDOK))}),
                      Selected(2), TextIs("Gamma"), KeyDown(VK_F4), Dropped(false),
                      Send(kCombo, CB_SETEXTENDEDUI, TRUE).Answers(CB_ERR)};
     });
 }
 
-// Answers a dialog relies on: sizes, the dropped rectangle (also with no
-// place to write it), and "not done" for what a drop-down list cannot do.
-TEST_F(Combos, SizesAndAnswers) {
-    dialog_.reset(OpenDialog(ComboTemplate(CBS_DROPDOWNLIST), true));
-    ASSERT_TRUE(dialog_);
-    const HWND combo = Item(kCombo);
-    RECT units{0, 0, 100, 80};
-    MapDialogRect(dialog_.get(), &units);
-    RECT ten{0, 1, 0, 10};
-    MapDialogRect(dialog_.get(), &ten);
-    RECT client;
-    GetClientRect(combo, &client);
-    EXPECT_EQ(client.bottom, ten.bottom + 5) << "closed: ten dialog units and the frame";
-    EXPECT_EQ(SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, 0), CB_OKAY);
-    RECT dropped{};
-    EXPECT_EQ(SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)), CB_OKAY);
-    EXPECT_EQ(dropped.bottom - dropped.top, units.bottom) << "down to the height the template asked for";
-    EXPECT_EQ(SendMessageA(combo, CB_SETDROPPEDWIDTH, 300, 0), 300);
-    EXPECT_EQ(SendMessageA(combo, CB_GETDROPPEDWIDTH, 0, 0), 300);
-    for (UINT notDone : {UINT(CB_GETEDITSEL), UINT(CB_SETEDITSEL), UINT(CB_LIMITTEXT), UINT(WM_SETTEXT)})
-        EXPECT_EQ(SendMessageA(combo, notDone, 0, 0), CB_ERR) << std::hex << notDone;
-    for (const char* item : {"One", "Two", "Three"})
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
-    const COMBOBOXINFO info = InfoOf(dialog_.get());
-    EXPECT_EQ(ClassOf(info.hwndList), "WKListBox");
-    RECT list;
-    GetWindowRect(info.hwndList, &list);
-    const int h = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
-    EXPECT_EQ(list.bottom - list.top, 3 * h + 2) << "three items need less than the room";
-    EXPECT_EQ(list.right - list.left, 300);
-    SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
-    EXPECT_FALSE(IsWindowVisible(info.hwndList));
-}
-
-TEST_F(Combos, PaintsTheSkinsButtonInEachState) {
+// The painted skin in each state; answers a dialog relies on: sizes, the
+// dropped rectangle (also with no place to write it), and "not done" for
+// what a drop-down list cannot do.
+TEST_F(Combos, TheSkinInEachStateSizesAndAnswers) {
     dialog_.reset(OpenDialog(ComboTemplate(CBS_DROPDOWNLIST), true));
     ASSERT_TRUE(dialog_);
     const HWND combo = Item(kCombo);
@@ -289,14 +243,32 @@ TEST_F(Combos, PaintsTheSkinsButtonInEachState) {
     SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("MMMMMM"));
     SendMessageA(combo, CB_SETCURSEL, 0, 0);
     SetFocus(combo);
-    const RECT text = InfoOf(dialog_.get()).rcItem;
-    EXPECT_GT(CountIn(Shot(combo), SkinColour(sk::kAlternateTextVariant2Color), text.left, text.top, text.right,
-                      text.bottom),
-              20)
+    const RECT t = InfoOf(dialog_.get()).rcItem;
+    EXPECT_GT(CountIn(Shot(combo), SkinColour(sk::kAlternateTextVariant2Color), t.left, t.top, t.right, t.bottom), 20)
         << "focused: the text on the selection colour";
     EnableWindow(combo, FALSE);
     EXPECT_EQ(cornerDiffers(0), 0) << "disabled";
-    EXPECT_GT(CountNear(Shot(combo), SkinColour(sk::kGreyTextColor), text.left, text.top, text.right, text.bottom), 5);
+    EXPECT_GT(CountNear(Shot(combo), SkinColour(sk::kGreyTextColor), t.left, t.top, t.right, t.bottom), 5);
+    EnableWindow(combo, TRUE);
+
+    RECT units{0, 0, 100, 80}, ten{0, 1, 0, 10}, client, dropped{}, list;
+    MapDialogRect(dialog_.get(), &units);
+    MapDialogRect(dialog_.get(), &ten);
+    GetClientRect(combo, &client);
+    EXPECT_EQ(client.bottom, ten.bottom + 5) << "closed: ten dialog units and the frame";
+    EXPECT_EQ(SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, 0), CB_OKAY);
+    EXPECT_EQ(SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)), CB_OKAY);
+    EXPECT_EQ(dropped.bottom - dropped.top, units.bottom) << "down to the height the template asked for";
+    EXPECT_EQ(SendMessageA(combo, CB_SETDROPPEDWIDTH, 300, 0), 300);
+    for (UINT notDone : {UINT(CB_GETEDITSEL), UINT(CB_SETEDITSEL), UINT(CB_LIMITTEXT), UINT(WM_SETTEXT)})
+        EXPECT_EQ(SendMessageA(combo, notDone, 0, 0), CB_ERR) << std::hex << notDone;
+    SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    const COMBOBOXINFO info = InfoOf(dialog_.get());
+    EXPECT_EQ(ClassOf(info.hwndList), "WKListBox");
+    GetWindowRect(info.hwndList, &list);
+    EXPECT_EQ(list.right - list.left, 300);
+    SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    EXPECT_FALSE(IsWindowVisible(info.hwndList));
 }
 
 }  // namespace
