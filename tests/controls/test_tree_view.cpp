@@ -1,7 +1,5 @@
-// "WKTreeView" in a dialog written for the system's tree view: its colours
-// across disabling and enabling, its notifications reaching the dialog, and
-// its skinned vertical bar scrolling the tree and showing every position
-// the tree view sets.
+// "WKTreeView" in a dialog written for the system's tree view: its colours across
+// disabling and enabling, its notifications, its skinned bar scrolling the tree.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -26,127 +24,91 @@ protected:
         ASSERT_TRUE(dialog_);
         tree_ = GetDlgItem(dialog_.get(), kTree);
         ASSERT_EQ(ClassOf(tree_), "WKTreeView");
-        for (int i = 0; i < 30; ++i) {
-            std::string text = "Effect " + std::to_string(i);
-            TVINSERTSTRUCTA insert{};
-            insert.hParent = TVI_ROOT;
-            insert.hInsertAfter = TVI_LAST;
-            insert.item.mask = TVIF_TEXT;
-            insert.item.pszText = &text[0];
-            items_[i] = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-        }
+        char text[] = "Effect";
+        TVINSERTSTRUCTA insert{TVI_ROOT, TVI_LAST, {TVIF_TEXT}};
+        insert.item.pszText = text;
+        for (HTREEITEM& item : items_)
+            item = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
         Pump(dialog_.get(), 50);
     }
-    void TearDown() override {
-        dialog_.reset();
-        Pump();
-    }
+    void TearDown() override { dialog_.reset(), Pump(); }
     COLORREF Get(UINT message) const { return static_cast<COLORREF>(SendMessageA(tree_, message, 0, 0)); }
-    COLORREF Set(UINT message, COLORREF c) const {
-        return static_cast<COLORREF>(SendMessageA(tree_, message, 0, static_cast<LPARAM>(c)));
-    }
-    int FirstVisible() const {
-        const auto first = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
-        for (int i = 0; i < 30; ++i)
-            if (items_[i] == first) return i;
-        return -1;
+    COLORREF Set(UINT message, COLORREF c) const { return static_cast<COLORREF>(SendMessageA(tree_, message, 0, c)); }
+    HTREEITEM FirstVisible() const {
+        return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
     }
     // The skinned vertical bar's strip of the window as the screen shows it (no repaint first).
     kpicture::Image BarStrip() const {
         RECT window, client;
-        GetWindowRect(tree_, &window);
-        GetClientRect(tree_, &client);
         POINT origin{0, 0};
-        ClientToScreen(tree_, &origin);
+        GetWindowRect(tree_, &window), GetClientRect(tree_, &client), ClientToScreen(tree_, &origin);
         kelmard::WindowDC dc(tree_, GetWindowDC(tree_));
-        const int left = origin.x - window.left + client.right;
-        return kpicture::CaptureDC(dc.get(), left, origin.y - window.top, GetSystemMetrics(SM_CXVSCROLL), client.bottom);
-    }
-    // A point of the vertical bar in screen coordinates, `fromBottom` pixels above its end.
-    POINT OnBar(int fromBottom) const {
-        RECT client;
-        GetClientRect(tree_, &client);
-        POINT p{client.right + GetSystemMetrics(SM_CXVSCROLL) / 2, client.bottom - fromBottom};
-        ClientToScreen(tree_, &p);
-        return p;
+        return kpicture::CaptureDC(dc.get(), origin.x - window.left + client.right, origin.y - window.top,
+                                   GetSystemMetrics(SM_CXVSCROLL), client.bottom);
     }
     kelmard::UniqueWindow dialog_;
     HWND tree_ = nullptr;
     HTREEITEM items_[30]{};
 };
 
+// The program's colours give way to the skin's grey while disabled and come
+// back when enabled; the get messages answer CLR_NONE/CLR_DEFAULT while unset.
 TEST_F(TreeViews, ColoursComeFromTheSkinAndTheProgramsComeBackAfterDisabling) {
-    Open(WS_VSCROLL);
-    EXPECT_EQ(Get(TVM_GETBKCOLOR), CLR_NONE) << "none set by the program";
-    EXPECT_EQ(Get(TVM_GETLINECOLOR), CLR_DEFAULT);
-    EXPECT_EQ(Get(TVM_GETINSERTMARKCOLOR), CLR_DEFAULT);
-    EXPECT_EQ(Set(TVM_SETTEXTCOLOR, kMine), CLR_NONE);
-    EXPECT_EQ(Set(TVM_SETTEXTCOLOR, kOther), kMine);
-    EXPECT_EQ(Set(TVM_SETLINECOLOR, kMine), CLR_DEFAULT);
-    EXPECT_EQ(Get(TVM_GETTEXTCOLOR), kOther);
-    EnableWindow(tree_, FALSE);
-    EXPECT_EQ(Get(TVM_GETTEXTCOLOR), SkinColour(sk::kGreyTextColor)) << "disabled: the skin's grey";
-    EXPECT_EQ(Get(TVM_GETLINECOLOR), SkinColour(sk::kGreyTextColor));
+    Open(WS_VSCROLL | WS_DISABLED);  // made disabled
+    Set(TVM_SETTEXTCOLOR, kMine);
+    EXPECT_EQ(Get(TVM_GETTEXTCOLOR), SkinColour(sk::kGreyTextColor));
     EnableWindow(tree_, TRUE);
-    EXPECT_EQ(Get(TVM_GETTEXTCOLOR), kOther) << "enabled again: the program's colour";
-    EXPECT_EQ(Get(TVM_GETLINECOLOR), kMine);
-    EXPECT_EQ(Set(TVM_SETTEXTCOLOR, CLR_NONE), kOther);
-    EXPECT_EQ(Get(TVM_GETTEXTCOLOR), CLR_NONE);
+    EXPECT_EQ(Get(TVM_GETTEXTCOLOR), kMine);
+    Open(WS_VSCROLL);
+    const struct { UINT set, get; COLORREF unset; } elements[] = {{TVM_SETTEXTCOLOR, TVM_GETTEXTCOLOR, CLR_NONE},
+        {TVM_SETLINECOLOR, TVM_GETLINECOLOR, CLR_DEFAULT}, {TVM_SETINSERTMARKCOLOR, TVM_GETINSERTMARKCOLOR, CLR_DEFAULT}};
+    for (const auto& e : elements) {
+        SCOPED_TRACE(e.get);
+        EXPECT_EQ(Get(e.get), e.unset) << "none set by the program";
+        EXPECT_EQ(Set(e.set, kMine), e.unset);
+        EXPECT_EQ(Set(e.set, kOther), kMine);
+        EnableWindow(tree_, FALSE);
+        EXPECT_EQ(Get(e.get), SkinColour(sk::kGreyTextColor)) << "disabled: the skin's grey";
+        EnableWindow(tree_, TRUE);
+        EXPECT_EQ(Get(e.get), kOther) << "enabled again: the program's colour";
+        EXPECT_EQ(Set(e.set, CLR_NONE), kOther);
+        EXPECT_EQ(Get(e.get), e.unset);
+    }
+    EXPECT_EQ(Get(TVM_GETBKCOLOR), CLR_NONE);
     const kpicture::Image shot = Shot(tree_);
     EXPECT_GT(CountIn(shot, SkinColour(sk::kFieldColor), 0, 0, shot.width, shot.height), shot.width * shot.height / 2)
         << "the skin's field colour behind the items";
 }
 
-TEST_F(TreeViews, ATreeViewMadeDisabledShowsTheDisabledColours) {
-    Open(WS_VSCROLL | WS_DISABLED);
-    Set(TVM_SETTEXTCOLOR, kMine);
-    EXPECT_EQ(Get(TVM_GETTEXTCOLOR), SkinColour(sk::kGreyTextColor));
-    EnableWindow(tree_, TRUE);
-    EXPECT_EQ(Get(TVM_GETTEXTCOLOR), kMine);
-}
-
-TEST_F(TreeViews, NotificationsReachTheDialog) {
+// The notifications reach the dialog. A press on the skinned bar's down arrow
+// scrolls the tree one line; the bar shows each position the tree view sets
+// (with redraw, which paints the system's bar), and the system's bar never.
+TEST_F(TreeViews, NotificationsReachTheDialogAndTheSkinnedBarScrollsTheTree) {
     Open(WS_VSCROLL);
-    const Msg custom = Optional(Many(Msg{WM_NOTIFY, kTree, static_cast<int>(NM_CUSTOMDRAW)}));
-    const HTREEITEM item = items_[3];
-    EXPECT_TRUE(seq::Run(dialog_.get(), {Send(kTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item))
-                                             .Sees({custom, Msg{WM_NOTIFY, kTree, static_cast<int>(TVN_SELCHANGINGA)},
-                                                    custom, Msg{WM_NOTIFY, kTree, static_cast<int>(TVN_SELCHANGEDA)},
-                                                    custom})}));
-}
-
-// A press on the skinned bar's down arrow scrolls the tree one line; the
-// bar shows each position the tree view sets, and the system's bar never.
-TEST_F(TreeViews, TheSkinnedBarScrollsTheTreeAndShowsItsPosition) {
-    Open(WS_VSCROLL);
-    ASSERT_EQ(FirstVisible(), 0);
+    auto notify = [](UINT code) { return Msg{WM_NOTIFY, kTree, static_cast<int>(code)}; };
+    const Msg custom = Optional(Many(notify(NM_CUSTOMDRAW)));
+    const Step select = Send(kTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(items_[3]));
+    EXPECT_TRUE(seq::Run(dialog_.get(),
+                         {select.Sees({custom, notify(TVN_SELCHANGINGA), custom, notify(TVN_SELCHANGEDA), custom})}));
     const kpicture::Image before = BarStrip();
-    EXPECT_GT(CountIn(before, SkinColour(sk::kLightColor), 0, 0, before.width, before.height), 0)
-        << "the skin's track";
-    const POINT arrow = OnBar(4);
-    EXPECT_EQ(SendMessageA(tree_, WM_NCHITTEST, 0, MAKELPARAM(arrow.x, arrow.y)), HTVSCROLL);
+    EXPECT_GT(CountIn(before, SkinColour(sk::kLightColor), 0, 0, before.width, before.height), 0) << "the skin's track";
+    RECT r;  // the client area; the bar beside it
+    GetClientRect(tree_, &r);
+    POINT client{r.right + GetSystemMetrics(SM_CXVSCROLL) / 2, r.bottom - 4}, arrow = client;  // on the down arrow
+    ClientToScreen(tree_, &arrow);
     SetCursorPos(arrow.x, arrow.y);
-    PostMessageA(tree_, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(arrow.x, arrow.y));
-    Pump(dialog_.get());
+    PostMessageA(tree_, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(arrow.x, arrow.y)), Pump(dialog_.get());
     EXPECT_EQ(GetCapture(), tree_);
-    EXPECT_EQ(FirstVisible(), 1) << "one line down, once";
-    POINT client = arrow;
-    ScreenToClient(tree_, &client);
-    PostMessageA(tree_, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
-    Pump(dialog_.get());
+    EXPECT_EQ(FirstVisible(), items_[1]) << "one line down, once";
+    PostMessageA(tree_, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y)), Pump(dialog_.get());
     EXPECT_EQ(GetCapture(), nullptr);
     const kpicture::Image moved = BarStrip();
     EXPECT_NE(moved.pixels, before.pixels) << "the thumb moved";
-    Shot(tree_, false);  // everything repainted
-    EXPECT_EQ(BarStrip().pixels, moved.pixels) << "nothing else was drawn over the bar";
-
-    // A program scrolls the tree: the tree view sets its scroll information
-    // with redraw, which paints the system's bar.
-    SendMessageA(tree_, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 0);
-    EXPECT_EQ(FirstVisible(), 10);
+    SendMessageA(tree_, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 0);  // a program scrolls the tree
+    EXPECT_EQ(FirstVisible(), items_[10]);
     const kpicture::Image set = BarStrip();
     EXPECT_NE(set.pixels, moved.pixels);
-    Shot(tree_, false);
+    Shot(tree_, false);  // everything repainted
     EXPECT_EQ(BarStrip().pixels, set.pixels) << "the skinned bar at the new position, no system bar";
 }
 
