@@ -1,5 +1,5 @@
-// "WKScrollBar" in dialogs written for the system's scroll bar: the SBM_* answers (also
-// against the system's control), a handler written for the system's bar driven by
+// "WKScrollBar" in dialogs written for the system's scroll bar: the SBM_* and key answers
+// (also against the system's control), a handler written for the system's bar driven by
 // presses, drags and lost captures, and bars changed or destroyed in their notifications.
 #include <windows.h>
 
@@ -78,7 +78,11 @@ TEST(ScrollBarMessages, AnswerAsTheSystemsScrollBar) {
         SCOPED_TRACE(skinned ? "skinned" : "system");
         kelmard::UniqueWindow d(OpenBars(skinned));
         ASSERT_TRUE(d);
-        static SCROLLINFO set{sizeof set, SIF_POS, 0, 0, 0, 95, 0}, bad{3, SIF_POS, 0, 0, 0, 5, 0};
+        static SCROLLINFO set{sizeof set, SIF_POS, 0, 0, 0, 95, 0}, bad{3, SIF_POS, 0, 0, 0, 5, 0},
+            empty{sizeof empty, SIF_ALL | SIF_DISABLENOSCROLL, 0, 5, 10, 0, 0}, full{sizeof full, SIF_ALL | SIF_DISABLENOSCROLL, 0, 100, 10, 0, 0};
+        auto Enabled = [](bool on) {
+            return Do(on ? "enabled" : "disabled", [on](HWND dlg) { EXPECT_EQ(IsWindowEnabled(GetDlgItem(dlg, kVert)) != 0, on); });
+        };
         auto readBack = Do("SBM_GETSCROLLINFO, SBM_GETRANGE", [](HWND dlg) {
             SCROLLINFO got{sizeof got, SIF_ALL};
             EXPECT_EQ(SendDlgItemMessageA(dlg, kVert, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(&got)), TRUE);
@@ -91,10 +95,15 @@ TEST(ScrollBarMessages, AnswerAsTheSystemsScrollBar) {
         EXPECT_TRUE(seq::Run(d.get(), {
             Send(kVert, SBM_SETSCROLLINFO, TRUE, reinterpret_cast<LPARAM>(&set)).Answers(91), Pos(kVert, 91), readBack,
             Send(kVert, SBM_SETSCROLLINFO, TRUE, reinterpret_cast<LPARAM>(&bad)), Pos(kVert, 91),
-            Send(kVert, SBM_SETPOS, 40, TRUE).Answers(91), Pos(kVert, 40), Send(kVert, SBM_SETPOS, -7, FALSE).Answers(40),
+            Send(kVert, SBM_SETPOS, 40, TRUE).Answers(91), Pos(kVert, 40), Send(kVert, SBM_SETPOS, 40, TRUE).Answers(40),
+            Send(kVert, SBM_SETPOS, -7, FALSE).Answers(40),
             Pos(kVert, 0), Send(kVert, SBM_SETRANGE, 10, 20).Answers(0), Pos(kVert, 0),
             Send(kVert, SBM_SETPOS, 0, TRUE).Answers(0), Pos(kVert, 10), Send(kVert, SBM_SETRANGEREDRAW, 0, 5).Answers(0),
-            Pos(kVert, 10), Send(kVert, SBM_SETPOS, 3, TRUE).Answers(10), Pos(kVert, 0)}));
+            Pos(kVert, 10), Send(kVert, SBM_SETPOS, 3, TRUE).Answers(10), Pos(kVert, 0),
+            Send(kVert, SBM_SETSCROLLINFO, TRUE, reinterpret_cast<LPARAM>(&empty)), Enabled(false),
+            Send(kVert, SBM_SETSCROLLINFO, TRUE, reinterpret_cast<LPARAM>(&full)), Enabled(true),
+            Send(kVert, WM_GETDLGCODE).Answers(DLGC_WANTARROWS), Send(kVert, WM_KEYDOWN, VK_NEXT).Sees({V(SB_PAGEDOWN, 0)}),
+            Send(kHorz, WM_KEYDOWN, VK_HOME).Sees({H(SB_TOP, 0)}), Send(kHorz, WM_KEYDOWN, 'A').Sees({})}));
         if (!skinned) continue;  // the system's bar writes through null pointers
         EXPECT_EQ(SendDlgItemMessageA(d.get(), kVert, SBM_ENABLE_ARROWS, ESB_DISABLE_BOTH, 0), 0) << "not done";
         EXPECT_EQ(SendDlgItemMessageA(d.get(), kVert, SBM_GETSCROLLINFO, 0, 0), FALSE);

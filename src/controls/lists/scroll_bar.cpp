@@ -1,6 +1,7 @@
 // The scroll-bar elements and the "WKScrollBar" control.
 #include "controls/lists/scroll_bar.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -270,6 +271,24 @@ bool WKScroller::Notify(WORD code, int position) {
     return attached_;
 }
 
+bool WKScroller::OnKeyDown(WPARAM key) {
+    WORD code;
+    switch (key) {
+    case VK_LEFT:
+    case VK_UP: code = SB_LINEUP; break;
+    case VK_RIGHT:
+    case VK_DOWN: code = SB_LINEDOWN; break;
+    case VK_PRIOR: code = SB_PAGEUP; break;
+    case VK_NEXT: code = SB_PAGEDOWN; break;
+    case VK_HOME: code = SB_TOP; break;
+    case VK_END: code = SB_BOTTOM; break;
+    default: return false;
+    }
+    if (!enabled_ || tracking_) return false;
+    Notify(code, 0);
+    return true;
+}
+
 // ---------------------------------------------------------------- values
 
 int WKScroller::SetPos(int value) {
@@ -370,19 +389,19 @@ LRESULT WKScrollBar::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ENABLE: return element_.Enable(static_cast<BOOL>(wParam));
     case WM_PAINT: return OnPaintBar();
     case WM_ERASEBKGND: return 1;
-    case WM_GETDLGCODE: return dialogCode_;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;  // the arrow keys scroll a focused bar
     case SBM_SETPOS: return OnSetPosBar(wParam, lParam);
     case SBM_GETPOS: return element_.values().position;
     case SBM_SETRANGE: return OnSetRangeBar(wParam, lParam, false);
     case SBM_SETRANGEREDRAW: return OnSetRangeBar(wParam, lParam, true);
     case SBM_GETRANGE: return OnGetRange(wParam, lParam);
-    case SBM_SETSCROLLINFO:
-        return element_.ApplyScrollInfo(static_cast<BOOL>(wParam), reinterpret_cast<const SCROLLINFO*>(lParam));
+    case SBM_SETSCROLLINFO: return OnSetInfoBar(wParam, lParam);
     case SBM_GETSCROLLINFO: return element_.ReadScrollInfo(reinterpret_cast<SCROLLINFO*>(lParam));
     case SBM_ENABLE_ARROWS:     // arrows are not enabled one by one: not done
     case SBM_GETSCROLLBARINFO:  // not kept: not done
         return 0;
     case WM_TIMER: return element_.OnTimer();
+    case WM_KEYDOWN: return element_.OnKeyDown(wParam) ? 0 : DefWindowProcA(window, message, wParam, lParam);
     case WM_MOUSEMOVE: return element_.OnMouseMove(PointX(lParam), PointY(lParam));
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: return OnPress(lParam);
@@ -406,9 +425,24 @@ LRESULT WKScrollBar::OnPaintBar() {
 }
 
 LRESULT WKScrollBar::OnSetPosBar(WPARAM position, LPARAM redraw) {
-    const int previous = element_.SetPos(static_cast<int>(position));
+    // The previous position, also when it does not change.
+    const int previous = element_.values().position;
+    element_.SetPos(static_cast<int>(position));
     if (redraw) element_.Paint();
     return previous;
+}
+
+LRESULT WKScrollBar::OnSetInfoBar(WPARAM redraw, LPARAM record) {
+    const auto* info = reinterpret_cast<const SCROLLINFO*>(record);
+    const HWND self = window_;
+    const int answer = element_.ApplyScrollInfo(static_cast<BOOL>(redraw), info);
+    if (ValidScrollInfo(info) && (info->fMask & SIF_DISABLENOSCROLL)) {
+        // Nothing to scroll: the bar is disabled, and enabled again once there is.
+        const scroll::Values& v = element_.values();
+        const bool scrolls = v.minimum < v.maximum - std::max(v.page - 1, 0);
+        if (!IsWindowEnabled(self) == scrolls) EnableWindow(self, scrolls);
+    }
+    return answer;
 }
 
 LRESULT WKScrollBar::OnSetRangeBar(WPARAM minimum, LPARAM maximum, bool redraw) {

@@ -67,6 +67,10 @@ public:
     // with SB_ENDSCROLL.
     LRESULT OnLostCapture();
     LRESULT HitTest(int x, int y) const;
+    // A key pressed on the focused bar: the arrows step a line, Page Up and
+    // Page Down a page, Home and End go to the ends (SB_TOP, SB_BOTTOM).
+    // False for other keys, when disabled or while a press is held.
+    bool OnKeyDown(WPARAM key);
 
     // The position clamped with the page; the previous one when it changed,
     // else 0. No repaint.
@@ -143,6 +147,7 @@ private:
     LRESULT OnSizeBar(WPARAM type);
     LRESULT OnPaintBar();
     LRESULT OnSetPosBar(WPARAM position, LPARAM redraw);
+    LRESULT OnSetInfoBar(WPARAM redraw, LPARAM info);
     LRESULT OnSetRangeBar(WPARAM minimum, LPARAM maximum, bool redraw);
     LRESULT OnGetRange(WPARAM minimum, LPARAM maximum) const;
     LRESULT OnPress(LPARAM point);
