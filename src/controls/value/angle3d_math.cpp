@@ -47,7 +47,8 @@ int Wrapped(int degrees) {
 // The tilt of whole-degree angles, as Normalize measures it.
 bool WithinLimits(const Angles& a, const Limits& limits) {
     const double tilt = std::acos(Clamp1(RotationMatrix(a).m[2][2]));
-    return std::fabs(Limited(tilt, limits) - tilt) <= kTiltSlack;
+    const double off = Limited(tilt, limits) - tilt;
+    return off <= kTiltSlack && -off <= kTiltSlack;
 }
 
 // A limited orientation brought to whole degrees too: of the whole degrees
@@ -65,7 +66,8 @@ void HoldWholeDegrees(Normal& n, const Limits& limits) {
         if (!WithinLimits(whole, limits)) continue;
         const Quat q = FromAngles(whole);
         const Quat& e = n.limitedRotation;
-        const double closeness = std::fabs(q.x * e.x + q.y * e.y + q.z * e.z + q.w * e.w);
+        const double dot = q.x * e.x + q.y * e.y + q.z * e.z + q.w * e.w;
+        const double closeness = dot < 0 ? -dot : dot;
         if (closeness > best) best = closeness, n.angles = whole;
     }
     if (best >= 0) n.limitedRotation = FromAngles(n.angles);
@@ -211,7 +213,7 @@ Normal Normalize(const Angles& a, const Limits& limits) {
     const double px = -m.m[2][0], py = -m.m[2][1], pz = -m.m[2][2];
     const double tilt = std::acos(Clamp1(-pz));
     const double held = Limited(tilt, limits);
-    if (std::fabs(held - tilt) > kTiltSlack) {
+    if (held - tilt > kTiltSlack || tilt - held > kTiltSlack) {
         out.limited = true;
         out.limitedRotation = AxisAngle({py, -px, 0}, -held);
         out.angles = ToAngles(out.limitedRotation);
