@@ -14,6 +14,8 @@ constexpr double kDegree = kPi / 180;
 // A float of n degrees, in degrees, lies within about 1e-5 of n: this much
 // more before the truncation gives n back.
 constexpr double kDegreeEpsilon = 1e-4;
+// A tilt this close to a limit (rounding in the matrix) is within it.
+constexpr double kTiltSlack = 1e-9;
 // The pointer's reach on a unit circle stays just inside it.
 constexpr double kInside = 0.99999988;
 constexpr double kTiltDivisor = 1.7;      // the strips' ticks: pixels per unit of the sine
@@ -40,6 +42,35 @@ int Wrapped(int degrees) {
     if (degrees < -180) return degrees + 360;
     if (degrees > 180) return degrees - 360;
     return degrees;
+}
+
+// The tilt of whole-degree angles, as Normalize measures it.
+bool WithinLimits(const Angles& a, const Limits& limits) {
+    const double tilt = std::acos(Clamp1(RotationMatrix(a).m[2][2]));
+    const double off = Limited(tilt, limits) - tilt;
+    return off <= kTiltSlack && -off <= kTiltSlack;
+}
+
+// A limited orientation brought to whole degrees too: of the whole degrees
+// next to each angle, the combination within the limits nearest to it (so
+// that the angles read back and set again stay). None within them (limits
+// narrower than a degree's play): the exact angles stay.
+void HoldWholeDegrees(Normal& n, const Limits& limits) {
+    const double exact[3] = {n.angles.x / kDegree, n.angles.y / kDegree, n.angles.z / kDegree};
+    double best = -1;
+    for (int pick = 0; pick < 8; ++pick) {
+        int d[3];
+        for (int i = 0; i < 3; ++i)
+            d[i] = Wrapped(static_cast<int>(pick & (1 << i) ? std::ceil(exact[i]) : std::floor(exact[i])));
+        const Angles whole{d[0] * kPi / 180, d[1] * kPi / 180, d[2] * kPi / 180};
+        if (!WithinLimits(whole, limits)) continue;
+        const Quat q = FromAngles(whole);
+        const Quat& e = n.limitedRotation;
+        const double dot = q.x * e.x + q.y * e.y + q.z * e.z + q.w * e.w;
+        const double closeness = dot < 0 ? -dot : dot;
+        if (closeness > best) best = closeness, n.angles = whole;
+    }
+    if (best >= 0) n.limitedRotation = FromAngles(n.angles);
 }
 
 double TrackHalf(const Element& e) { return (e.trackEnd - e.trackStart) / 2.0; }
@@ -182,10 +213,11 @@ Normal Normalize(const Angles& a, const Limits& limits) {
     const double px = -m.m[2][0], py = -m.m[2][1], pz = -m.m[2][2];
     const double tilt = std::acos(Clamp1(-pz));
     const double held = Limited(tilt, limits);
-    if (held != tilt) {
+    if (held - tilt > kTiltSlack || tilt - held > kTiltSlack) {
         out.limited = true;
         out.limitedRotation = AxisAngle({py, -px, 0}, -held);
         out.angles = ToAngles(out.limitedRotation);
+        HoldWholeDegrees(out, limits);
     }
     return out;
 }

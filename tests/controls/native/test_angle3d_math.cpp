@@ -77,6 +77,20 @@ TEST(AngleLimits, HoldTheFrontAxisWithinTheTilt) {
     Quat d;
     ASSERT_TRUE(DragRotation(kBall, l, upTo45, l.cx + 3 * l.ri, l.cy, &d));
     EXPECT_NEAR(Tilt(Normalize(ToAngles(d), upTo45).angles), Deg(45), 1e-9);
+    // Held off the axes, the angles are whole degrees within the limit, and read back and set again they stay.
+    Limits upTo37;
+    upTo37.maxTilt = DegreesToRadians(37);
+    for (const Angles a : {Angles{Deg(40), Deg(-30), Deg(-7)}, Angles{Deg(20), Deg(-50), 0}, Angles{Deg(-60), Deg(25), Deg(90)}}) {
+        const Normal held = Normalize(a, upTo37);
+        ASSERT_TRUE(held.limited);
+        for (double v : {held.angles.x, held.angles.y, held.angles.z})
+            EXPECT_NEAR(v / Deg(1), std::round(v / Deg(1)), 1e-9);
+        EXPECT_LE(Tilt(held.angles), Deg(37) + 1e-9);
+        EXPECT_GT(Tilt(held.angles), Deg(36));
+        const Angles read{static_cast<float>(held.angles.x), static_cast<float>(held.angles.y),
+                          static_cast<float>(held.angles.z)};
+        EXPECT_TRUE(Same(Normalize(read, upTo37).angles, held.angles));
+    }
 }
 
 TEST(AngleLayout, TellsWhatAPressDragsAndAStripTurnsAlikeAtAnySize) {
