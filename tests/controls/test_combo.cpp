@@ -215,6 +215,24 @@ TEST(ComboInModalDialog, EscapeAndReturnReachTheOpenComboNotTheDialog) {
         }
 }
 
+// Typing in a dialog as in the system's combo: a program giving the combo
+// the focus again leaves it in the edit; typed text is no item (no
+// selection) and Return keeps it; a drop-down list selects by typing.
+TEST_F(Combos, TypingAsTheSystemCombo) {
+    ForEach({CBS_DROPDOWN, CBS_DROPDOWNLIST}, true, [](bool, DWORD kind) {
+        const Table start{Fill(), FocusAway(), Focus(kCombo).Sees({Cbn(CBN_SETFOCUS)})};
+        if (kind == CBS_DROPDOWNLIST)
+            return Then({start,
+                         {Char('d').Sees({Optional(Cbn(CBN_SELENDOK)), Cbn(CBN_SELCHANGE), Optional(Cbn(CBN_SELENDOK))}),
+                          Selected(3), TextIs("Delta")}});
+        return Then({start,
+                     {Focus(kCombo).Sees({Optional(Cbn(CBN_SELENDCANCEL)), Optional(Cbn(CBN_KILLFOCUS)),
+                                          Optional(Cbn(CBN_SETFOCUS))}),
+                      Char('Z').Sees({Cbn(CBN_EDITUPDATE), Cbn(CBN_EDITCHANGE)}), TextIs("Z"), Selected(-1),
+                      Opens(KeyDown(VK_F4)), Chooses(KeyDown(VK_RETURN)), TextIs("Z"), Selected(-1)}});
+    });
+}
+
 // The simple kind shows its list for good: the arrows move its selection,
 // F4 does nothing, the extended interface does not apply.
 TEST_F(Combos, TheSimpleKindKeepsItsListShown) {

@@ -82,9 +82,11 @@ TEST_F(ListBoxes, MouseAndTypeAheadAsTheSystemList) {
                          Tells(Release(kList, 20, RowY(3)), notify)},
                         type('b', 1), type('b', 2), type('b', 3), type('b', 1)});
         // The system list looks for one letter; the library's for what
-        // was typed within two seconds (its timer empties the buffer).
-        if (!ours) return Then({t, type('h', 9), {Top(6)}});
-        return Then({t, {Send(kList, WM_TIMER, 2)}, type('c', 4), type('h', 4), {Char('x'), Selected(4)},
+        // was typed within two seconds (its timer empties the buffer). A new
+        // search starts after the selection, a longer prefix at its match.
+        if (!ours) return Then({t, {Send(kList, LB_SETCURSEL, 2)}, type('b', 3), type('h', 9), {Top(6)}});
+        return Then({t, {Send(kList, WM_TIMER, 2), Send(kList, LB_SETCURSEL, 2)}, type('b', 3), type('r', 3),
+                     {Send(kList, WM_TIMER, 2)}, type('c', 4), type('h', 4), {Char('x'), Selected(4)},
                      {Send(kList, WM_TIMER, 2)}, type('h', 9), {Top(6)}});
     });
 }

@@ -78,7 +78,14 @@ LRESULT WKComboBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_COMMAND: return OnCommand(wParam, lParam);
     case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORSTATIC:
         return parent_ ? SendMessageA(parent_, message, wParam, lParam) : 0;
-    case WM_GETDLGCODE: return DialogCode(lParam);
+    case WM_GETDLGCODE: return DialogCode(lParam) | (edit_ ? 0 : DLGC_WANTCHARS);
+    case WM_CHAR:
+        // A drop-down list selects by typing, as its list does.
+        if (edit_ || !list_ || wParam < 0x20) return WKControl::WindowProc(window, message, wParam, lParam);
+        keyToList_ = true;
+        SendMessageA(list_.get(), WM_CHAR, wParam, lParam);
+        keyToList_ = false;
+        return 0;
     case WM_SYSKEYDOWN: return OnSysKeyDown(wParam, lParam);
     case WM_CAPTURECHANGED: return OnCaptureChanged();
     case kComboHandOverMouse: return OnHandOverMouse();
@@ -322,7 +329,9 @@ void WKComboBox::Close(Ending ending) {
     const HWND self = window_;
     const int before = remembered_;
     if (ending == Ending::kCommit) {
-        remembered_ = ListSelection();
+        // With no item selected the typed text stays: there is nothing to choose.
+        const int chosen = ListSelection();
+        if (chosen >= 0 || !edit_) remembered_ = chosen;
         if (remembered_ != before) SetSelText(remembered_);
     } else {
         // Back to what the parent last heard of: the list's selection and the text.
@@ -370,7 +379,9 @@ LRESULT WKComboBox::OnCommand(WPARAM wParam, LPARAM lParam) {
     switch (code) {
     case EN_CHANGE:
         if (settingText_) return 0;
-        SyncListToEdit();
+        // Typed text is no item: a closed list loses its selection.
+        if (open_) SyncListToEdit();
+        else if (list_) SendMessageA(list_.get(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         NotifyCommand(CBN_EDITCHANGE);
         return 0;
     case EN_UPDATE:
@@ -491,10 +502,12 @@ void WKComboBox::SetFocusState(bool focused) {
     NotifyCommand(focused ? CBN_SETFOCUS : CBN_KILLFOCUS);
 }
 
-LRESULT WKComboBox::OnSetFocus(HWND lost) {
+LRESULT WKComboBox::OnSetFocus(HWND) {
     focus_ = 1;
     if (edit_) {
-        if (lost != edit_.get()) SetFocus(edit_.get());
+        // The edit holds the focus of an edit kind, also when a program
+        // gives the combo the focus while its edit has it.
+        SetFocus(edit_.get());
         return 0;
     }
     SetFocusState(true);

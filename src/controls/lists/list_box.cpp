@@ -487,8 +487,14 @@ LRESULT WKListBox::OnKeyDown(WPARAM key, LPARAM flags) {
 LRESULT WKListBox::OnChar(WPARAM character) {
     if (items_.count() == 0) return kNotHandled;
     KillTimer(window_, kTypeAheadTimer);
+    const int typed = typeAhead_.length();
     typeAhead_.Add(static_cast<char>(character));
-    lastMatch_ = items_.Find(typeAhead_.text(), lastMatch_, false);
+    // A new search starts after the selection, the same letter again after
+    // its last match, a longer prefix at the last match itself.
+    int start = selection_;
+    if (typed > 0 && typeAhead_.length() == 1) start = lastMatch_;
+    else if (typed > 0 && lastMatch_ >= 0) start = lastMatch_ - 1;
+    lastMatch_ = items_.Find(typeAhead_.text(), start, false);
     if (lastMatch_ != kError) {
         SetCurSel(lastMatch_, false);
         // The system list tells of a selection by typing as of one by keys.
