@@ -2,6 +2,7 @@
 #include "controls/lists/list_layout.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -34,7 +35,10 @@ int ItemList::Insert(int index, const char* text) {
     if (!copy) return kError;
     std::memcpy(copy.get(), text, length + 1);
     if (count_ == capacity_) {
-        const int grown = capacity_ + kGrowBy;
+        // Half as much again (at least kGrowBy): adding n items moves each record a
+        // bounded number of times, not n / kGrowBy times.
+        const std::int64_t wanted = std::int64_t{capacity_} + std::max<std::int64_t>(kGrowBy, capacity_ / 2);
+        const int grown = static_cast<int>(std::min<std::int64_t>(wanted, INT32_MAX));
         std::unique_ptr<Item[]> bigger(new (std::nothrow) Item[static_cast<std::size_t>(grown)]);
         if (!bigger) return kError;
         std::move(items_.get(), items_.get() + count_, bigger.get());

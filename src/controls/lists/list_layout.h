@@ -17,7 +17,7 @@ using sys::Bits;
 
 // The answer of the list messages for a bad index or a refused change.
 constexpr int kError = -1;
-// The item array grows by this many records at a time.
+// The item array grows by half its size, and by at least this many records.
 constexpr int kGrowBy = 5;
 // Text starts this far right of the item's left edge.
 constexpr int kTextIndent = 4;
