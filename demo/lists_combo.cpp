@@ -4,10 +4,12 @@
 // drop-down combo opened by F4, photographed with its list over the window,
 // and closed by Return.
 #include "demo.h"
+#include "gallery.h"
 
 #include <algorithm>
 #include <string>
 
+#include "host.h"
 #include "kelmard.h"
 #include "owners/win32_owners.h"
 #include "picture.h"
@@ -33,28 +35,6 @@ LRESULT CALLBACK Host(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(g_hostProc, window, message, wParam, lParam);
 }
 
-void Pump() {
-    for (int quiet = 0; quiet < 3;) {
-        MSG msg;
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ++quiet;
-            Sleep(10);
-            continue;
-        }
-        quiet = 0;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-HWND MakeChild(HWND host, const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h,
-               HFONT font) {
-    HWND child = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, host,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-    if (child) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return child;
-}
-
 void Fill(HWND combo) {
     for (const char* item : {"Fade", "Wipe", "Door", "Page turn", "Ripple", "Zoom"})
         SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
@@ -64,7 +44,7 @@ void Fill(HWND combo) {
 // The key goes where a user's would: to the focus window.
 void Key(UINT key) {
     SendMessageA(GetFocus(), WM_KEYDOWN, key, 1);
-    Pump();
+    khost::PumpUntilQuiet();
 }
 
 }  // namespace
@@ -73,7 +53,7 @@ bool ShowComboBox(Context& context) {
     const HINSTANCE self = GetModuleHandleA(nullptr);
     kelmard::UniqueWindow host(CreateWindowExA(0, "WKDialog", "Combo boxes", WS_POPUP | WS_VISIBLE | WS_CAPTION, 40,
                                                40, 540, 250, nullptr, nullptr, self, nullptr));
-    kelmard::UniqueFont font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"));
+    const kelmard::UniqueFont font = LabelFont();
     if (!host) return false;
     g_hostProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(host.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Host)));
     const HFONT f = font.get();
@@ -93,22 +73,21 @@ bool ShowComboBox(Context& context) {
             Fill(combos[r][c]);
         }
     }
-    Pump();
+    khost::PumpUntilQuiet();
     Say("Down on the focused drop-down list (it moves the selection with the list closed):\n");
     SetFocus(combos[0][1]);
-    Pump();
+    khost::PumpUntilQuiet();
     Key(VK_DOWN);
     Say("Up in the focused simple combo's edit:\n");
     SetFocus(combos[2][1]);
-    Pump();
+    khost::PumpUntilQuiet();
     Key(VK_UP);
     Say("The focus to the drop-down in the middle, which keeps it for the picture:\n");
     SetFocus(combos[1][1]);
-    Pump();
-    RedrawWindow(host.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const kpicture::Image states = kpicture::CaptureWindow(host.get());
+    khost::PumpUntilQuiet();
+    const kpicture::Image states = Photograph(host.get());
     const std::string statesPath = context.outputFolder + "\\combo-states.png";
-    const bool statesWritten = !states.empty() && kpicture::WritePng(states, statesPath);
+    const bool statesWritten = WritePicture(states, statesPath);
     Say("The combos, %d x %d: %s\n", states.width, states.height, statesWritten ? statesPath.c_str() : "(no picture)");
 
     Say("F4 opens the focused drop-down's list:\n");
@@ -131,7 +110,7 @@ bool ShowComboBox(Context& context) {
                                           std::max(combo.bottom, list.bottom) + 8 - top);
     }
     const std::string droppedPath = context.outputFolder + "\\combo-dropped.png";
-    const bool droppedWritten = open && !droppedShot.empty() && kpicture::WritePng(droppedShot, droppedPath);
+    const bool droppedWritten = open && WritePicture(droppedShot, droppedPath);
     Say("The opened drop-down and its list, %d x %d: %s\n", droppedShot.width, droppedShot.height,
         droppedWritten ? droppedPath.c_str() : "(no picture)");
     Say("Down moves the list's selection, Return chooses it:\n");

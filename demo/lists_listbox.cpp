@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "demo.h"
+#include "gallery.h"
+#include "host.h"
 #include "kelmard.h"
 #include "owners/win32_owners.h"
 #include "picture.h"
@@ -35,14 +37,6 @@ LRESULT CALLBACK Listening(HWND window, UINT message, WPARAM wParam, LPARAM lPar
                            std::to_string(selection) + ")");
     }
     return CallWindowProcA(g_hostProcedure, window, message, wParam, lParam);
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 }  // namespace
@@ -76,29 +70,23 @@ bool ShowListBox(Context& context) {
     SendMessageA(lists[kDisabled], LB_SETCURSEL, 3, 0);
     EnableWindow(lists[kDisabled], FALSE);
     // Scrolled: a page down on its scroll bar's track, then the last item clicked.
-    Pump();
+    khost::PumpMessages(0);
     UpdateWindow(lists[kScrolled]);
     if (HWND bar = GetDlgItem(lists[kScrolled], 1000)) {
         RECT r;
         GetClientRect(bar, &r);
-        const LPARAM track = MAKELPARAM(r.right / 2, r.bottom - GetSystemMetrics(SM_CYVSCROLL) - 4);
-        PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, track);
-        PostMessageA(bar, WM_LBUTTONUP, 0, track);
-        Pump();
+        PostClick(bar, r.right / 2, r.bottom - GetSystemMetrics(SM_CYVSCROLL) - 4);
+        khost::PumpMessages(0);
     }
     RECT item;
     const LRESULT top = SendMessageA(lists[kScrolled], LB_GETTOPINDEX, 0, 0);
-    if (SendMessageA(lists[kScrolled], LB_GETITEMRECT, static_cast<WPARAM>(top + 2), reinterpret_cast<LPARAM>(&item)) == 1) {
-        const LPARAM at = MAKELPARAM(item.left + 10, item.top + 2);
-        SendMessageA(lists[kScrolled], WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageA(lists[kScrolled], WM_LBUTTONUP, 0, at);
-    }
+    if (SendMessageA(lists[kScrolled], LB_GETITEMRECT, static_cast<WPARAM>(top + 2), reinterpret_cast<LPARAM>(&item)) == 1)
+        Click(lists[kScrolled], item.left + 10, item.top + 2);
     SetFocus(lists[kFocused]);
-    Pump();
-    RedrawWindow(host.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    khost::PumpMessages(0);
     const std::string path = context.outputFolder + "\\listbox-states.png";
-    const kpicture::Image image = kpicture::CaptureWindow(host.get());
-    const bool written = !image.empty() && kpicture::WritePng(image, path);
+    const kpicture::Image image = Photograph(host.get());
+    const bool written = WritePicture(image, path);
     Say("The window heard from its list boxes:\n");
     for (const std::string& line : heard) Say("  %s\n", line.c_str());
     LRESULT selections[kLists];

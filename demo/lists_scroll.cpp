@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "demo.h"
+#include "gallery.h"
+#include "host.h"
 #include "kelmard.h"
 #include "owners/win32_owners.h"
 #include "picture.h"
@@ -41,34 +43,6 @@ INT_PTR CALLBACK ScrollDialogProc(HWND, UINT message, WPARAM wParam, LPARAM lPar
     if (LOWORD(wParam) == SB_THUMBTRACK) pos = HIWORD(wParam);
     SetScrollPos(bar, SB_CTL, pos, TRUE);
     return TRUE;
-}
-
-std::vector<WORD> EmptyDialog(const char* title, short cx, short cy) {
-    const DWORD style = WS_POPUP | WS_CAPTION | DS_SETFONT;
-    std::vector<WORD> t = {LOWORD(style), HIWORD(style), 0, 0, 0, 0, 0, static_cast<WORD>(cx), static_cast<WORD>(cy), 0, 0};
-    for (const char* c = title; *c; ++c) t.push_back(static_cast<WORD>(*c));
-    t.push_back(0);
-    t.push_back(8);
-    for (const char* c = "MS Shell Dlg"; *c; ++c) t.push_back(static_cast<WORD>(*c));
-    t.push_back(0);
-    return t;
-}
-
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < ms);
-}
-
-kpicture::Image Photograph(HWND dialog) {
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    return kpicture::CaptureWindow(dialog);
 }
 
 // Copies the pixels of `child` from `from` into `into` (both client shots of `dialog`).
@@ -125,7 +99,7 @@ bool ShowScrollBars(Context& context) {
     SetWindowPos(dialog.get(), HWND_TOPMOST, 0, 0, 520, 300, SWP_NOMOVE | SWP_SHOWWINDOW);
     SetForegroundWindow(dialog.get());
     SetFocus(nullptr);
-    Pump(150);
+    khost::PumpMessages(150);
     kpicture::Image picture = Photograph(dialog.get());
 
     // Each special state in turn, pasted into the picture.
@@ -152,7 +126,7 @@ bool ShowScrollBars(Context& context) {
         SetFocus(nullptr);
     }
     const std::string path = context.outputFolder + "\\scroll-states.png";
-    const bool written = !picture.empty() && kpicture::WritePng(picture, path);
+    const bool written = WritePicture(picture, path);
     Say("%s %s\n", written ? "wrote" : "could not write", path.c_str());
     Say("the dialog heard %u scroll messages:\n", static_cast<unsigned>(Heard().size()));
     for (const std::string& line : Heard()) Say("  %s\n", line.c_str());

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "demo.h"
+#include "gallery.h"
+#include "host.h"
 #include "kelmard.h"
 #include "owners/win32_owners.h"
 #include "picture.h"
@@ -35,29 +37,6 @@ INT_PTR CALLBACK TreeDialogProc(HWND, UINT message, WPARAM, LPARAM lParam) {
         }
     }
     return message == WM_INITDIALOG;
-}
-
-std::vector<WORD> EmptyDialog(const char* title, short cx, short cy) {
-    const DWORD style = WS_POPUP | WS_CAPTION | DS_SETFONT;
-    std::vector<WORD> t = {LOWORD(style), HIWORD(style), 0, 0, 0, 0, 0, static_cast<WORD>(cx), static_cast<WORD>(cy), 0, 0};
-    for (const char* c = title; *c; ++c) t.push_back(static_cast<WORD>(*c));
-    t.push_back(0);
-    t.push_back(8);
-    for (const char* c = "MS Shell Dlg"; *c; ++c) t.push_back(static_cast<WORD>(*c));
-    t.push_back(0);
-    return t;
-}
-
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < ms);
 }
 
 HTREEITEM Insert(HWND tree, HTREEITEM parent, const char* text) {
@@ -106,7 +85,7 @@ bool ShowTreeView(Context& context) {
     }
     SetWindowPos(dialog.get(), HWND_TOPMOST, 0, 0, 420, 240, SWP_NOMOVE | SWP_SHOWWINDOW);
     SetForegroundWindow(dialog.get());
-    Pump(150);
+    khost::PumpMessages(150);
     // Select an effect, then three presses on the skinned bar's down arrow.
     HWND tree = trees[0];
     const auto first = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
@@ -125,11 +104,10 @@ bool ShowTreeView(Context& context) {
     SCROLLINFO info{sizeof info, SIF_POS};
     GetScrollInfo(tree, SB_VERT, &info);
     Say("the enabled tree scrolled to line %d by its skinned bar\n", info.nPos);
-    Pump(100);
-    RedrawWindow(dialog.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const kpicture::Image image = kpicture::CaptureWindow(dialog.get());
+    khost::PumpMessages(100);
+    const kpicture::Image image = Photograph(dialog.get());
     const std::string path = context.outputFolder + "\\tree-states.png";
-    const bool written = !image.empty() && kpicture::WritePng(image, path);
+    const bool written = WritePicture(image, path);
     Say("%s %s\n", written ? "wrote" : "could not write", path.c_str());
     for (const std::string& line : Heard()) Say("  %s\n", line.c_str());
     return written && info.nPos >= 3;

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "demo.h"  // <windows.h> first
+#include "gallery.h"
 #include <commctrl.h>
 #include "step_dialog_ids.h"
 #include "kelmard.h"
@@ -164,8 +165,7 @@ void FillSettings(HWND dialog) {
 void Key(HWND dialog, int id, WPARAM key) {
     HWND control = GetDlgItem(dialog, id);
     SetFocus(control);
-    SendMessageA(control, WM_KEYDOWN, key, 1);
-    SendMessageA(control, WM_KEYUP, key, 0xC0000001);
+    PressKey(control, key);
 }
 
 // Drives each value control once; the procedure records what it hears.
@@ -191,9 +191,7 @@ void DriveLight(HWND dialog) {
     SendMessageA(preview, BVM_SETMODE, BVMODE_PICK, 0);
     RECT client{};
     GetClientRect(preview, &client);
-    const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
-    SendMessageA(preview, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-    SendMessageA(preview, WM_LBUTTONUP, 0, middle);
+    Click(preview, client.right / 2, client.bottom / 2);
     Key(dialog, IDC_LIGHT, VK_RIGHT);
 }
 
@@ -267,12 +265,11 @@ void Hear(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (*line) shot->heard.push_back(line);
 }
 
-bool Photograph(HWND dialog, const std::string& path, int* width = nullptr, int* height = nullptr) {
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const kpicture::Image image = kpicture::CaptureWindow(dialog);
+bool PhotographInto(HWND dialog, const std::string& path, int* width = nullptr, int* height = nullptr) {
+    const kpicture::Image image = Photograph(dialog);
     if (width) *width = image.width;
     if (height) *height = image.height;
-    return !image.empty() && kpicture::WritePng(image, path);
+    return WritePicture(image, path);
 }
 
 // The settings: filled, driven, both pages photographed, closed.
@@ -290,12 +287,12 @@ INT_PTR CALLBACK SettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         KillTimer(dialog, kShootTimer);
         Shot* shot = ShotOf(dialog);
         DriveSettings(dialog);
-        shot->written = Photograph(dialog, shot->path, &shot->width, &shot->height);
+        shot->written = PhotographInto(dialog, shot->path, &shot->width, &shot->height);
         void (*const drive[])(HWND) = {nullptr, DrivePresets, DriveLight};  // the pages after the first
         for (size_t page = 0; page < shot->pagePaths.size() && page < 3; ++page) {
             Key(dialog, IDC_TABS, VK_RIGHT);  // the tab: the next page
             if (drive[page]) drive[page](dialog);
-            shot->pagesWritten += Photograph(dialog, shot->pagePaths[page]) ? 1 : 0;
+            shot->pagesWritten += PhotographInto(dialog, shot->pagePaths[page]) ? 1 : 0;
         }
         EndDialog(dialog, IDOK);
         return TRUE;
@@ -335,11 +332,7 @@ INT_PTR CALLBACK ShotProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
         if (wParam != kShootTimer) return FALSE;
         KillTimer(dialog, kShootTimer);
         auto* shot = reinterpret_cast<Shot*>(GetWindowLongPtrA(dialog, DWLP_USER));
-        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        const kpicture::Image image = kpicture::CaptureWindow(dialog);
-        shot->width = image.width;
-        shot->height = image.height;
-        shot->written = !image.empty() && kpicture::WritePng(image, shot->path);
+        shot->written = PhotographInto(dialog, shot->path, &shot->width, &shot->height);
         EndDialog(dialog, IDOK);
         return TRUE;
     }
@@ -411,10 +404,9 @@ bool StepDialog(Context& context) {
         const kpicture::Image image = kpicture::CaptureWindow(found);
         box.width = image.width;
         box.height = image.height;
-        box.written = !image.empty() && kpicture::WritePng(image, box.path);
+        box.written = WritePicture(image, box.path);
         if (HWND no = GetDlgItem(found, IDNO)) {
-            PostMessageA(no, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-            PostMessageA(no, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+            PostClick(no, 5, 5);
         } else {
             PostMessageA(found, WM_COMMAND, IDCANCEL, 0);
         }

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "demo.h"
+#include "gallery.h"
+#include "host.h"
 #include "kelmard.h"
 #include "picture.h"
 
@@ -47,39 +49,6 @@ INT_PTR CALLBACK RangeDialogProc(HWND, UINT message, WPARAM wParam, LPARAM lPara
     return TRUE;
 }
 
-// A DIALOG template without items: captioned, 8-point "MS Shell Dlg", no
-// class (it becomes a "WKDialog"), `cx` by `cy` dialog units.
-std::vector<WORD> DialogTemplate(short cx, short cy) {
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_SETFONT;
-    std::vector<WORD> t = {LOWORD(style), HIWORD(style), 0, 0, 0, 0, 0, static_cast<WORD>(cx), static_cast<WORD>(cy),
-                           0, 0};  // style, no extended style, no items, at 0,0; no menu, no class
-    for (const char* s : {"The range", "\x08MS Shell Dlg"}) {
-        if (*s == '\x08') t.push_back(8), ++s;  // the font's point size before its name
-        for (; *s; ++s) t.push_back(static_cast<unsigned char>(*s));
-        t.push_back(0);
-    }
-    return t;
-}
-
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        Sleep(10);
-    } while (GetTickCount() - start < ms);
-}
-
-// Copies the pixels of `control` in `from` (a picture of `window`) into `into`.
-void PasteControl(kpicture::Image& into, const kpicture::Image& from, HWND window, HWND control) {
-    RECT w, c;
-    GetWindowRect(window, &w);
-    GetWindowRect(control, &c);
-    for (int y = c.top - w.top; y < c.bottom - w.top && y < into.height && y < from.height; ++y)
-        for (int x = c.left - w.left; x < c.right - w.left && x < into.width && x < from.width; ++x)
-            into.at(x, y) = from.at(x, y);
-}
-
 LPARAM At(int x) { return MAKELPARAM(static_cast<WORD>(x), kThumbY); }
 
 // What the dialog heard since the last report.
@@ -91,7 +60,7 @@ void Report(const char* what) {
 }  // namespace
 
 bool ShowRange(Context& context) {
-    const std::vector<WORD> t = DialogTemplate(222, 156);
+    const std::vector<WORD> t = EmptyDialog("The range", 222, 156, WS_VISIBLE);
     HWND dialog = WKCreateDialogIndirectParam(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(t.data()),
                                               nullptr, RangeDialogProc, 0);
     if (!dialog) {
@@ -121,7 +90,7 @@ bool ShowRange(Context& context) {
     EnableWindow(ranges[5], FALSE);
     SetForegroundWindow(dialog);
     SetFocus(ranges[1]);
-    Pump(300);
+    khost::PumpMessages(300);
 
     // The normal, focused and disabled rows at once; each dragged part alone,
     // held while its row is photographed, pasted into the first picture.
@@ -129,13 +98,13 @@ bool ShowRange(Context& context) {
     for (int i = 0; i < kRowCount; ++i) {
         if (!kRows[i].pressX) continue;
         SendMessageA(ranges[i], WM_LBUTTONDOWN, MK_LBUTTON, At(kRows[i].pressX));
-        Pump(150);
+        khost::PumpMessages(150);
         PasteControl(states, kpicture::CaptureWindow(dialog), dialog, ranges[i]);
         SendMessageA(ranges[i], WM_LBUTTONUP, 0, At(kRows[i].pressX));
     }
     heard.clear();
     const std::string path = context.outputFolder + "\\range-states.png";
-    const bool written = !states.empty() && kpicture::WritePng(states, path);
+    const bool written = WritePicture(states, path);
     Say("The range in each state, %d x %d: %s\n", states.width, states.height, written ? path.c_str() : "(no picture)");
 
     // A drag of the first range's start thumb from 20 to 35 (held 6 pixels
@@ -147,16 +116,14 @@ bool ShowRange(Context& context) {
     SendMessageA(first, WM_MOUSEMOVE, MK_LBUTTON, At(76));
     SendMessageA(first, WM_LBUTTONUP, 0, At(76));
     Report("drag the start thumb from 20 to 35 in two moves");
-    SendMessageA(first, WM_KEYDOWN, VK_RIGHT, 1);
-    SendMessageA(first, WM_KEYUP, VK_RIGHT, static_cast<LPARAM>(0xC0000001u));
+    PressKey(first, VK_RIGHT);
     Report("Right");
     BYTE keys[256];
     GetKeyboardState(keys);
     const BYTE shift = keys[VK_SHIFT];
     keys[VK_SHIFT] = 0x80;
     SetKeyboardState(keys);
-    SendMessageA(first, WM_KEYDOWN, VK_END, 1);
-    SendMessageA(first, WM_KEYUP, VK_END, static_cast<LPARAM>(0xC0000001u));
+    PressKey(first, VK_END);
     keys[VK_SHIFT] = shift;
     SetKeyboardState(keys);
     Report("Shift+End");

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "demo.h"
+#include "gallery.h"
+#include "host.h"
 #include "kelmard.h"
 #include "owners/win32_owners.h"
 #include "picture.h"
@@ -42,32 +44,6 @@ INT_PTR CALLBACK SliderDialogProc(HWND, UINT message, WPARAM wParam, LPARAM lPar
         return TRUE;
     }
     return message == WM_INITDIALOG;
-}
-
-// An empty captioned dialog template in 8-point "MS Shell Dlg" (the sliders
-// are made in it afterwards), as 16-bit words.
-std::vector<WORD> EmptyDialog(const char* title, short cx, short cy) {
-    const DWORD style = WS_POPUP | WS_CAPTION | DS_SETFONT;
-    std::vector<WORD> t = {LOWORD(style), HIWORD(style), 0, 0, 0, 0, 0, static_cast<WORD>(cx), static_cast<WORD>(cy),
-                           0, 0};  // no items; x, y; size; no menu; no class
-    for (const char* c = title; *c; ++c) t.push_back(static_cast<WORD>(*c));
-    t.push_back(0);
-    t.push_back(8);
-    for (const char* c = "MS Shell Dlg"; *c; ++c) t.push_back(static_cast<WORD>(*c));
-    t.push_back(0);
-    return t;
-}
-
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    }
 }
 
 // The centre of a slider's thumb, as a mouse message's point.
@@ -118,36 +94,30 @@ bool ShowSlider(Context& context) {
     }
     SetWindowPos(dialog.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(dialog.get());
-    Pump(150);
+    khost::PumpMessages(150);
 
     // The third slider has the focus and takes two arrow keys, the vertical
     // one is paged down once, and a user drags the second thumb 40 pixels on
     // and holds it there (the cursor put where the drag went).
     HWND focused = sliders[kFocused];
     SetFocus(focused);
-    for (int i = 0; i < 2; ++i) {
-        SendMessageA(focused, WM_KEYDOWN, VK_RIGHT, 1);
-        SendMessageA(focused, WM_KEYUP, VK_RIGHT, static_cast<LPARAM>(0xC0000001u));
-    }
+    for (int i = 0; i < 2; ++i) PressKey(focused, VK_RIGHT);
     HWND vertical = sliders[kVertical];
-    SendMessageA(vertical, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 130));
-    SendMessageA(vertical, WM_LBUTTONUP, 0, MAKELPARAM(15, 130));
+    Click(vertical, 15, 130);
     HWND dragged = sliders[kDragged];
     const LPARAM grab = ThumbCentre(dragged), to = ThumbCentre(dragged, 40);
     POINT cursor{static_cast<short>(LOWORD(to)), static_cast<short>(HIWORD(to))};
     ClientToScreen(dragged, &cursor);
     SetCursorPos(cursor.x, cursor.y);
-    Pump(50);
+    khost::PumpMessages(50);
     SendMessageA(dragged, WM_LBUTTONDOWN, MK_LBUTTON, grab);
     SendMessageA(dragged, WM_MOUSEMOVE, MK_LBUTTON, to);
     SetFocus(focused);
-    Pump(150);
+    khost::PumpMessages(150);
 
-    RedrawWindow(dialog.get(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const kpicture::Image image = kpicture::CaptureWindow(dialog.get());
+    const kpicture::Image image = Photograph(dialog.get());
     const std::string path = context.outputFolder + "\\slider-states.png";
-    const bool written = !image.empty() && kpicture::WritePng(image, path);
+    const bool written = WritePicture(image, path);
     SendMessageA(dragged, WM_LBUTTONUP, 0, to);
 
     Say("Sliders in a skinned dialog, %d x %d: %s\n", image.width, image.height,

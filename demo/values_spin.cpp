@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "demo.h"
+#include "gallery.h"
 #include "kelmard.h"
 #include "picture.h"
 
@@ -45,14 +46,10 @@ void SetUp(HWND dialog) {
 void DriveAndShoot(HWND dialog, SpinShot& shot) {
     RECT client;
     GetClientRect(Spin(dialog, kNormal), &client);
-    const LPARAM down = MAKELPARAM(client.right / 2, client.bottom - 3);
-    SendMessageA(Spin(dialog, kNormal), WM_LBUTTONDOWN, MK_LBUTTON, down);
-    SendMessageA(Spin(dialog, kNormal), WM_LBUTTONUP, 0, down);
+    Click(Spin(dialog, kNormal), client.right / 2, client.bottom - 3);
     SendMessageA(Edit(dialog, kPressed), WM_KEYDOWN, VK_UP, 1);
     SetFocus(Edit(dialog, kFocused));
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const kpicture::Image image = kpicture::CaptureWindow(dialog);
-    shot.written = !image.empty() && kpicture::WritePng(image, shot.path);
+    shot.written = WritePicture(Photograph(dialog), shot.path);
     SendMessageA(Edit(dialog, kPressed), WM_KEYUP, VK_UP, static_cast<LPARAM>(0xC0000001u));
     for (int row = kNormal; row <= kHorizontal; ++row) {
         char text[32] = "";

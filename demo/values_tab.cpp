@@ -3,11 +3,13 @@
 // TCS_BOTTOM; disabled), driven by clicks and keys as a user would, with the
 // notifications the parent received printed; then photographed.
 #include "demo.h"
+#include "gallery.h"
 
 #include <commctrl.h>
 
 #include <string>
 
+#include "host.h"
 #include "kelmard.h"
 #include "owners/win32_owners.h"
 #include "picture.h"
@@ -43,14 +45,6 @@ LRESULT CALLBACK Host(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(g_hostProc, window, message, wParam, lParam);
 }
 
-HWND MakeChild(HWND host, const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h,
-               HFONT font) {
-    HWND child = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, host,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-    if (child) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return child;
-}
-
 void AddTabs(HWND tab, std::initializer_list<const char*> names, bool images = false) {
     int i = 0;
     for (const char* name : names) {
@@ -84,32 +78,13 @@ HIMAGELIST MakeImages() {
     return list;
 }
 
-void Press(HWND tab, int x, int y) {
-    PostMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    PostMessageA(tab, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
-void Pump() {
-    for (int quiet = 0; quiet < 3;) {
-        MSG msg;
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ++quiet;
-            Sleep(10);
-            continue;
-        }
-        quiet = 0;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 }  // namespace
 
 bool ShowTab(Context& context) {
     const HINSTANCE self = GetModuleHandleA(nullptr);
     kelmard::UniqueWindow host(CreateWindowExA(0, "WKDialog", "Tabs", WS_POPUP | WS_VISIBLE | WS_CAPTION, 40, 40, 580,
                                                340, nullptr, nullptr, self, nullptr));
-    kelmard::UniqueFont font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"));
+    const kelmard::UniqueFont font = LabelFont();
     kelmard::UniqueOwner<kelmard::NullEmptyTraits<HIMAGELIST, ImageList_Destroy>> images(MakeImages());
     if (!host || !images) return false;
     g_hostProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(host.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Host)));
@@ -127,11 +102,11 @@ bool ShowTab(Context& context) {
     SendMessageA(pictured, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.get()));
     AddTabs(pictured, {"Before", "After", "Mask"}, true);
     AddTabs(disabled, {"General", "Timing"});
-    Pump();
+    khost::PumpUntilQuiet();
 
     Say("A click on \"Timing\" of the first tab:\n");
-    Press(normal, 70, 10);
-    Pump();
+    PostClick(normal, 70, 10);
+    khost::PumpUntilQuiet();
     Say("The right arrow key on it:\n");
     SetFocus(normal);
     SendMessageA(normal, WM_KEYDOWN, VK_RIGHT, 1);
@@ -144,12 +119,11 @@ bool ShowTab(Context& context) {
     SetFocus(focused);
     SendMessageA(focused, WM_KEYDOWN, VK_UP, 1);
     SendMessageA(pictured, TCM_SETCURSEL, 1, 0);
-    Pump();
+    khost::PumpUntilQuiet();
 
-    RedrawWindow(host.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const kpicture::Image image = kpicture::CaptureWindow(host.get());
+    const kpicture::Image image = Photograph(host.get());
     const std::string path = context.outputFolder + "\\tab-states.png";
-    const bool written = !image.empty() && kpicture::WritePng(image, path);
+    const bool written = WritePicture(image, path);
     const int first = static_cast<int>(SendMessageA(normal, TCM_GETCURSEL, 0, 0));
     const int rows = static_cast<int>(SendMessageA(focused, TCM_GETCURSEL, 0, 0));
     Say("Selections: first tab %d, three-row tab %d; the tabs, %d x %d: %s\n", first, rows, image.width, image.height,

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "demo.h"
+#include "gallery.h"
+#include "host.h"
 #include "kelmard.h"
 #include "picture.h"
 
@@ -47,37 +49,6 @@ INT_PTR CALLBACK AngleDialogProc(HWND, UINT message, WPARAM wParam, LPARAM lPara
     return TRUE;
 }
 
-// A captioned DIALOG template without items (it becomes a "WKDialog").
-std::vector<WORD> DialogTemplate() {
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_SETFONT;
-    std::vector<WORD> t = {LOWORD(style), HIWORD(style), 0, 0, 0, 0, 0, 100, 60, 0, 0};
-    for (const char* s : {"The 3D angle", "\x08MS Shell Dlg"}) {
-        if (*s == '\x08') t.push_back(8), ++s;
-        for (; *s; ++s) t.push_back(static_cast<unsigned char>(*s));
-        t.push_back(0);
-    }
-    return t;
-}
-
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        Sleep(10);
-    } while (GetTickCount() - start < ms);
-}
-
-// Copies the pixels of `control` in `from` (a picture of `window`) into `into`.
-void PasteControl(kpicture::Image& into, const kpicture::Image& from, HWND window, HWND control) {
-    RECT w, c;
-    GetWindowRect(window, &w);
-    GetWindowRect(control, &c);
-    for (int y = c.top - w.top; y < c.bottom - w.top && y < into.height && y < from.height; ++y)
-        for (int x = c.left - w.left; x < c.right - w.left && x < into.width && x < from.width; ++x)
-            into.at(x, y) = from.at(x, y);
-}
-
 LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
 
 void Report(const char* what) {
@@ -85,15 +56,10 @@ void Report(const char* what) {
     heard.clear();
 }
 
-void Key(HWND control, WPARAM key) {
-    SendMessageA(control, WM_KEYDOWN, key, 1);
-    SendMessageA(control, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
-}
-
 }  // namespace
 
 bool ShowAngle3D(Context& context) {
-    const std::vector<WORD> t = DialogTemplate();
+    const std::vector<WORD> t = EmptyDialog("The 3D angle", 100, 60, WS_VISIBLE);
     HWND dialog = WKCreateDialogIndirectParam(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(t.data()),
                                               nullptr, AngleDialogProc, 0);
     if (!dialog) {
@@ -127,38 +93,38 @@ bool ShowAngle3D(Context& context) {
     EnableWindow(angles[kDisabled], FALSE);
     SetForegroundWindow(dialog);
     SetFocus(angles[1]);
-    Pump(300);
+    khost::PumpMessages(300);
 
     // Everything at once, then the dragged one held after a turn, pasted in.
     kpicture::Image states = kpicture::CaptureWindow(dialog);
     HWND dragged = angles[kDragged];
     SendMessageA(dragged, WM_LBUTTONDOWN, MK_LBUTTON, At(kCentre, kCentre));
     SendMessageA(dragged, WM_MOUSEMOVE, MK_LBUTTON, At(kCentre + 22, kCentre + 12));
-    Pump(150);
+    khost::PumpMessages(150);
     PasteControl(states, kpicture::CaptureWindow(dialog), dialog, dragged);
     SendMessageA(dragged, WM_LBUTTONUP, 0, At(kCentre + 22, kCentre + 12));
     SetFocus(angles[1]);
     Report("the third control dragged 22 right and 12 down from its centre (held for the picture)");
     const std::string path = context.outputFolder + "\\angle-states.png";
-    const bool written = !states.empty() && kpicture::WritePng(states, path);
+    const bool written = WritePicture(states, path);
     Say("The 3D angle in each state, %d x %d: %s\n", states.width, states.height,
         written ? path.c_str() : "(no picture)");
 
     // The first control: Home, a drag on the right strip, keys.
     HWND first = angles[0];
-    Key(first, VK_HOME);
+    PressKey(first, VK_HOME);
     Report("Home");
     SendMessageA(first, WM_LBUTTONDOWN, MK_LBUTTON, At(135, kCentre));
     SendMessageA(first, WM_MOUSEMOVE, MK_LBUTTON, At(135, kCentre - 15));
     SendMessageA(first, WM_LBUTTONUP, 0, At(135, kCentre - 15));
     Report("a drag 15 pixels up the right strip");
     SendMessageA(first, ANM_SETSTEP, 0, 15);
-    Key(first, VK_RIGHT);
+    PressKey(first, VK_RIGHT);
     Report("Right with a step of 15");
-    Key(first, VK_PRIOR);
+    PressKey(first, VK_PRIOR);
     Report("Page Up");
     SendMessageA(first, ANM_SETMAXTILT, 0, 30);
-    Key(first, VK_END);
+    PressKey(first, VK_END);
     Report("End with the tilt limited to 30 degrees");
     float end[3];
     Angles(first, end);

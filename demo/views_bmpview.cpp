@@ -3,9 +3,11 @@
 // through a round mask over a background colour, and in pick mode with a
 // click whose pick the parent prints; then photographed.
 #include "demo.h"
+#include "gallery.h"
 
 #include <string>
 
+#include "host.h"
 #include "kelmard.h"
 #include "owners/win32_owners.h"
 #include "picture.h"
@@ -77,25 +79,6 @@ UniqueBitmap MakeMask() {
     return mask;
 }
 
-void Click(HWND view, int x, int y) {
-    SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    SendMessageA(view, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
-void Pump() {
-    for (int quiet = 0; quiet < 3;) {
-        MSG msg;
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ++quiet;
-            Sleep(10);
-            continue;
-        }
-        quiet = 0;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 }  // namespace
 
 bool ShowBitmapView(Context& context) {
@@ -103,7 +86,7 @@ bool ShowBitmapView(Context& context) {
     kelmard::UniqueWindow host(CreateWindowExA(0, "WKDialog", "Bitmap views", WS_POPUP | WS_VISIBLE | WS_CAPTION, 40,
                                                40, 2 * kViewWidth + 36, 2 * kViewHeight + 96, nullptr, nullptr, self,
                                                nullptr));
-    kelmard::UniqueFont font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"));
+    const kelmard::UniqueFont font = LabelFont();
     kelmard::WindowDC screen(nullptr);
     const UniqueBitmap picture = MakePicture(screen.get());
     const UniqueBitmap mask = MakeMask();
@@ -114,17 +97,14 @@ bool ShowBitmapView(Context& context) {
     HWND views[4] = {};
     for (int i = 0; i < 4; ++i) {
         const int x = 12 + (kViewWidth + 12) * (i % 2), y = 8 + (kViewHeight + 26) * (i / 2);
-        HWND label = CreateWindowExA(0, "WKStatic", labels[i], WS_CHILD | WS_VISIBLE | SS_LEFT, x, y, kViewWidth, 16,
-                                     host.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstLabel + i)), self,
-                                     nullptr);
-        if (label) SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        MakeChild(host.get(), "WKStatic", labels[i], SS_LEFT, kFirstLabel + i, x, y, kViewWidth, 16, font.get());
         views[i] = CreateWindowExA(WS_EX_CLIENTEDGE, "WKBmpView", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y + 18,
                                    kViewWidth, kViewHeight, host.get(),
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFitted + i)), self, nullptr);
         if (!views[i]) return false;
         SendMessageA(views[i], BVM_SETBITMAP, TRUE, reinterpret_cast<LPARAM>(picture.get()));
     }
-    Pump();
+    khost::PumpUntilQuiet();
 
     // The picture fits a 236 x 146 client at 146 / 240: the sun's middle (240, 60) is drawn at about (164, 36).
     Say("Two clicks on the sun of the second view (zoom mode): each zooms in 2x, the sun stays under the pointer\n");
@@ -138,12 +118,11 @@ bool ShowBitmapView(Context& context) {
     SendMessageA(views[3], BVM_ENABLEPICKS, TRUE, 0);
     Click(views[3], 164, 36);
     SetFocus(views[3]);
-    Pump();
+    khost::PumpUntilQuiet();
 
-    RedrawWindow(host.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const kpicture::Image image = kpicture::CaptureWindow(host.get());
+    const kpicture::Image image = Photograph(host.get());
     const std::string path = context.outputFolder + "\\bmpview-states.png";
-    const bool written = !image.empty() && kpicture::WritePng(image, path);
+    const bool written = WritePicture(image, path);
     Say("The views, %d x %d: %s\n", image.width, image.height, written ? path.c_str() : "(no picture)");
     // The views leave the bitmaps to their owner: this step frees them when it ends.
     SetWindowLongPtrA(host.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hostProc));

@@ -17,6 +17,20 @@ void PumpMessages(DWORD ms, HWND dialog) {
     } while (GetTickCount64() < end);
 }
 
+void PumpUntilQuiet() {
+    for (int quiet = 0; quiet < 3;) {
+        MSG msg;
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ++quiet;
+            Sleep(10);
+            continue;
+        }
+        quiet = 0;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 std::string ExePath() {
     char path[MAX_PATH];
     const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);

@@ -15,6 +15,10 @@ namespace khost {
 // dialog manager of `dialog` when one is given.
 void PumpMessages(DWORD ms, HWND dialog = nullptr);
 
+// Dispatches this thread's messages until the queue has been found empty
+// three times in a row, 10 milliseconds apart.
+void PumpUntilQuiet();
+
 // Pumps messages until `done()` answers true or `ms` milliseconds have
 // passed. Answers done().
 template <typename F>
