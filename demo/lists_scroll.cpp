@@ -45,16 +45,6 @@ INT_PTR CALLBACK ScrollDialogProc(HWND, UINT message, WPARAM wParam, LPARAM lPar
     return TRUE;
 }
 
-// Copies the pixels of `child` from `from` into `into` (both client shots of `dialog`).
-void Paste(HWND dialog, HWND child, const kpicture::Image& from, kpicture::Image& into) {
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    for (int y = std::max<LONG>(r.top, 0); y < std::min<LONG>(r.bottom, into.height); ++y)
-        for (int x = std::max<LONG>(r.left, 0); x < std::min<LONG>(r.right, into.width); ++x)
-            into.at(x, y) = from.at(x, y);
-}
-
 }  // namespace
 
 bool ShowScrollBars(Context& context) {
@@ -110,7 +100,7 @@ bool ShowScrollBars(Context& context) {
         const LPARAM second = axis == 0 ? MAKELPARAM(client.right / 2, client.bottom - 4)
                                         : MAKELPARAM(client.right - 4, client.bottom / 2);
         SendMessageA(arrow, WM_LBUTTONDOWN, MK_LBUTTON, second);
-        Paste(dialog.get(), arrow, Photograph(dialog.get()), picture);
+        PasteControl(picture, Photograph(dialog.get()), dialog.get(), arrow);
         SendMessageA(arrow, WM_LBUTTONUP, 0, second);
         SCROLLINFO info{sizeof info, SIF_POS};
         GetScrollInfo(thumb, SB_CTL, &info);
@@ -119,10 +109,10 @@ bool ShowScrollBars(Context& context) {
         const LPARAM moved = axis == 0 ? MAKELPARAM(8, arrowLength + 34 + info.nPos) : MAKELPARAM(arrowLength + 34 + info.nPos, 8);
         SendMessageA(thumb, WM_LBUTTONDOWN, MK_LBUTTON, grab);
         SendMessageA(thumb, WM_MOUSEMOVE, MK_LBUTTON, moved);
-        Paste(dialog.get(), thumb, Photograph(dialog.get()), picture);
+        PasteControl(picture, Photograph(dialog.get()), dialog.get(), thumb);
         SendMessageA(thumb, WM_LBUTTONUP, 0, moved);
         SetFocus(focused);
-        Paste(dialog.get(), focused, Photograph(dialog.get()), picture);
+        PasteControl(picture, Photograph(dialog.get()), dialog.get(), focused);
         SetFocus(nullptr);
     }
     const std::string path = context.outputFolder + "\\scroll-states.png";
