@@ -60,4 +60,13 @@ bool WritePicture(const kpicture::Image& image, const std::string& path) {
     return !image.empty() && kpicture::WritePng(image, path);
 }
 
+HTREEITEM AddTreeItem(HWND tree, HTREEITEM parent, const char* text) {
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<char*>(text);
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
 }  // namespace demo

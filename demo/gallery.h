@@ -3,6 +3,7 @@
 // keys sent as a user's, and pictures of a window taken, pieced and written.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -39,6 +40,9 @@ kpicture::Image Photograph(HWND window);
 // Copies the pixels of `control` in `from` (a picture of `window`, frame
 // included) into `into`.
 void PasteControl(kpicture::Image& into, const kpicture::Image& from, HWND window, HWND control);
+
+// An item `text` added last under `parent` (TVI_ROOT at the top) of `tree`.
+HTREEITEM AddTreeItem(HWND tree, HTREEITEM parent, const char* text);
 
 // Writes `image` as a PNG file at `path`; false when it is empty or not written.
 bool WritePicture(const kpicture::Image& image, const std::string& path);

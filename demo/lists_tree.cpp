@@ -39,15 +39,6 @@ INT_PTR CALLBACK TreeDialogProc(HWND, UINT message, WPARAM, LPARAM lParam) {
     return message == WM_INITDIALOG;
 }
 
-HTREEITEM Insert(HWND tree, HTREEITEM parent, const char* text) {
-    TVINSERTSTRUCTA insert{};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT;
-    insert.item.pszText = const_cast<char*>(text);
-    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-}
-
 void Fill(HWND tree) {
     const struct {
         const char* category;
@@ -59,8 +50,8 @@ void Fill(HWND tree) {
         {"Particles", {"Shatter", "Sand", "Bubbles", "Sparks"}},
     };
     for (const auto& c : categories) {
-        const HTREEITEM parent = Insert(tree, TVI_ROOT, c.category);
-        for (const char* effect : c.effects) Insert(tree, parent, effect);
+        const HTREEITEM parent = AddTreeItem(tree, TVI_ROOT, c.category);
+        for (const char* effect : c.effects) AddTreeItem(tree, parent, effect);
         SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
     }
 }

@@ -82,15 +82,6 @@ std::vector<std::string> FrameFormats(const std::string& installFolder) {
     return formats;
 }
 
-HTREEITEM AddCategory(HWND tree, HTREEITEM parent, const char* text) {
-    TVINSERTSTRUCTA insert{};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT;
-    insert.item.pszText = const_cast<char*>(text);
-    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-}
-
 void FillPresets(HWND dialog, const Shot& shot) {
     for (const char* preset : {"Default", "Gentle turn", "Fast flip", "Heavy paper", "Two pages", "Corner curl",
                                "Newspaper", "Slow reveal"})
@@ -100,13 +91,13 @@ void FillPresets(HWND dialog, const Shot& shot) {
         SendDlgItemMessageA(dialog, IDC_FORMAT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(format.c_str()));
     SendDlgItemMessageA(dialog, IDC_FORMAT, CB_SETCURSEL, 0, 0);
     HWND tree = GetDlgItem(dialog, IDC_CATEGORIES);
-    HTREEITEM pages = AddCategory(tree, TVI_ROOT, "Page turns");
-    AddCategory(tree, pages, "Page Turn");
-    AddCategory(tree, pages, "Page Curl");
-    HTREEITEM wipes = AddCategory(tree, TVI_ROOT, "Wipes");
-    AddCategory(tree, wipes, "Clock");
-    AddCategory(tree, wipes, "Venetian blinds");
-    AddCategory(tree, TVI_ROOT, "Cubes and spheres");
+    HTREEITEM pages = AddTreeItem(tree, TVI_ROOT, "Page turns");
+    AddTreeItem(tree, pages, "Page Turn");
+    AddTreeItem(tree, pages, "Page Curl");
+    HTREEITEM wipes = AddTreeItem(tree, TVI_ROOT, "Wipes");
+    AddTreeItem(tree, wipes, "Clock");
+    AddTreeItem(tree, wipes, "Venetian blinds");
+    AddTreeItem(tree, TVI_ROOT, "Cubes and spheres");
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(pages));
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(pages));
 }

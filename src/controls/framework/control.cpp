@@ -173,6 +173,11 @@ LRESULT WKControl::CallSystem(HWND window, UINT message, WPARAM wParam, LPARAM l
     return WKControl::WindowProc(window, message, wParam, lParam);
 }
 
+LRESULT WKControl::SkinBorderOverSystem(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DefWindowProcA(window, message, wParam, lParam);
+    return message == WM_NCPAINT ? OnNcPaint(wParam) : OnNcActivate(wParam);
+}
+
 LRESULT WKControl::PaintClientEdge(WPARAM region, bool useRegion) {
     const LONG_PTR exStyle = GetWindowLongPtrA(window_, GWL_EXSTYLE);
     if (!(exStyle & (WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME)))

@@ -80,6 +80,10 @@ protected:
     // Superclasses: a message to the system class's procedure (to the base's
     // dispatch when the system class is unknown).
     LRESULT CallSystem(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Superclasses that keep the system's non-client area (its border and
+    // scroll bars): WM_NCPAINT or WM_NCACTIVATE drawn by the platform first,
+    // then the skinned border over the outer edge; the border's answer.
+    LRESULT SkinBorderOverSystem(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT PaintClientEdge(WPARAM region, bool useRegion);
 
     HWND window_;                       // the control's window

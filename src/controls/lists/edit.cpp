@@ -8,13 +8,7 @@ WKEdit::WKEdit(HWND window) : WKControl(window, kEditClass) {}
 LRESULT WKEdit::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCPAINT:
-        // The platform draws the whole non-client area first (border, scroll
-        // bars); the skinned border then goes over the outer edge.
-        DefWindowProcA(window, message, wParam, lParam);
-        return OnNcPaint(wParam);
-    case WM_NCACTIVATE:
-        DefWindowProcA(window, message, wParam, lParam);
-        return OnNcActivate(wParam);
+    case WM_NCACTIVATE: return SkinBorderOverSystem(window, message, wParam, lParam);
     case WM_DROPFILES: return PassDroppedFiles(wParam);
     default: return CallSystem(window, message, wParam, lParam);
     }

@@ -42,11 +42,7 @@ WKListBoxPassThrough::WKListBoxPassThrough(HWND window) : WKControl(window, kLis
 LRESULT WKListBoxPassThrough::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCPAINT:
-        DefWindowProcA(window, message, wParam, lParam);
-        return OnNcPaint(wParam);
-    case WM_NCACTIVATE:
-        DefWindowProcA(window, message, wParam, lParam);
-        return OnNcActivate(wParam);
+    case WM_NCACTIVATE: return SkinBorderOverSystem(window, message, wParam, lParam);
     default: return CallSystem(window, message, wParam, lParam);
     }
 }
